@@ -1,0 +1,95 @@
+#pragma once
+// Every message box, file dialog and colour dialog of the program goes through this interface,
+// so tests answer them from a queue and unattended runs never wait for a click.
+#include <QString>
+#include <QStringList>
+#include <deque>
+#include <optional>
+#include <vector>
+
+class QWidget;
+
+namespace aero {
+
+enum class Icon { None, Information, Exclamation, Critical, Question };
+enum class Buttons { Ok, YesNo, RetryCancel, AbortRetryIgnore };
+enum class Answer { Ok, Yes, No, Retry, Cancel, Abort, Ignore };
+
+struct FileRequest {
+    QString filter;        // "Description (*.x)|*.x|Other (*.*)|*.*"
+    QString folder;        // start folder; empty: the folder last used
+    QString proposedName;
+};
+
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+    virtual Answer message(const QString& text, Icon icon, Buttons buttons = Buttons::Ok) = 0;
+    // The critical report of an unexpected error (unattended runs count these for the exit code).
+    virtual void errorReport(const QString& text) = 0;
+    virtual QString openFile(const FileRequest& request) = 0;   // empty when cancelled
+    virtual QString saveFile(const FileRequest& request) = 0;   // empty when cancelled
+    virtual int chooseColor(int rgb) = 0;                        // red in the low byte
+    int errorReports() const { return m_errorReports; }
+
+protected:
+    int m_errorReports = 0;
+};
+
+// Converts "Desc (*.x)|*.x|..." into Qt's "Desc (*.x);;..." form.
+QString qtFilter(const QString& filter);
+
+// Qt's own dialogs, over `parent`.
+class InteractiveDialogs final : public Dialogs {
+public:
+    explicit InteractiveDialogs(QWidget* parent = nullptr) : m_parent(parent) {}
+    void setParent(QWidget* parent) { m_parent = parent; }
+    Answer message(const QString& text, Icon icon, Buttons buttons) override;
+    void errorReport(const QString& text) override;
+    QString openFile(const FileRequest& request) override;
+    QString saveFile(const FileRequest& request) override;
+    int chooseColor(int rgb) override;
+
+private:
+    QString startFolder(const FileRequest& request) const;
+    QWidget* m_parent;
+    QString m_lastFolder;
+};
+
+// Headless runs: messages go to standard error, questions get their safe answer.
+class UnattendedDialogs final : public Dialogs {
+public:
+    Answer message(const QString& text, Icon icon, Buttons buttons) override;
+    void errorReport(const QString& text) override;
+    QString openFile(const FileRequest&) override { return {}; }
+    QString saveFile(const FileRequest&) override { return {}; }
+    int chooseColor(int rgb) override { return rgb; }
+};
+
+// Tests: answers come from queues, every message is recorded.
+class ScriptedDialogs final : public Dialogs {
+public:
+    struct Shown {
+        QString text;
+        Icon icon;
+        Buttons buttons;
+    };
+    std::vector<Shown> shown;
+    std::vector<QString> reports;
+    std::deque<Answer> answers;         // used in order; empty: Ok / Yes / Retry
+    std::deque<QString> files;          // answers to open/save dialogs; empty: cancelled
+    std::deque<int> colors;
+    std::vector<FileRequest> fileRequests;
+
+    Answer message(const QString& text, Icon icon, Buttons buttons) override;
+    void errorReport(const QString& text) override;
+    QString openFile(const FileRequest& request) override;
+    QString saveFile(const FileRequest& request) override;
+    int chooseColor(int rgb) override;
+
+    QStringList texts() const;
+    QString last() const { return shown.empty() ? QString() : shown.back().text; }
+    void reset() { shown.clear(); reports.clear(); answers.clear(); files.clear(); fileRequests.clear(); }
+};
+
+} // namespace aero

@@ -1,0 +1,114 @@
+#pragma once
+// Every map operation the program uses, as one interface. Two instances exist: the main
+// window's map `Mapa` and the map of the waypoint upload window. Failing operations throw
+// aero::AppError, which the calling handler's error trap reports.
+#include "core/AppError.h"
+
+#include <QImage>
+#include <QString>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace aero {
+
+// A point of the map: exact coordinates and the altitude (current unit) to view it from.
+struct Location {
+    double lat = 0.0;
+    double lon = 0.0;
+    double alt = 0.0;
+    bool LocationOption = false;   // "show this place" hint set before centring after a list click
+    friend bool operator==(const Location& a, const Location& b)
+    {
+        return a.lat == b.lat && a.lon == b.lon && a.alt == b.alt;
+    }
+};
+
+// Handles stay valid until the marker or shape is removed or the map is closed.
+using MarkerId = std::uint32_t;
+using ShapeId = std::uint32_t;
+
+enum class MapRegion { NorthAmerica = 1, Europe = 2 };
+enum class MapUnit { Miles = 0, Kilometres = 1 };
+enum class ShapeKind { Line, Polyline, Figure };
+
+inline constexpr int BuiltInSymbolCount = 336;
+inline constexpr int DefaultSymbol = 0;        // the pushpin
+inline constexpr int FilteredSymbol = 17;      // an AP that failed a filter
+inline constexpr int PositionSymbol = 264;     // the live position
+inline constexpr int NavigationToolbar = 2;
+inline constexpr int DrawingToolbar = 3;
+
+class MapService {
+public:
+    virtual ~MapService() = default;
+
+    // Document
+    virtual bool hasMap() const = 0;
+    virtual void NewRegionMap(MapRegion region) = 0;                 // AppError 16398 without base data
+    virtual void OpenMapFile(const QString& path) = 0;
+    virtual void CloseMap() = 0;
+    virtual void SaveMapFile() = 0;
+    virtual void SaveMapFileAs(const QString& path) = 0;
+    virtual void PublishWebPage(const QString& path, const QString& title) = 0;
+    virtual void MarkSaved() = 0;
+    virtual bool isSaved() const = 0;
+    virtual QString fileName() const = 0;
+
+    // View and options
+    virtual void setViewStyle(int style) = 0;
+    virtual void setUnits(MapUnit unit) = 0;
+    virtual MapUnit Units() const = 0;
+    virtual void setToolbarVisible(int item, bool visible) = 0;
+    virtual bool toolbarVisible(int item) const = 0;
+    virtual void setPlacesVisible(bool visible) = 0;
+    virtual bool PlacesVisible() const = 0;
+    virtual double ViewAltitude() const = 0;
+    virtual Location MakeLocation(double lat, double lon, double alt) const = 0;
+    virtual void CentreOn(const Location& where) = 0;
+    virtual Location viewCentre() const = 0;
+    virtual double DistanceTo(const Location& a, const Location& b) const = 0;   // great circle, current unit
+    virtual int ToScreenX(const Location& where) const = 0;
+    virtual int ToScreenY(const Location& where) const = 0;
+    virtual Location FromScreen(int x, int y) const = 0;
+    virtual int viewWidth() const = 0;    // pixels
+    virtual int viewHeight() const = 0;
+    virtual QImage CopyView() const = 0;  // the visible map as a picture (never the clipboard)
+
+    // Symbols
+    virtual int SymbolCount() const = 0;
+    virtual int AddSymbol(const QString& imagePath) = 0;            // returns the new symbol's number
+
+    // Markers (marker set 1)
+    virtual MarkerId AddMarker(const Location& where, const QString& name) = 0;
+    virtual std::optional<MarkerId> FindMarker(const QString& name) const = 0;   // first of that name
+    virtual void RemoveMarker(MarkerId marker) = 0;
+    virtual void DeleteMarkerSet() = 0;
+    virtual int MarkerSetCount() const = 0;                           // 0 or 1
+    virtual int markerCount() const = 0;
+    virtual std::vector<MarkerId> EnumerateMarkers() const = 0;       // map order
+    virtual QString markerName(MarkerId marker) const = 0;
+    virtual Location markerLocation(MarkerId marker) const = 0;
+    virtual void setMarkerLocation(MarkerId marker, const Location& where) = 0;
+    virtual QString markerNote(MarkerId marker) const = 0;
+    virtual void setMarkerNote(MarkerId marker, const QString& note) = 0;
+    virtual int markerSymbol(MarkerId marker) const = 0;
+    virtual void setMarkerSymbol(MarkerId marker, int symbol) = 0;
+    virtual int markerDisplayState(MarkerId marker) const = 0;
+    virtual void setMarkerDisplayState(MarkerId marker, int state) = 0;  // 0 symbol, 1 name, 2 name and note
+    // Nearest marker to `where` by great-circle distance, skipping markers named `skipName`;
+    // ties go to the marker earlier in map order.
+    virtual std::optional<MarkerId> nearestMarker(const Location& where, const QString& skipName) const = 0;
+
+    // Shapes
+    virtual ShapeId AddLine(const Location& from, const Location& to) = 0;
+    virtual ShapeId AddPolyline(const std::vector<Location>& points) = 0;
+    virtual ShapeId AddShape(ShapeKind kind, const Location& centre, double width, double height) = 0;
+    virtual int ShapeCount() const = 0;
+    virtual ShapeId ShapeAt(int index) const = 0;                      // 1 .. ShapeCount()
+    virtual void setShapeLineColor(ShapeId shape, int rgb) = 0;        // red in the low byte
+    virtual void setShapeLineSetting(ShapeId shape, int setting) = 0;
+    virtual void setShapeText(ShapeId shape, const QString& text) = 0;
+};
+
+} // namespace aero
