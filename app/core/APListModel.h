@@ -1,0 +1,55 @@
+#pragma once
+// The rows of the two AP list panels (`lstAP`, `lstNoGps`): an icon column without text and the
+// SSID column. A model over plain rows, so 100000 rows fill at once; a name index finds the row
+// of an SSID without walking the list.
+#include <QAbstractTableModel>
+#include <QHash>
+#include <QIcon>
+#include <vector>
+
+namespace aero {
+
+class APListModel final : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    enum SmallImage { OpenImage = 1, EncryptedImage = 3 };
+    struct Row {
+        QString ssid;
+        int image = OpenImage;
+        bool red = false;     // marked by a filter
+    };
+
+    explicit APListModel(QObject* parent = nullptr);
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    void sort(int column, Qt::SortOrder order) override;
+
+    void clear();
+    void setRows(std::vector<Row> rows);
+    void addRow(Row row);
+    void removeRowAt(int row);
+    const Row& rowAt(int row) const { return m_rows[static_cast<std::size_t>(row)]; }
+    int count() const { return static_cast<int>(m_rows.size()); }
+
+    // First row showing `ssid`, or -1.
+    int rowOf(const QString& ssid) const;
+    void setRed(int row, bool red);
+    void clearRed();
+    bool sortingEnabled() const { return m_sorting; }
+    void setSortingEnabled(bool on);
+
+    static QIcon smallImage(int image);
+
+private:
+    void rebuildIndex() const;
+
+    std::vector<Row> m_rows;
+    mutable QHash<QString, int> m_index;
+    mutable bool m_indexValid = false;
+    bool m_sorting = true;
+};
+
+} // namespace aero

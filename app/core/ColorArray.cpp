@@ -1,0 +1,16 @@
+#include "core/AppContext.h"
+
+namespace aero {
+
+void ColorArray(ColorRampTable& ramp)
+{
+    ramp.fill(0.0f);
+    auto rgb = [](int r, int g, int b) { return static_cast<float>(r + 256 * g + 65536 * b); };
+    for (int i = 0; i < 26; ++i) {
+        ramp[static_cast<std::size_t>(i)] = rgb(255, 10 * i, 0);
+        ramp[static_cast<std::size_t>(26 + i)] = rgb(255 - 10 * i, 255, 0);
+        ramp[static_cast<std::size_t>(52 + i)] = rgb(0, 255, 10 * i);
+    }
+}
+
+} // namespace aero
