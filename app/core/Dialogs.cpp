@@ -88,6 +88,7 @@ Answer defaultAnswer(Buttons buttons)
 
 Answer InteractiveDialogs::message(const QString& text, Icon icon, Buttons buttons)
 {
+    count(icon);
     QMessageBox box(qtIcon(icon), QStringLiteral("Aeroplotter"), text, qtButtons(buttons), m_parent);
     return fromQt(box.exec());
 }
@@ -137,6 +138,7 @@ int InteractiveDialogs::chooseColor(int rgb)
 
 Answer UnattendedDialogs::message(const QString& text, Icon icon, Buttons buttons)
 {
+    count(icon);
     const char* tag = icon == Icon::Critical ? "error" : icon == Icon::Exclamation ? "warning" : "message";
     QString oneLine = text;
     oneLine.replace(QStringLiteral("\r\n"), QStringLiteral(" | "));
@@ -153,6 +155,7 @@ void UnattendedDialogs::errorReport(const QString& text)
 
 Answer ScriptedDialogs::message(const QString& text, Icon icon, Buttons buttons)
 {
+    count(icon);
     shown.push_back({text, icon, buttons});
     if (answers.empty())
         return defaultAnswer(buttons);

@@ -31,9 +31,17 @@ public:
     virtual QString saveFile(const FileRequest& request) = 0;   // empty when cancelled
     virtual int chooseColor(int rgb) = 0;                        // red in the low byte
     int errorReports() const { return m_errorReports; }
+    // Warnings and critical messages shown so far: refusals of bad input, files of the wrong kind.
+    int refusals() const { return m_refusals; }
 
 protected:
+    void count(Icon icon)
+    {
+        if (icon == Icon::Exclamation || icon == Icon::Critical)
+            ++m_refusals;
+    }
     int m_errorReports = 0;
+    int m_refusals = 0;
 };
 
 // Converts "Desc (*.x)|*.x|..." into Qt's "Desc (*.x);;..." form.
