@@ -24,6 +24,7 @@ struct AppState {
     bool PositionTick = false;
     bool MapMouseDown = false;
     bool MapHasFile = false;
+    bool ScriptInputActive = false;   // set and cleared through the automation class
 };
 
 // The main window's file dialog: scripts put a file name here and the commands take it instead

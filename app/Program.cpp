@@ -1,0 +1,107 @@
+#include "Program.h"
+
+#include "core/Automation.h"
+#include "core/ToolbarTable.h"
+#include "core/frmAbout.h"
+#include "core/frmPlotter.h"
+#include "import/ImportCommands.h"
+#include "map/ListPanels.h"
+#include "map/MapCommands.h"
+#include "map/MapControl.h"
+#include "map/MapView.h"
+#include "map/Plotter.h"
+#include "map/ProgramFolder.h"
+#include "script/RunScript.h"
+
+namespace aero {
+
+Program::Program(Dialogs& dialogs, bool interactive)
+    : m_dialogs(dialogs), m_interactive(interactive), m_ctx(m_settings, m_apList, m_dialogs)
+{
+    m_settings.loadConfig();
+    m_ctx.programFolder = programFolder();
+    m_mapa = std::make_unique<MapControl>(MapOptions::fromSettings(m_settings));
+    m_upMap = std::make_unique<MapControl>(MapOptions::fromSettings(m_settings));
+    m_ctx.Mapa = m_mapa.get();
+    m_ctx.upMap = m_upMap.get();
+    m_window = std::make_unique<frmPlotter>(m_ctx);
+    m_window->setMapWidget(m_mapa->view());
+    m_panels = std::make_unique<ListPanels>(m_ctx);
+    m_automation = std::make_unique<Application>(m_ctx.state.ScriptInputActive);
+    wireCommands();
+}
+
+Program::~Program()
+{
+    m_ctx.state.Exiting = true;
+    m_window.reset();
+}
+
+void Program::wireCommands()
+{
+    frmPlotter& w = *m_window;
+    AppContext& ctx = m_ctx;
+    w.setMenuCommand(buttons::Import, 1, [&ctx] { importNetStumbler(ctx); });
+    w.setMenuCommand(buttons::Import, 2, [&ctx] { importKismet(ctx); });
+    w.setMenuCommand(buttons::Map, 1, [&ctx] { loadMap(ctx); });
+    w.setMenuCommand(buttons::Map, 2, [&ctx] { saveMap(ctx); });
+    w.setMenuCommand(buttons::Map, 3, [&ctx] { saveMapAs(ctx); });
+    w.setMenuCommand(buttons::Map, 4, [&ctx] { saveHtml(ctx); });
+    w.setMenuCommand(buttons::Map, 5, [&ctx] { saveImage(ctx); });
+    w.setMenuCommand(buttons::Map, 6, [&ctx] { createNewMap(ctx, MapRegion::Europe); });
+    w.setMenuCommand(buttons::Map, 7, [&ctx] { createNewMap(ctx, MapRegion::NorthAmerica); });
+    w.setButtonCommand(QStringLiteral("Save CSV"), [&ctx] { saveCsv(ctx); });
+
+    ListPanels& panels = *m_panels;
+    QObject::connect(&w, &frmPlotter::lstAPClicked, &panels, &ListPanels::lstAP_Click);
+    QObject::connect(&w, &frmPlotter::lstAPDoubleClicked, &panels, &ListPanels::lstAP_DblClick);
+    QObject::connect(&w, &frmPlotter::lstNoGpsDoubleClicked, &panels, &ListPanels::lstNoGps_DblClick);
+    MapView* view = m_mapa->mapView();
+    QObject::connect(view, &MapView::mousePressed, &panels, &ListPanels::Map_MouseDown);
+    QObject::connect(view, &MapView::mouseReleased, &panels, [&panels] { panels.Map_MouseUp(); });
+}
+
+StartupHooks Program::startupHooks()
+{
+    StartupHooks hooks;
+    AppContext& ctx = m_ctx;
+    if (m_interactive)
+        hooks.showSplash = [this] {
+            frmSplash splash(m_window.get());
+            splash.exec();
+        };
+    hooks.runScript = [this](const QString& path) { m_scriptOutcome = RunScript(m_ctx, path); };
+    hooks.newRegionMaps = [&ctx](MapRegion region) {
+        for (MapService* m : {ctx.Mapa, ctx.upMap}) {
+            m->NewRegionMap(region);
+            m->setViewStyle(3);
+        }
+    };
+    hooks.openMapFile = [&ctx](const QString& path) { openMapAndRebuild(ctx, path); };
+    hooks.addCustomSymbols = [&ctx] {
+        addCustomSymbols(*ctx.Mapa, ctx.programFolder);
+        addCustomSymbols(*ctx.upMap, ctx.programFolder);
+    };
+    return hooks;
+}
+
+void Program::start(const CommandLine& commandLine)
+{
+    General_IniProg(m_ctx, commandLine, startupHooks());
+}
+
+int Program::unattendedExitCode() const
+{
+    if (!m_scriptOutcome)
+        return 1;
+    switch (*m_scriptOutcome) {
+    case ScriptOutcome::MissingFile:
+    case ScriptOutcome::BadHeader: return 2;
+    case ScriptOutcome::Ended: return m_dialogs.errorReports() == 0 && m_dialogs.refusals() == 0 ? 0 : 1;
+    case ScriptOutcome::FinishedWithoutEnd:
+    case ScriptOutcome::Stopped: return 1;
+    }
+    return 1;
+}
+
+} // namespace aero

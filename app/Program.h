@@ -1,0 +1,59 @@
+#pragma once
+// The composition root: creates the AP table, the options, the dialogs, both maps, the main
+// window and the modules, and wires every toolbar command to its module.
+#include "core/AppContext.h"
+#include "core/CommandLine.h"
+#include "core/Startup.h"
+
+#include <memory>
+#include <optional>
+
+namespace aero {
+
+class Application;
+class ListPanels;
+class MapControl;
+class frmPlotter;
+enum class ScriptOutcome;
+
+class Program {
+public:
+    // `dialogs` outlives the program; tests pass scripted ones.
+    explicit Program(Dialogs& dialogs, bool interactive = true);
+    ~Program();
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+    AppContext& context() { return m_ctx; }
+    frmPlotter& window() { return *m_window; }
+    MapControl& mapa() { return *m_mapa; }
+    MapControl& uploadMap() { return *m_upMap; }
+    ListPanels& panels() { return *m_panels; }
+    Application& automation() { return *m_automation; }
+
+    // Start-up as the program runs it; the script outcome when a script ran.
+    void start(const CommandLine& commandLine);
+    std::optional<ScriptOutcome> scriptOutcome() const { return m_scriptOutcome; }
+
+    // Exit code of an unattended run: 0 when the script reached $END with nothing refused or
+    // reported, 1 when something failed, 2 when the script could not be read.
+    int unattendedExitCode() const;
+
+private:
+    void wireCommands();
+    StartupHooks startupHooks();
+
+    Settings m_settings;
+    APList m_apList;
+    Dialogs& m_dialogs;
+    bool m_interactive;
+    AppContext m_ctx;
+    std::unique_ptr<MapControl> m_mapa;
+    std::unique_ptr<MapControl> m_upMap;
+    std::unique_ptr<frmPlotter> m_window;
+    std::unique_ptr<ListPanels> m_panels;
+    std::unique_ptr<Application> m_automation;
+    std::optional<ScriptOutcome> m_scriptOutcome;
+};
+
+} // namespace aero

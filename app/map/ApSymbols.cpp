@@ -1,0 +1,51 @@
+#include "map/ApSymbols.h"
+
+#include "core/NumberText.h"
+
+#include <QStringList>
+
+namespace aero {
+
+std::optional<int> signalBand(float signalDbm)
+{
+    const float v = signalDbm + 149.0f;
+    if (v >= 99.0f)
+        return 4;
+    if (v >= 79.0f && v <= 98.0f)
+        return 3;
+    if (v >= 59.0f && v <= 78.0f)
+        return 2;
+    if (v <= 58.0f)
+        return 1;
+    return std::nullopt;
+}
+
+std::optional<int> apSymbol(const AccessPoint& ap)
+{
+    const auto band = signalBand(ap.Signal);
+    if (!band)
+        return std::nullopt;
+    return (ap.WEP == QLatin1String("1") ? 339 : 335) + *band;
+}
+
+QString apNote(const AccessPoint& ap)
+{
+    return QStringList{
+        QStringLiteral("MAC = ") + ap.MAC,
+        QStringLiteral("Signal = ") + singleText(ap.Signal) + QStringLiteral(" dBm"),
+        ap.WEP == QLatin1String("1") ? QStringLiteral("WEP = On") : QStringLiteral("WEP = Off"),
+        ap.Mode == QLatin1String("1") ? QStringLiteral("BSS mode") : QStringLiteral("Ad-Hoc mode"),
+    }.join(QStringLiteral("\r\n"));
+}
+
+const QStringList& customSymbolFiles()
+{
+    static const QStringList files = {
+        QStringLiteral("Icons/O1.ico"), QStringLiteral("Icons/O2.ico"), QStringLiteral("Icons/O3.ico"),
+        QStringLiteral("Icons/O4.ico"), QStringLiteral("Icons/W1.ico"), QStringLiteral("Icons/W2.ico"),
+        QStringLiteral("Icons/W3.ico"), QStringLiteral("Icons/W4.ico"), QStringLiteral("Icons/Stumbler.bmp"),
+    };
+    return files;
+}
+
+} // namespace aero
