@@ -12,6 +12,8 @@
 #include "map/Plotter.h"
 #include "map/ProgramFolder.h"
 #include "script/RunScript.h"
+#include "tools/frmACT.h"
+#include "tools/frmFilters.h"
 
 namespace aero {
 
@@ -19,6 +21,7 @@ Program::Program(Dialogs& dialogs, bool interactive)
     : m_dialogs(dialogs), m_interactive(interactive), m_ctx(m_settings, m_apList, m_dialogs)
 {
     m_settings.loadConfig();
+    ColorArray(m_ctx.ColorRamp);
     m_ctx.programFolder = programFolder();
     m_mapa = std::make_unique<MapControl>(MapOptions::fromSettings(m_settings));
     m_upMap = std::make_unique<MapControl>(MapOptions::fromSettings(m_settings));
@@ -51,6 +54,8 @@ void Program::wireCommands()
     w.setMenuCommand(buttons::Map, 6, [&ctx] { createNewMap(ctx, MapRegion::Europe); });
     w.setMenuCommand(buttons::Map, 7, [&ctx] { createNewMap(ctx, MapRegion::NorthAmerica); });
     w.setButtonCommand(QStringLiteral("Save CSV"), [&ctx] { saveCsv(ctx); });
+    w.setButtonCommand(QStringLiteral("Filter"), [this] { showModal(filters()); });
+    w.setButtonCommand(QStringLiteral("ACT"), [this] { showModal(comparison()); });
 
     ListPanels& panels = *m_panels;
     QObject::connect(&w, &frmPlotter::lstAPClicked, &panels, &ListPanels::lstAP_Click);
@@ -59,6 +64,27 @@ void Program::wireCommands()
     MapView* view = m_mapa->mapView();
     QObject::connect(view, &MapView::mousePressed, &panels, &ListPanels::Map_MouseDown);
     QObject::connect(view, &MapView::mouseReleased, &panels, [&panels] { panels.Map_MouseUp(); });
+}
+
+frmFilters& Program::filters()
+{
+    if (!m_filters)
+        m_filters = new frmFilters(m_ctx, m_window.get());   // hidden, not destroyed, between openings
+    return *m_filters;
+}
+
+frmACT& Program::comparison()
+{
+    if (!m_act)
+        m_act = new frmACT(m_ctx, m_window.get());
+    return *m_act;
+}
+
+void Program::showModal(QDialog& dialog)
+{
+    dialog.setWindowModality(Qt::ApplicationModal);
+    dialog.show();
+    dialog.raise();
 }
 
 StartupHooks Program::startupHooks()

@@ -5,6 +5,8 @@
 #include "core/CommandLine.h"
 #include "core/Startup.h"
 
+#include <QDialog>
+#include <QPointer>
 #include <memory>
 #include <optional>
 
@@ -14,6 +16,8 @@ class Application;
 class ListPanels;
 class MapControl;
 class frmPlotter;
+class frmFilters;
+class frmACT;
 enum class ScriptOutcome;
 
 class Program {
@@ -30,6 +34,8 @@ public:
     MapControl& uploadMap() { return *m_upMap; }
     ListPanels& panels() { return *m_panels; }
     Application& automation() { return *m_automation; }
+    frmFilters& filters();
+    frmACT& comparison();
 
     // Start-up as the program runs it; the script outcome when a script ran.
     void start(const CommandLine& commandLine);
@@ -42,6 +48,7 @@ public:
 private:
     void wireCommands();
     StartupHooks startupHooks();
+    static void showModal(QDialog& dialog);
 
     Settings m_settings;
     APList m_apList;
@@ -54,6 +61,8 @@ private:
     std::unique_ptr<ListPanels> m_panels;
     std::unique_ptr<Application> m_automation;
     std::optional<ScriptOutcome> m_scriptOutcome;
+    QPointer<frmFilters> m_filters;   // children of the main window
+    QPointer<frmACT> m_act;
 };
 
 } // namespace aero

@@ -21,6 +21,7 @@ endfunction()
 
 # aero_test(name SOURCES ... LIBS ... [GUI])
 # One gtest executable per library; GUI tests get a QApplication on the offscreen platform.
+# Executables land in build/bin, tests included.
 function(aero_test name)
   cmake_parse_arguments(T "GUI" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
@@ -35,7 +36,8 @@ function(aero_test name)
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 60
     WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;AEROPLOTTER_BIN=${CMAKE_BINARY_DIR}/bin;AEROPLOTTER_SOURCE=${CMAKE_SOURCE_DIR}")
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+  # Tests find the built tools beside themselves and the sources through AEROPLOTTER_SOURCE_DIR.
 endfunction()
 
 # aero_fuzzer(name SOURCES ... LIBS ...): a libFuzzer entry point, built only with AEROPLOTTER_FUZZ.

@@ -1,6 +1,7 @@
 #pragma once
 // Small helpers for tests that work with real files.
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QFile>
 #include <QString>
 #include <QTemporaryDir>
@@ -24,12 +25,14 @@ inline QByteArray readFile(const QString& path)
 // Folder of a built executable (tools under test are run as real processes).
 inline QString binDir()
 {
-    return qEnvironmentVariable("AEROPLOTTER_BIN");
+    const QString fromEnv = qEnvironmentVariable("AEROPLOTTER_BIN");
+    return fromEnv.isEmpty() ? QCoreApplication::applicationDirPath() : fromEnv;   // tests live beside the tools
 }
 
 inline QString sourceDir()
 {
-    return qEnvironmentVariable("AEROPLOTTER_SOURCE");
+    const QString fromEnv = qEnvironmentVariable("AEROPLOTTER_SOURCE");
+    return fromEnv.isEmpty() ? QStringLiteral(AEROPLOTTER_SOURCE_DIR) : fromEnv;
 }
 
 } // namespace testing_support

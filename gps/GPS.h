@@ -1,0 +1,90 @@
+#pragma once
+// The NMEA GPS control: listens to a receiver speaking NMEA 0183 on a serial port (or to the
+// NMEA a gpsd daemon relays, or to any open QIODevice) and reports what it hears as signals.
+// Public names are the control's historical Spanish ones; methods never throw into the host.
+#include "NmeaPipeline.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <optional>
+
+class QIODevice;
+class QSerialPort;
+
+namespace gps {
+class GpsdSource;
+struct SourceError;
+} // namespace gps
+
+class GPS : public QObject, private gps::NmeaSink {
+    Q_OBJECT
+    Q_PROPERTY(bool IgnoreValid READ IgnoreValid WRITE setIgnoreValid)
+public:
+    explicit GPS(QObject* parent = nullptr);
+    ~GPS() override;
+
+    // Opens serial port number `Puerto` (its device comes from the port map) at `Velocidad`
+    // bits per second, no parity, 8 data bits, 1 stop bit. 0 when open, 1 otherwise; failures
+    // are explained through DebugPrint, except a call while already connected.
+    short Conectar(short Puerto, bool IgnoreValidFlag, const QString& Velocidad);
+    // The same on an explicit device path ("/dev/ttyUSB0", "/dev/pts/3").
+    short Conectar(const QString& device, bool IgnoreValidFlag, const QString& Velocidad);
+    // Reads the NMEA a gpsd daemon relays; same results and rules as Conectar. Once connected,
+    // a lost daemon is reported and reconnected until Desconectar.
+    short ConectarGpsd(const QString& host, quint16 port, bool IgnoreValidFlag = false);
+    // Reads an already open device the caller owns; same results and rules as Conectar.
+    short connectDevice(QIODevice* device, bool IgnoreValidFlag);
+    // Closes whatever source is open; does nothing when none is.
+    void Desconectar();
+
+    bool IgnoreValid() const { return m_pipeline.ignoreValid(); }
+    void setIgnoreValid(bool ignoreValid) { m_pipeline.setIgnoreValid(ignoreValid); }
+    bool isConnected() const { return m_source != Source::None; }
+
+    // Handles received characters as if they came from the open source.
+    void receive(const QByteArray& bytes);
+
+    QString BufferRX() const;
+    // Satellite data of the last GSV sentence.
+    const std::array<float, gps::Gsv::SlotCount>& Ids() const { return m_lastGsv.Ids; }
+    const std::array<float, gps::Gsv::SlotCount>& Els() const { return m_lastGsv.Els; }
+    const std::array<float, gps::Gsv::SlotCount>& Azs() const { return m_lastGsv.Azs; }
+    const std::array<float, gps::Gsv::SlotCount>& Sigs() const { return m_lastGsv.Sigs; }
+
+Q_SIGNALS:
+    void Posicion(bool Validez, const QString& Hora, double Latitud, double Longitud, float Velocidad, float Rumbo);
+    void FechaHora(const QString& HoraUTC, const QString& FechaUTC, float Zona);
+    void SatDOP(const QString& Modo, const QStringList& Canales, float PDOP, float HDOP, float VDOP);
+    void SatelliteStatus(float InView, const QList<float>& Ids, const QList<float>& Els, const QList<float>& Azs,
+                         const QList<float>& Sigs);
+    void DebugPrint(const QString& Cadena);
+
+private:
+    enum class Source { None, Serial, Device, Gpsd };
+
+    short finishConnect(Source source, const std::optional<gps::SourceError>& failure);
+    void readSerial();
+    void readDevice();
+    void closeSerialOnError();
+
+    void debugText(std::string_view prefix, std::string_view text) override;
+    void onPosicion(const gps::Rmc& rmc) override;
+    void onFechaHora(const gps::Zda& zda) override;
+    void onSatDOP(const gps::Gsa& gsa) override;
+    void onSatelliteStatus(const gps::Gsv& gsv) override;
+
+    gps::NmeaPipeline m_pipeline{*this};
+    QSerialPort* m_port = nullptr;
+    gps::GpsdSource* m_gpsd = nullptr;
+    QPointer<QIODevice> m_device;
+    Source m_source = Source::None;
+    gps::Gsv m_lastGsv;
+    QByteArray m_pending;
+    bool m_feeding = false;
+};

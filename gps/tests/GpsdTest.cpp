@@ -1,0 +1,244 @@
+// The control reading through a real gpsd daemon that reads a pseudo-terminal fed with paced
+// NMEA, including gpsd going away and coming back.
+#include "GPS.h"
+#include "GpsTestSupport.h"
+#include "GpsTiming.h"
+#include "GpsdLineFilter.h"
+#include "Pty.h"
+
+#include <QProcess>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using testing_support::Pty;
+
+QString gpsdProgram()
+{
+    const QString onPath = QStandardPaths::findExecutable(QStringLiteral("gpsd"));
+    if (!onPath.isEmpty())
+        return onPath;
+    return QStandardPaths::findExecutable(QStringLiteral("gpsd"), {QStringLiteral("/usr/sbin"), QStringLiteral("/sbin")});
+}
+
+quint16 freeLoopbackPort()
+{
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost);
+    return probe.serverPort();
+}
+
+bool acceptsConnections(quint16 port)
+{
+    QTcpSocket socket;
+    socket.connectToHost(QHostAddress::LocalHost, port);
+    return socket.waitForConnected(200);
+}
+
+// Writes a receiver's NMEA cycle into the pty, one sentence every 100 ms, and drains whatever
+// gpsd writes back so the line never blocks.
+class PacedReceiver : public QObject {
+public:
+    explicit PacedReceiver(Pty& pty) : m_pty(pty)
+    {
+        connect(&m_timer, &QTimer::timeout, this, [this] {
+            m_pty.readAvailable();
+            m_pty.write(QByteArray::fromStdString(m_cycle[m_next++ % m_cycle.size()]) + "\r\n");
+        });
+        m_timer.start(100);
+    }
+
+private:
+    Pty& m_pty;
+    QTimer m_timer;
+    std::size_t m_next = 0;
+    const std::vector<std::string> m_cycle{
+        "$GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W*6A",
+        "$GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,*47",
+        "$GPGSA,A,3,04,05,,09,12,,,24,,,,,2.5,1.3,2.1*39",
+        "$GPGSV,2,1,08,01,40,083,46,02,17,308,41,12,07,344,39,14,22,228,45*75",
+    };
+};
+
+class GpsdDaemon {
+public:
+    GpsdDaemon(QString program, QString device, quint16 port, QString socketPath)
+        : m_program(std::move(program)), m_device(std::move(device)), m_port(port), m_socket(std::move(socketPath))
+    {
+    }
+    ~GpsdDaemon() { stop(); }
+
+    // -N foreground, -n read the device at once (it cannot open a root-owned pty after dropping
+    // privileges), -b never write to the device.
+    bool start()
+    {
+        // gpsd complains about the missing system bus on every start; not our concern.
+        m_process.setStandardErrorFile(QProcess::nullDevice());
+        m_process.start(m_program, {"-N", "-n", "-b", "-S", QString::number(m_port), "-F", m_socket, m_device});
+        return m_process.waitForStarted(3000) && QTest::qWaitFor([this] { return acceptsConnections(m_port); }, 5000);
+    }
+
+    void stop()
+    {
+        if (m_process.state() == QProcess::NotRunning)
+            return;
+        m_process.terminate();
+        if (!m_process.waitForFinished(3000)) {
+            m_process.kill();
+            m_process.waitForFinished(1000);
+        }
+    }
+
+private:
+    QString m_program;
+    QString m_device;
+    quint16 m_port;
+    QString m_socket;
+    QProcess m_process;
+};
+
+TEST(GpsdLineFilter, KeepsNmeaLinesEndedByCarriageReturn)
+{
+    struct Row {
+        const char* legend;
+        std::vector<std::string> chunks;
+        std::string out;
+    };
+    const std::vector<Row> rows = {
+        {"JSON reports dropped, NMEA kept", {"{\"class\":\"VERSION\"}\r\n$GPGGA,1*00\r\n{\"class\":\"TPV\"}\r\n"},
+         "$GPGGA,1*00\r\r"},
+        {"a line split across reads", {"{\"class\":", "\"SKY\"}\r\n$GP", "RMC,2\r", "\n{"}, "$GPRMC,2\r\r"},
+        {"a brace later in a line does not matter", {"$GPTXT,{x}\n"}, "$GPTXT,{x}\r"},
+        {"an empty line", {"\n\n"}, "\r\r"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.legend);
+        gps::GpsdLineFilter filter;
+        std::string out;
+        for (const std::string& chunk : row.chunks)
+            filter.filter(chunk, out);
+        EXPECT_EQ(out, row.out);
+    }
+}
+
+class GpsdTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_program = gpsdProgram();
+        if (m_program.isEmpty())
+            GTEST_SKIP() << "gpsd is not installed (Debian package gpsd)";
+        ASSERT_TRUE(m_pty.isValid());
+        ASSERT_TRUE(m_dir.isValid());
+        m_port = freeLoopbackPort();
+        m_daemon = std::make_unique<GpsdDaemon>(m_program, m_pty.slavePath(), m_port, m_dir.filePath("gpsd.sock"));
+    }
+
+    void TearDown() override { gps::timing::setScale(1.0); }
+
+    QString m_program;
+    Pty m_pty;
+    PacedReceiver m_receiver{m_pty};
+    QTemporaryDir m_dir;
+    quint16 m_port = 0;
+    std::unique_ptr<GpsdDaemon> m_daemon;
+};
+
+// gpsd starts relaying about two seconds after it opens the device.
+constexpr int FirstSentenceMs = 8000;
+
+TEST_F(GpsdTest, SentencesRelayedByGpsdArriveAsSignals)
+{
+    ASSERT_TRUE(m_daemon->start());
+    GPS gps;
+    gps_test::EventRecorder recorder(gps);
+    QSignalSpy posicion(&gps, &GPS::Posicion);
+    QSignalSpy satellites(&gps, &GPS::SatelliteStatus);
+    ASSERT_EQ(gps.ConectarGpsd(QStringLiteral("127.0.0.1"), m_port), 0);
+    EXPECT_EQ(gps.ConectarGpsd(QStringLiteral("127.0.0.1"), m_port, true), 1);
+    EXPECT_TRUE(gps.IgnoreValid());
+    const QString gsaText = QStringLiteral("RX=$GPGSA,A,3,04,05,,09,12,,,24,,,,,2.5,1.3,2.1*39");
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return posicion.count() >= 1 && satellites.count() >= 1 && recorder.debugTexts().contains(gsaText); },
+        FirstSentenceMs));
+
+    const QList<QVariant> p = posicion.first();
+    EXPECT_EQ(p, (QList<QVariant>{true, "12:35:19", 48.1173, 11.516666666666667, 41.0F, 84.4F}));
+    EXPECT_EQ(satellites.first().at(1).value<QList<float>>(), (QList<float>{1, 2, 12, 14, 0}));
+    // gpsd's own JSON reports never reach the assembler.
+    for (const QString& text : recorder.debugTexts())
+        EXPECT_FALSE(text.startsWith("RX={")) << text.toStdString();
+
+    gps.Desconectar();
+    const qsizetype seen = posicion.count();
+    QTest::qWait(400);
+    EXPECT_EQ(posicion.count(), seen) << "nothing arrives after Desconectar";
+}
+
+TEST(GpsdSource, NoDaemonMeansConectarGpsdFails)
+{
+    GPS gps;
+    gps_test::EventRecorder recorder(gps);
+    EXPECT_EQ(gps.ConectarGpsd(QStringLiteral("127.0.0.1"), freeLoopbackPort()), 1);
+    EXPECT_FALSE(gps.isConnected());
+    EXPECT_EQ(recorder.events, QStringList{"DebugPrint Error detectado - 0 Connection refused"});
+}
+
+TEST_F(GpsdTest, ReconnectsWhenGpsdComesBack)
+{
+    gps::timing::setScale(0.05);  // reconnect every 150 ms
+    ASSERT_TRUE(m_daemon->start());
+    GPS gps;
+    gps_test::EventRecorder recorder(gps);
+    QSignalSpy posicion(&gps, &GPS::Posicion);
+    ASSERT_EQ(gps.ConectarGpsd(QStringLiteral("127.0.0.1"), m_port), 0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return posicion.count() >= 1; }, FirstSentenceMs));
+
+    m_daemon->stop();
+    const auto lost = [&] {
+        const QStringList texts = recorder.debugTexts();
+        return std::count_if(texts.begin(), texts.end(), [](const QString& t) { return t.startsWith("gpsd desconectado - "); });
+    };
+    ASSERT_TRUE(QTest::qWaitFor([&] { return lost() == 1; }, 3000));
+    QTest::qWait(600);  // several failed attempts while gpsd is down...
+    EXPECT_EQ(lost(), 1) << "...reported once";
+    EXPECT_TRUE(gps.isConnected()) << "still trying";
+
+    const qsizetype before = posicion.count();
+    ASSERT_TRUE(m_daemon->start());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return posicion.count() > before; }, FirstSentenceMs));
+    EXPECT_TRUE(recorder.debugTexts().contains(QStringLiteral("gpsd conectado - 127.0.0.1:%1").arg(m_port)));
+}
+
+TEST_F(GpsdTest, MonitorToolPrintsWhatGpsdRelays)
+{
+    ASSERT_TRUE(m_daemon->start());
+    QProcess monitor;
+    monitor.start(gps_test::toolPath("gps-monitor"), {"--gpsd", QStringLiteral("127.0.0.1:%1").arg(m_port), "--no-debug"});
+    ASSERT_TRUE(monitor.waitForStarted(3000));
+    QByteArray out;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            out += monitor.readAllStandardOutput();
+            return out.contains("\"event\":\"Posicion\"");
+        },
+        FirstSentenceMs))
+        << out.toStdString();
+    EXPECT_TRUE(out.contains("{\"event\":\"Posicion\",\"Validez\":true,\"Hora\":\"12:35:19\",\"Latitud\":48.1173,"
+                             "\"Longitud\":11.516666666666667,\"Velocidad\":41.0,\"Rumbo\":84.4000015258789}\n"));
+    EXPECT_FALSE(out.contains("DebugPrint"));
+    monitor.terminate();
+    ASSERT_TRUE(monitor.waitForFinished(3000));
+    EXPECT_EQ(monitor.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(monitor.exitCode(), 0);
+}
+
+} // namespace
