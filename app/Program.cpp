@@ -4,7 +4,9 @@
 #include "core/ToolbarTable.h"
 #include "core/frmAbout.h"
 #include "core/frmPlotter.h"
+#include "GPS.h"
 #include "import/ImportCommands.h"
+#include "live/LivePosition.h"
 #include "map/ListPanels.h"
 #include "map/MapCommands.h"
 #include "map/MapControl.h"
@@ -30,6 +32,8 @@ Program::Program(Dialogs& dialogs, bool interactive)
     m_window = std::make_unique<frmPlotter>(m_ctx);
     m_window->setMapWidget(m_mapa->view());
     m_panels = std::make_unique<ListPanels>(m_ctx);
+    m_gps = std::make_unique<GPS>();
+    m_live = std::make_unique<LivePosition>(m_ctx, *m_gps);
     m_automation = std::make_unique<Application>(m_ctx.state.ScriptInputActive);
     wireCommands();
 }
@@ -37,6 +41,9 @@ Program::Program(Dialogs& dialogs, bool interactive)
 Program::~Program()
 {
     m_ctx.state.Exiting = true;
+    m_ctx.disconnectGps = nullptr;
+    m_live.reset();
+    m_gps.reset();
     m_window.reset();
 }
 
@@ -56,6 +63,13 @@ void Program::wireCommands()
     w.setButtonCommand(QStringLiteral("Save CSV"), [&ctx] { saveCsv(ctx); });
     w.setButtonCommand(QStringLiteral("Filter"), [this] { showModal(filters()); });
     w.setButtonCommand(QStringLiteral("ACT"), [this] { showModal(comparison()); });
+
+    LivePosition& live = *m_live;
+    w.setMenuCommand(buttons::GPS, 1, [&live] { live.gpsOff(); });
+    for (int entry = 3; entry <= 10; ++entry)
+        w.setMenuCommand(buttons::GPS, entry, [&live, entry] { live.gpsOn(entry); });
+    w.setMenuCommand(buttons::GPS, GpsdEntry, [&live] { live.gpsdOn(); });
+    w.setMenuText(buttons::GPS, GpsdEntry, live.gpsdEntryText());
 
     ListPanels& panels = *m_panels;
     QObject::connect(&w, &frmPlotter::lstAPClicked, &panels, &ListPanels::lstAP_Click);

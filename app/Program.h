@@ -10,10 +10,13 @@
 #include <memory>
 #include <optional>
 
+class GPS;
+
 namespace aero {
 
 class Application;
 class ListPanels;
+class LivePosition;
 class MapControl;
 class frmPlotter;
 class frmFilters;
@@ -33,6 +36,8 @@ public:
     MapControl& mapa() { return *m_mapa; }
     MapControl& uploadMap() { return *m_upMap; }
     ListPanels& panels() { return *m_panels; }
+    GPS& gps() { return *m_gps; }
+    LivePosition& live() { return *m_live; }
     Application& automation() { return *m_automation; }
     frmFilters& filters();
     frmACT& comparison();
@@ -59,6 +64,8 @@ private:
     std::unique_ptr<MapControl> m_upMap;
     std::unique_ptr<frmPlotter> m_window;
     std::unique_ptr<ListPanels> m_panels;
+    std::unique_ptr<GPS> m_gps;
+    std::unique_ptr<LivePosition> m_live;
     std::unique_ptr<Application> m_automation;
     std::optional<ScriptOutcome> m_scriptOutcome;
     QPointer<frmFilters> m_filters;   // children of the main window

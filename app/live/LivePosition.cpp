@@ -1,0 +1,177 @@
+#include "live/LivePosition.h"
+
+#include "GPS.h"
+#include "core/ErrorReport.h"
+#include "core/NumberText.h"
+#include "core/frmPlotter.h"
+
+namespace aero {
+namespace {
+
+// Edge margins in pixels: closer than this to an edge, the view follows the position.
+constexpr int EdgeMargin = 20;
+constexpr int BottomMargin = 6;
+constexpr double KmPerMile = 1.609344;
+
+} // namespace
+
+LivePosition::LivePosition(AppContext& ctx, GPS& gps, QObject* parent) : QObject(parent), m_ctx(ctx), m_gps(gps)
+{
+    connect(&m_gps, &GPS::Posicion, this, &LivePosition::GPS_Position);
+    m_ctx.disconnectGps = [this] { disconnect(); };
+}
+
+bool LivePosition::needMap()
+{
+    if (m_ctx.state.MapLoaded)
+        return true;
+    m_ctx.dialogs.message(QStringLiteral("Cannot execute GPS functions until a map has been loaded."), Icon::Exclamation);
+    return false;
+}
+
+QString LivePosition::gpsdEntryText() const
+{
+    return QStringLiteral("gpsd (%1:%2)")
+        .arg(m_ctx.settings.value(QStringLiteral("GpsdHost")), m_ctx.settings.value(QStringLiteral("GpsdPort")));
+}
+
+void LivePosition::gpsOn(int entry)
+{
+    if (!needMap())
+        return;
+    const int port = entry - 2;
+    if (m_ctx.state.GPSEnabled)
+        m_gps.Desconectar();
+    if (m_gps.Conectar(static_cast<short>(port), false, QStringLiteral("4800")) != 0)
+        failed();
+    else
+        connected(QStringLiteral("COM%1:").arg(port));
+}
+
+void LivePosition::gpsdOn()
+{
+    if (!needMap())
+        return;
+    if (m_ctx.state.GPSEnabled)
+        m_gps.Desconectar();
+    const QString host = m_ctx.settings.value(QStringLiteral("GpsdHost"));
+    const auto port = static_cast<quint16>(m_ctx.settings.number(QStringLiteral("GpsdPort")));
+    if (m_gps.ConectarGpsd(host, port) != 0)
+        failed();
+    else
+        connected(QStringLiteral("gpsd %1:%2").arg(host).arg(port));
+}
+
+void LivePosition::failed()
+{
+    m_ctx.window->setFraMapCaption(QStringLiteral("Access Point map: (GPS Error)"));
+    m_ctx.state.GPSEnabled = false;
+    m_ctx.window->tmrGPS.stop();
+}
+
+void LivePosition::connected(const QString& where)
+{
+    frmPlotter& w = *m_ctx.window;
+    MapService& map = *m_ctx.Mapa;
+    w.setGpsLayout(true);
+    w.setFraMapCaption(QStringLiteral("Access Point map: (GPS Enabled on ") + where + QLatin1Char(')'));
+    m_ctx.state.GPSEnabled = true;
+    m_ctx.state.MapMouseDown = false;
+    // Switching ports keeps the one position marker rather than leaving a stale second one.
+    if (!map.FindMarker(QString::fromLatin1(MarkerName))) {
+        const MarkerId m = map.AddMarker(map.FromScreen(map.viewWidth() / 2, map.viewHeight() / 2),
+                                         QString::fromLatin1(MarkerName));
+        map.setMarkerSymbol(m, PositionSymbol);
+    }
+    w.tmrGPS.start();
+}
+
+void LivePosition::gpsOff()
+{
+    if (!needMap())
+        return;
+    if (m_ctx.state.GPSEnabled)
+        disconnect();
+    frmPlotter& w = *m_ctx.window;
+    w.setFraMapCaption(QStringLiteral("Access Point map: (GPS Disabled)"));
+    w.setGpsLayout(false);
+    w.tmrGPS.stop();
+}
+
+void LivePosition::disconnect()
+{
+    m_ctx.state.GPSEnabled = false;
+    m_gps.Desconectar();
+    if (m_ctx.state.MapLoaded)
+        if (const auto m = m_ctx.Mapa->FindMarker(QString::fromLatin1(MarkerName)))
+            m_ctx.Mapa->RemoveMarker(*m);
+}
+
+void LivePosition::GPS_Position(bool Validez, const QString&, double Latitud, double Longitud, float Velocidad,
+                                float Rumbo)
+{
+    if (m_ctx.state.MapMouseDown || !m_ctx.state.MapLoaded)
+        return;   // the user is dragging the map
+    guarded(m_ctx.dialogs, QStringLiteral("GPS_Position"), [&] {
+        frmPlotter& w = *m_ctx.window;
+        if (!Validez) {
+            w.setNavLabels(QStringLiteral("Speed: ---"), QStringLiteral("Heading: ---"),
+                           QStringLiteral("Nearest AP: -------"), QStringLiteral("SSID: -------"));
+            return;
+        }
+        MapService& map = *m_ctx.Mapa;
+        const Location current = map.MakeLocation(Latitud, Longitud, map.ViewAltitude());
+        const int x = map.ToScreenX(current), y = map.ToScreenY(current);
+        if (m_prevLat != 0.0 && m_prevLon != 0.0) {
+            map.AddLine(map.MakeLocation(m_prevLat, m_prevLon, map.ViewAltitude()), current);
+            const ShapeId line = map.ShapeAt(map.ShapeCount());
+            map.setShapeLineSetting(line, 1);
+            map.setShapeLineColor(line, static_cast<int>(m_ctx.settings.number(QStringLiteral("NMEAColor"))));
+        }
+        m_prevLat = Latitud;
+        m_prevLon = Longitud;
+        if (const auto m = map.FindMarker(QString::fromLatin1(MarkerName)))
+            map.setMarkerLocation(*m, current);
+        if (m_ctx.settings.isOn(QStringLiteral("CenterMap"))
+            && (x < EdgeMargin || y < EdgeMargin || x > map.viewWidth() - EdgeMargin || y > map.viewHeight() - BottomMargin))
+            map.CentreOn(current);
+        if (m_ctx.state.PositionTick) {
+            m_ctx.state.PositionTick = false;
+            m_nearest = findNearestAp(current);
+        }
+        updateLabels(Velocidad, Rumbo);
+    });
+}
+
+void LivePosition::updateLabels(float speed, float heading)
+{
+    frmPlotter& w = *m_ctx.window;
+    const QString units = m_ctx.settings.value(QStringLiteral("MapUnits"));
+    QString vel;
+    if (units == QLatin1String("1"))
+        vel = QStringLiteral("Speed: ") + fixedText(speed, 1) + QStringLiteral(" km/h");
+    else if (units == QLatin1String("2"))
+        vel = QStringLiteral("Speed: ") + fixedText(speed / KmPerMile, 1) + QStringLiteral(" mph");
+    const QString hdg = QStringLiteral("Heading: ") + singleText(heading) + QStringLiteral("\u00ba");
+    QString ap, name;
+    if (!m_nearest.ssid.isEmpty()) {
+        const QString unitText = units == QLatin1String("1") ? QStringLiteral(" Km.")
+                                 : units == QLatin1String("2") ? QStringLiteral(" miles") : QString();
+        ap = QStringLiteral("Nearest AP: ") + fixedText(m_nearest.distance, 2) + unitText;
+        name = QStringLiteral("SSID: ") + m_nearest.ssid;
+    }
+    w.setNavLabels(vel, hdg, ap, name);
+}
+
+NearestAp LivePosition::findNearestAp(const Location& where) const
+{
+    NearestAp best;
+    const MapService& map = *m_ctx.Mapa;
+    if (const auto m = map.nearestMarker(where, QString::fromLatin1(MarkerName))) {
+        best.distance = map.DistanceTo(where, map.markerLocation(*m));
+        best.ssid = map.markerName(*m);
+    }
+    return best;
+}
+
+} // namespace aero

@@ -1,0 +1,178 @@
+#include "ProgramFixture.h"
+
+#include "GPS.h"
+#include "PortMap.h"
+#include "Pty.h"
+#include "core/DoEvents.h"
+#include "live/LivePosition.h"
+#include "map/ListPanels.h"
+
+#include <QGroupBox>
+
+namespace aero::testing {
+namespace {
+
+class LiveTest : public ProgramFixture {
+protected:
+    void SetUp() override
+    {
+        ProgramFixture::SetUp();
+        portmap::setDevicePath(1, pty1.slavePath());
+        portmap::setDevicePath(3, pty3.slavePath());
+        portmap::setDevicePath(5, path("no-such-tty"));
+    }
+    void TearDown() override
+    {
+        if (ctx().state.GPSEnabled)
+            program->live().disconnect();
+        ProgramFixture::TearDown();
+    }
+    void withAps()
+    {
+        newMap();
+        importSummary(file("s.txt", summary({line("N 45.0000000", "E 7.0100000", "east", "00:00:00:00:00:01", 90, "0011"),
+                                             line("N 45.0000000", "E 6.9900000", "west", "00:00:00:00:00:02", 90, "0011"),
+                                             line("N 46.0000000", "E 7.0000000", "far", "00:00:00:00:00:03", 90, "0011")})));
+        dialogs.reset();
+    }
+    void fix(double lat, double lon, float speed = 41.0f, float heading = 84.4f, bool valid = true)
+    {
+        program->live().GPS_Position(valid, "12:00:00", lat, lon, speed, heading);
+    }
+    QStringList labels() { return window().navLabels(); }
+    testing_support::Pty pty1, pty3;
+};
+
+TEST_F(LiveTest, RefusedWithoutAMap)
+{
+    window().tbMain_ButtonMenuClick(buttons::GPS, 3);
+    window().tbMain_ButtonMenuClick(buttons::GPS, 1);
+    EXPECT_EQ(dialogs.texts(), (QStringList{"Cannot execute GPS functions until a map has been loaded.",
+                                            "Cannot execute GPS functions until a map has been loaded."}));
+}
+
+TEST_F(LiveTest, SwitchingPortsDisconnectsFirstAndKeepsOnePositionMarker)
+{
+    withAps();
+    window().tbMain_ButtonMenuClick(buttons::GPS, 3);
+    EXPECT_EQ(window().fraMapCaption(), "Access Point map: (GPS Enabled on COM1:)");
+    window().tbMain_ButtonMenuClick(buttons::GPS, 5);
+    EXPECT_EQ(window().fraMapCaption(), "Access Point map: (GPS Enabled on COM3:)");
+    EXPECT_TRUE(ctx().state.GPSEnabled);
+    EXPECT_TRUE(window().gpsLayout());
+    EXPECT_TRUE(window().tmrGPS.isActive());
+    int stumblers = 0;
+    for (MarkerId m : map().EnumerateMarkers())
+        if (map().markerName(m) == "Stumbler") {
+            ++stumblers;
+            EXPECT_EQ(map().markerSymbol(m), 264);
+        }
+    EXPECT_EQ(stumblers, 1);
+
+    window().tbMain_ButtonMenuClick(buttons::GPS, 1);
+    EXPECT_EQ(window().fraMapCaption(), "Access Point map: (GPS Disabled)");
+    EXPECT_FALSE(ctx().state.GPSEnabled);
+    EXPECT_FALSE(window().gpsLayout());
+    EXPECT_FALSE(map().FindMarker("Stumbler"));
+    EXPECT_FALSE(window().tmrGPS.isActive());
+}
+
+TEST_F(LiveTest, PortThatWillNotOpenShowsTheErrorCaption)
+{
+    withAps();
+    window().tbMain_ButtonMenuClick(buttons::GPS, 7);
+    EXPECT_EQ(window().fraMapCaption(), "Access Point map: (GPS Error)");
+    EXPECT_FALSE(ctx().state.GPSEnabled);
+    EXPECT_FALSE(window().gpsLayout());
+}
+
+TEST_F(LiveTest, VoidFixDashesTheLabelsAndDrawsNothing)
+{
+    withAps();
+    window().tbMain_ButtonMenuClick(buttons::GPS, 3);
+    fix(45, 7);
+    fix(45.001, 7.001, 0, 0, false);
+    EXPECT_EQ(labels(), (QStringList{"Speed: ---", "Heading: ---", "Nearest AP: -------", "SSID: -------"}));
+    EXPECT_EQ(map().ShapeCount(), 0);
+}
+
+TEST_F(LiveTest, TrackStartsOnlyFromANonZeroPreviousFixAndMovesTheMarker)
+{
+    withAps();
+    ctx().settings.setValue("NMEAColor", "65280");
+    window().tbMain_ButtonMenuClick(buttons::GPS, 3);
+    fix(0, 10);
+    fix(45, 7);
+    EXPECT_EQ(map().ShapeCount(), 0);
+    fix(45.001, 7.002);
+    ASSERT_EQ(map().ShapeCount(), 1);
+    const Shape& s = map().shape(map().ShapeAt(1));
+    EXPECT_EQ(s.lineColor, 65280);
+    EXPECT_EQ(s.points.back().lat, 45.001);
+    const Location at = map().markerLocation(*map().FindMarker("Stumbler"));
+    EXPECT_EQ(at.lat, 45.001);
+    EXPECT_EQ(at.lon, 7.002);
+}
+
+TEST_F(LiveTest, FixesAreIgnoredWhileTheMouseIsHeldOnTheMap)
+{
+    withAps();
+    window().tbMain_ButtonMenuClick(buttons::GPS, 3);
+    fix(45, 7);
+    program->panels().Map_MouseDown(Qt::LeftButton, {}, 5, 5);
+    const QStringList before = labels();
+    fix(45.01, 7.01, 99);
+    EXPECT_EQ(map().ShapeCount(), 0);
+    EXPECT_EQ(labels(), before);
+    EXPECT_EQ(map().markerLocation(*map().FindMarker("Stumbler")).lat, 45.0);
+    program->panels().Map_MouseUp();
+    fix(45.01, 7.01, 99);
+    EXPECT_EQ(map().ShapeCount(), 1);
+}
+
+TEST_F(LiveTest, NearestApEveryTickTiesKeepTheEarlierMarkerAndUnitsFollowTheSettings)
+{
+    withAps();
+    window().tbMain_ButtonMenuClick(buttons::GPS, 3);
+    fix(45, 7);
+    EXPECT_EQ(labels()[2], "Nearest AP: -------");   // no search before the first tick
+    EXPECT_EQ(labels()[0], "Speed: 41.0 km/h");
+    EXPECT_EQ(labels()[1], "Heading: 84.4\u00ba");
+    ctx().state.PositionTick = true;
+    fix(45, 7);
+    EXPECT_FALSE(ctx().state.PositionTick);
+    EXPECT_EQ(program->live().nearest().ssid, "east");   // east and west are equally far
+    EXPECT_EQ(labels()[3], "SSID: east");
+    EXPECT_TRUE(labels()[2].startsWith("Nearest AP: 0.7")) << labels()[2].toStdString();
+    EXPECT_TRUE(labels()[2].endsWith(" Km."));
+    ctx().settings.setValue("MapUnits", "2");
+    fix(45, 7, 41.0f);
+    EXPECT_EQ(labels()[0], "Speed: 25.5 mph");
+    EXPECT_TRUE(labels()[2].endsWith(" miles"));
+}
+
+TEST_F(LiveTest, OnlyThePositionMarkerMeansNothingFound)
+{
+    newMap();
+    window().tbMain_ButtonMenuClick(buttons::GPS, 3);
+    ctx().state.PositionTick = true;
+    fix(45, 7);
+    EXPECT_EQ(program->live().nearest().ssid, "");
+    EXPECT_EQ(program->live().nearest().distance, 1000000000.0);
+    EXPECT_EQ(labels()[3], "SSID: -------");
+}
+
+TEST_F(LiveTest, SentencesWrittenIntoTheReceiverLineMoveThePosition)
+{
+    withAps();
+    window().tbMain_ButtonMenuClick(buttons::GPS, 3);
+    ASSERT_TRUE(ctx().state.GPSEnabled);
+    ASSERT_TRUE(pty1.write("$GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W*6A\r\n"));
+    ASSERT_TRUE(waitUntil([&] { return map().markerLocation(*map().FindMarker("Stumbler")).lat > 48; },
+                          std::chrono::seconds(5)));
+    EXPECT_NEAR(map().markerLocation(*map().FindMarker("Stumbler")).lon, 11.516666, 1e-5);
+    EXPECT_EQ(labels()[0], "Speed: 41.0 km/h");
+}
+
+} // namespace
+} // namespace aero::testing
