@@ -80,6 +80,10 @@ KismetColumns kismetColumns(QByteArrayView heading)
     c.bssid = columnIndex(names, QLatin1StringView("BSSID"));
     c.encryption = columnIndex(names, QLatin1StringView("Encryption"));
     c.wep = columnIndex(names, QLatin1StringView("WEP"));
+    // The 2002 layout (with the DHCP address column) wrote two more empty fields for a network
+    // whose address it had not learnt.
+    if (columnIndex(names, QLatin1StringView("DHCP")) >= 0)
+        c.extraEmptyFields = 2;
     for (const char* name : NumericColumns) {
         const int index = columnIndex(names, QLatin1StringView(name));
         if (index >= 0)
@@ -125,13 +129,29 @@ bool isEmptyOrNumber(QByteArrayView field)
     return i == s.size();
 }
 
+namespace {
+
+// Exactly the heading's width, or, in a layout known to pad, a few empty fields more.
+bool fitsHeading(const std::vector<QByteArray>& fields, const KismetColumns& columns)
+{
+    const int n = static_cast<int>(fields.size());
+    if (n < columns.fieldCount || n > columns.fieldCount + columns.extraEmptyFields)
+        return false;
+    for (std::size_t i = static_cast<std::size_t>(columns.fieldCount); i < fields.size(); ++i)
+        if (!fields[i].trimmed().isEmpty())
+            return false;
+    return true;
+}
+
+} // namespace
+
 KismetLineKind parseKismetLine(QByteArrayView line, const KismetColumns& columns,
                                AccessPoint& record, QString* badColumn)
 {
     if (line.trimmed().isEmpty())
         return KismetLineKind::Blank;
     const std::vector<QByteArray> f = splitKismetFields(line);
-    if (static_cast<int>(f.size()) != columns.fieldCount || !columns.missingColumn().isEmpty())
+    if (!columns.missingColumn().isEmpty() || !fitsHeading(f, columns))
         return KismetLineKind::WrongFieldCount;
     for (const auto& numeric : columns.numeric) {
         if (!isEmptyOrNumber(f[static_cast<std::size_t>(numeric.index)])) {

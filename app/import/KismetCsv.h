@@ -20,6 +20,7 @@ namespace aero::import {
 
 struct KismetColumns {
     int fieldCount = 0;     // fields per line, the empty one after the last ";" included
+    int extraEmptyFields = 0;   // empty fields a line may carry past the heading's last column
     int netType = -1;
     int essid = -1;
     int bssid = -1;
