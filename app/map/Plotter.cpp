@@ -41,27 +41,24 @@ Box boundingBox(const APList& list)
     return b;
 }
 
-void frame(AppContext& ctx)
+} // namespace
+
+void frameTable(const APList& table, MapService& map)
 {
-    const Box b = boundingBox(ctx.apList);
+    const Box b = boundingBox(table);
     const double lat = b.minLat + (b.maxLat - b.minLat) / 2;
     const double lon = b.minLon + (b.maxLon - b.minLon) / 2;
     const double height = GIS::distance(b.minLat, b.minLon, b.maxLat, b.minLon, QLatin1Char('k'));
     const double width = GIS::distance(b.minLat, b.minLon, b.minLat, b.maxLon, QLatin1Char('k'));
-    ctx.Mapa->CentreOn(ctx.Mapa->MakeLocation(lat, lon, 4 * std::max(height, width)));
+    map.CentreOn(map.MakeLocation(lat, lon, 4 * std::max(height, width)));
 }
 
-void plotRecords(AppContext& ctx)
+void plotTable(APList& list, MapService& map, const std::function<void(int)>& progress)
 {
-    MapService& map = *ctx.Mapa;
-    APList& list = ctx.apList;
-    QProgressBar* bar = ctx.window->pbMap();
     const int n = list.count();
-    const int step = std::max(1, n / 200);   // progress in half-percent steps is plenty to watch
     for (int i = 1; i <= n; ++i) {
-        if (i % step == 0 || i == n)
-            bar->setValue(std::min(i, bar->maximum()));
-        DoEvents();
+        if (progress)
+            progress(i);
         const AccessPoint& r = list.at(i);
         if (!r.hasCoordinates() || r.Plotted)
             continue;
@@ -73,8 +70,6 @@ void plotRecords(AppContext& ctx)
         list.modify(i, [](AccessPoint& a) { a.Plotted = true; });
     }
 }
-
-} // namespace
 
 void addCustomSymbols(MapService& map, const QString& programFolder)
 {
@@ -93,9 +88,15 @@ QString General_GenerarAPs(AppContext& ctx)
         w.setHourglass(true);
         addCustomSymbols(*ctx.Mapa, ctx.programFolder);
         w.showProgress(true);
-        plotRecords(ctx);
+        QProgressBar* bar = w.pbMap();
+        const int step = std::max(1, ctx.apList.count() / 200);   // half-percent steps are plenty to watch
+        plotTable(ctx.apList, *ctx.Mapa, [&](int slot) {
+            if (slot % step == 0 || slot == ctx.apList.count())
+                bar->setValue(std::min(slot, bar->maximum()));
+            DoEvents();
+        });
         w.showProgress(false);
-        frame(ctx);
+        frameTable(ctx.apList, *ctx.Mapa);
         w.setHourglass(false);
         if (ctx.settings.isOn(QStringLiteral("VoiceOut"))) {
             summary = QStringLiteral("import complete. %1 AP's imported and mapped, %2 with no GPS coordinates")
