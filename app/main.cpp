@@ -41,7 +41,9 @@ int main(int argc, char** argv)
     }
     const bool display = hasDisplay();
     const bool unattended = commandLine.unattended || !display;
-    if (!display && commandLine.scriptPath.isEmpty()) {
+    // Without any display the program can only work through a script; with the offscreen
+    // platform asked for explicitly it also serves automation calls until it is stopped.
+    if (!display && commandLine.scriptPath.isEmpty() && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         std::fprintf(stderr, "aeroplotter: no display; run a script with --script PATH to work unattended\n");
         return 2;
     }
@@ -55,8 +57,7 @@ int main(int argc, char** argv)
 
     aero::InteractiveDialogs interactive;
     aero::UnattendedDialogs headless;
-    aero::Dialogs& dialogs = unattended && !commandLine.scriptPath.isEmpty() ? static_cast<aero::Dialogs&>(headless)
-                                                                              : interactive;
+    aero::Dialogs& dialogs = unattended ? static_cast<aero::Dialogs&>(headless) : interactive;
     aero::Program program(dialogs, &dialogs == &interactive);
     interactive.setParent(&program.window());
     aero::publishAutomation(program.automation());
@@ -64,7 +65,7 @@ int main(int argc, char** argv)
                      Qt::QueuedConnection);
 
     program.start(commandLine);
-    if (&dialogs == &headless)
+    if (unattended && !commandLine.scriptPath.isEmpty())
         return program.unattendedExitCode();
     if (program.window().ended())
         return 0;

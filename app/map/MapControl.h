@@ -1,0 +1,163 @@
+#pragma once
+// The map engine behind MapService: a document, the view's projection, the base layers and
+// the optional tile layer. Works headless; the widget (MapView) is created on first use of
+// view() and only shows what this object holds. Without a widget the view is 640 x 480.
+#include "map/BaseMap.h"
+#include "map/MapDocument.h"
+#include "map/MapService.h"
+#include "map/Symbols.h"
+#include "map/Viewport.h"
+
+#include <QObject>
+#include <QPointer>
+#include <memory>
+
+class QPainter;
+class QWidget;
+
+namespace aero {
+
+class MapView;
+class Settings;
+class TileLayer;
+
+struct MapOptions {
+    QString dataFolder;        // base data; empty: "data" in the program's folder
+    QString tileUrl;           // URL template with {z}, {x}, {y}
+    bool tilesEnabled = false; // off unless asked for: nothing goes online by surprise
+    QString tileCacheFolder;   // empty: the per-user cache folder
+    // The program's choice: settings "TileURL" and "TilesEnabled".
+    static MapOptions fromSettings(const Settings& settings);
+};
+
+namespace maperrors {
+inline constexpr int ObjectNotSet = 91;        // no map is open
+inline constexpr int FileAccess = 75;
+inline constexpr int InvalidFileFormat = 321;
+} // namespace maperrors
+
+class MapControl : public QObject, public MapService {
+    Q_OBJECT
+public:
+    explicit MapControl(MapOptions options = {}, QObject* parent = nullptr);
+    ~MapControl() override;
+
+    // The widget showing this map, created on first call; the caller may reparent it.
+    QWidget* view();
+    MapView* mapView();
+
+    // Injection points (tests, configuration dialog).
+    void setDataFolder(const QString& folder);
+    QString dataFolder() const;
+    void setTileUrl(const QString& urlTemplate);
+    void setTilesEnabled(bool enabled);
+    TileLayer& tileLayer() { return *m_tiles; }
+
+    // MapService
+    bool hasMap() const override { return m_hasMap; }
+    void NewRegionMap(MapRegion region) override;
+    void OpenMapFile(const QString& path) override;
+    void CloseMap() override;
+    void SaveMapFile() override;
+    void SaveMapFileAs(const QString& path) override;
+    void PublishWebPage(const QString& path, const QString& title) override;
+    void MarkSaved() override;
+    bool isSaved() const override { return m_doc.saved; }
+    QString fileName() const override { return m_doc.fileName; }
+
+    void setViewStyle(int style) override;
+    void setUnits(MapUnit unit) override;
+    MapUnit Units() const override { return m_doc.units; }
+    void setToolbarVisible(int item, bool visible) override;
+    bool toolbarVisible(int item) const override;
+    void setPlacesVisible(bool visible) override;
+    bool PlacesVisible() const override { return m_doc.places; }
+    double ViewAltitude() const override;
+    Location MakeLocation(double lat, double lon, double alt) const override;
+    void CentreOn(const Location& where) override;
+    Location viewCentre() const override;
+    double DistanceTo(const Location& a, const Location& b) const override;
+    int ToScreenX(const Location& where) const override;
+    int ToScreenY(const Location& where) const override;
+    Location FromScreen(int x, int y) const override;
+    int viewWidth() const override { return m_viewport.size().width(); }
+    int viewHeight() const override { return m_viewport.size().height(); }
+    QImage CopyView() const override;
+
+    int SymbolCount() const override { return m_doc.symbolCount(); }
+    int AddSymbol(const QString& imagePath) override;
+
+    MarkerId AddMarker(const Location& where, const QString& name) override;
+    std::optional<MarkerId> FindMarker(const QString& name) const override;
+    void RemoveMarker(MarkerId marker) override;
+    void DeleteMarkerSet() override;
+    int MarkerSetCount() const override { return m_doc.hasMarkerSet ? 1 : 0; }
+    int markerCount() const override { return m_doc.markers.count(); }
+    std::vector<MarkerId> EnumerateMarkers() const override { return m_doc.markers.ids(); }
+    QString markerName(MarkerId marker) const override;
+    Location markerLocation(MarkerId marker) const override;
+    void setMarkerLocation(MarkerId marker, const Location& where) override;
+    QString markerNote(MarkerId marker) const override;
+    void setMarkerNote(MarkerId marker, const QString& note) override;
+    int markerSymbol(MarkerId marker) const override;
+    void setMarkerSymbol(MarkerId marker, int symbol) override;
+    int markerDisplayState(MarkerId marker) const override;
+    void setMarkerDisplayState(MarkerId marker, int state) override;
+    std::optional<MarkerId> nearestMarker(const Location& where, const QString& skipName) const override;
+
+    ShapeId AddLine(const Location& from, const Location& to) override;
+    ShapeId AddPolyline(const std::vector<Location>& points) override;
+    ShapeId AddShape(ShapeKind kind, const Location& centre, double width, double height) override;
+    int ShapeCount() const override { return int(m_doc.shapes.size()); }
+    ShapeId ShapeAt(int index) const override;
+    void setShapeLineColor(ShapeId shape, int rgb) override;
+    void setShapeLineSetting(ShapeId shape, int setting) override;
+    void setShapeText(ShapeId shape, const QString& text) override;
+
+    // Beyond the service: what the view and the app's panels need.
+    const MapDocument& document() const { return m_doc; }
+    const Shape& shape(ShapeId id) const;
+    void removeShape(ShapeId id);
+    std::optional<ShapeId> shapeAtScreen(QPointF screen, double tolerance = 5.0) const;
+    std::optional<MarkerId> markerAtScreen(QPointF screen) const;
+    QImage symbolImage(int symbol) const { return m_symbols.image(symbol, m_doc); }
+    const Viewport& viewport() const { return m_viewport; }
+    void setViewSize(QSize size);
+    void zoomBy(double factor, std::optional<QPointF> about = std::nullopt);
+    void panBy(QPointF screenDelta);
+    void zoomToAllMarkers();
+    const BaseMap* baseMap() const { return m_base.isLoaded() ? &m_base : nullptr; }
+    // Paints the current view (the widget's paint event, CopyView, benchmarks).
+    void render(QPainter& painter, std::optional<ShapeId> selected = std::nullopt,
+                const std::vector<Location>& draft = {}) const;
+
+Q_SIGNALS:
+    void changed();          // something visible changed
+    void toolbarsChanged();
+    void documentReset();
+
+private:
+    void requireMap() const;
+    Marker& marker(MarkerId id);
+    const Marker& marker(MarkerId id) const;
+    Shape& mutableShape(ShapeId id);
+    ShapeId addShapeRecord(Shape s);
+    void modified();
+    bool ensureBaseData();
+    void resetDocument();
+
+    MapOptions m_options;
+    MapDocument m_doc;
+    bool m_hasMap = false;
+    Viewport m_viewport;
+    BaseMap m_base;
+    QString m_baseFolder;          // folder m_base was read from
+    SymbolLibrary m_symbols;
+    TileLayer* m_tiles = nullptr;
+    QPointer<MapView> m_view;
+    // The view exactly as last asked for, until the user or the program moves it otherwise;
+    // keeps a saved view's numbers identical through save and load.
+    std::optional<Location> m_viewAsSet;
+};
+
+} // namespace aero

@@ -1,0 +1,173 @@
+// The view side of MapControl: projection, centring, zoom and painting.
+#include "map/Geo.h"
+#include "map/MapControl.h"
+#include "map/MapRenderer.h"
+#include "map/TileLayer.h"
+
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+
+namespace aero {
+
+namespace {
+
+void requireFinite(double v)
+{
+    if (!std::isfinite(v))
+        throw AppError(errors::InvalidProcedureCall, QStringLiteral("Invalid procedure call or argument"));
+}
+
+int toPixel(double v)
+{
+    // Far off-screen points still give a usable (clamped) pixel number.
+    constexpr double Limit = 1e9;
+    return int(std::lround(std::clamp(v, -Limit, Limit)));
+}
+
+} // namespace
+
+double MapControl::ViewAltitude() const { return m_viewport.altitude(m_doc.units); }
+
+Location MapControl::MakeLocation(double lat, double lon, double alt) const
+{
+    requireFinite(lat), requireFinite(lon), requireFinite(alt);
+    return Location{lat, lon, alt};
+}
+
+void MapControl::CentreOn(const Location& where)
+{
+    requireFinite(where.lat), requireFinite(where.lon), requireFinite(where.alt);
+    m_viewport.setCentre(where.lat, where.lon);
+    if (where.alt > 0.0)
+        m_viewport.setAltitude(where.alt, m_doc.units);
+    m_viewAsSet = Location{where.lat, where.lon, where.alt > 0.0 ? where.alt : ViewAltitude()};
+    // A request beyond the zoom limits was clamped: report what is really shown.
+    if (std::fabs(m_viewAsSet->alt - ViewAltitude()) > 1e-9 * m_viewAsSet->alt || std::fabs(m_viewAsSet->lat) > geo::MaxMercatorLat)
+        m_viewAsSet.reset();
+    Q_EMIT changed();
+}
+
+Location MapControl::viewCentre() const
+{
+    if (m_viewAsSet)
+        return *m_viewAsSet;
+    return Location{m_viewport.centreLat(), m_viewport.centreLon(), ViewAltitude()};
+}
+
+double MapControl::DistanceTo(const Location& a, const Location& b) const
+{
+    return geo::distance(a, b, m_doc.units);
+}
+
+int MapControl::ToScreenX(const Location& where) const
+{
+    return toPixel(m_viewport.toScreen(where.lat, where.lon).x());
+}
+
+int MapControl::ToScreenY(const Location& where) const
+{
+    return toPixel(m_viewport.toScreen(where.lat, where.lon).y());
+}
+
+Location MapControl::FromScreen(int x, int y) const
+{
+    const QPointF ll = m_viewport.fromScreenLatLon(QPointF(x, y));
+    return Location{ll.x(), ll.y(), ViewAltitude()};
+}
+
+void MapControl::setViewSize(QSize size)
+{
+    if (size.isValid() && !size.isEmpty() && size != m_viewport.size()) {
+        m_viewAsSet.reset();
+        m_viewport.setSize(size);
+        Q_EMIT changed();
+    }
+}
+
+void MapControl::zoomBy(double factor, std::optional<QPointF> about)
+{
+    m_viewAsSet.reset();
+    const QSize s = m_viewport.size();
+    m_viewport.zoomAbout(about.value_or(QPointF(s.width() / 2.0, s.height() / 2.0)), factor);
+    Q_EMIT changed();
+}
+
+void MapControl::panBy(QPointF screenDelta)
+{
+    m_viewAsSet.reset();
+    m_viewport.panBy(screenDelta);
+    Q_EMIT changed();
+}
+
+void MapControl::zoomToAllMarkers()
+{
+    if (m_doc.markers.count() == 0)
+        return;
+    m_viewAsSet.reset();
+    double minLat = 90, maxLat = -90, minLon = 180, maxLon = -180;
+    m_doc.markers.forEach([&](const Marker& m) {
+        minLat = std::min(minLat, m.where.lat), maxLat = std::max(maxLat, m.where.lat);
+        minLon = std::min(minLon, m.where.lon), maxLon = std::max(maxLon, m.where.lon);
+    });
+    m_viewport.frame(minLat, maxLat, minLon, maxLon);
+    // One marker alone: close enough to see the street.
+    if (minLat == maxLat && minLon == maxLon)
+        m_viewport.setAltitude(m_doc.units == MapUnit::Kilometres ? 2.0 : 1.25, m_doc.units);
+    Q_EMIT changed();
+}
+
+void MapControl::render(QPainter& painter, std::optional<ShapeId> selected, const std::vector<Location>& draft) const
+{
+    RenderScene scene{m_doc, m_viewport, baseMap(), m_hasMap ? m_tiles : nullptr, m_symbols, selected, draft};
+    if (!m_hasMap) {
+        painter.fillRect(QRect(QPoint(0, 0), m_viewport.size()), QColor(128, 128, 128));
+        return;
+    }
+    renderScene(painter, scene);
+}
+
+std::optional<ShapeId> MapControl::shapeAtScreen(QPointF screen, double tolerance) const
+{
+    auto segmentDistance = [](QPointF p, QPointF a, QPointF b) {
+        const QPointF ab = b - a;
+        const double len2 = QPointF::dotProduct(ab, ab);
+        const double t = len2 > 0 ? std::clamp(QPointF::dotProduct(p - a, ab) / len2, 0.0, 1.0) : 0.0;
+        const QPointF d = p - (a + t * ab);
+        return std::hypot(d.x(), d.y());
+    };
+    // Newest first: it is drawn on top.
+    for (auto it = m_doc.shapes.rbegin(); it != m_doc.shapes.rend(); ++it) {
+        const Shape& s = *it;
+        if (s.points.empty())
+            continue;
+        const QPointF first = m_viewport.toScreen(s.points.front().lat, s.points.front().lon);
+        if (s.kind == ShapeKind::Figure) {
+            const QSizeF size = figureSizePixels(s, m_viewport);
+            const double hw = std::max(3.0, size.width() / 2) + tolerance, hh = std::max(3.0, size.height() / 2) + tolerance;
+            if (std::fabs(screen.x() - first.x()) <= hw && std::fabs(screen.y() - first.y()) <= hh)
+                return s.id;
+            continue;
+        }
+        QPointF prev = first;
+        for (std::size_t i = 1; i < s.points.size(); ++i) {
+            const QPointF next = m_viewport.toScreen(s.points[i].lat, s.points[i].lon);
+            if (segmentDistance(screen, prev, next) <= tolerance)
+                return s.id;
+            prev = next;
+        }
+    }
+    return std::nullopt;
+}
+
+QImage MapControl::CopyView() const
+{
+    QImage image(m_viewport.size(), QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    render(painter);
+    painter.end();
+    return image;
+}
+
+} // namespace aero

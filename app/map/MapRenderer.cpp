@@ -1,0 +1,137 @@
+#include "map/MapRenderer.h"
+
+#include "map/BaseMap.h"
+#include "map/Geo.h"
+#include "map/TileLayer.h"
+
+#include <QPainter>
+#include <cmath>
+#include <numbers>
+
+namespace aero {
+
+void fillSea(QPainter& painter, const Viewport& view);   // OutlinePainter.cpp
+
+QColor colorFromRgbInt(int rgb)
+{
+    return QColor(rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF);
+}
+
+QSizeF figureSizePixels(const Shape& s, const Viewport& view)
+{
+    if (s.points.empty())
+        return {};
+    const double lat = s.points.front().lat;
+    const double kmPerDeg = geo::unitPerDegree(MapUnit::Kilometres);
+    const double dLat = s.height / kmPerDeg;
+    const double dLon = s.width / (kmPerDeg * std::max(0.01, std::cos(lat * std::numbers::pi / 180.0)));
+    const QPointF a = view.toScreen(lat - dLat / 2, s.points.front().lon - dLon / 2);
+    const QPointF b = view.toScreen(lat + dLat / 2, s.points.front().lon + dLon / 2);
+    return QSizeF(std::fabs(b.x() - a.x()), std::fabs(b.y() - a.y()));
+}
+
+RenderStats renderScene(QPainter& painter, const RenderScene& scene)
+{
+    RenderStats stats;
+    painter.save();
+    fillSea(painter, scene.view);
+    QStringList credits;
+    if (scene.base && scene.base->isLoaded()) {
+        painter.setRenderHint(QPainter::Antialiasing, scene.view.scale() > 4096);
+        drawBaseMap(painter, *scene.base, scene.view);
+        credits << QStringLiteral("Natural Earth");
+    }
+    if (scene.tiles) {
+        stats.tilesDrawn = scene.tiles->draw(painter, scene.view);
+        if (stats.tilesDrawn > 0)
+            credits << QStringLiteral("\u00A9 OpenStreetMap contributors");
+    }
+    if (scene.base && scene.document.places) {
+        drawPlaces(painter, *scene.base, scene.view);
+        credits << QStringLiteral("GeoNames");
+    }
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    drawShapes(painter, scene);
+    drawMarkers(painter, scene, stats);
+    drawScaleBar(painter, scene.view, scene.document.units);
+    if (!credits.isEmpty())
+        drawAttribution(painter, scene.view, credits.join(QStringLiteral(" | ")));
+    painter.restore();
+    return stats;
+}
+
+void drawShapes(QPainter& painter, const RenderScene& scene)
+{
+    const Viewport& view = scene.view;
+    for (const Shape& s : scene.document.shapes) {
+        const bool selected = scene.selectedShape && *scene.selectedShape == s.id;
+        QPen pen(colorFromRgbInt(s.lineColor), 1.0 + std::clamp(s.lineSetting, 0, 8), Qt::SolidLine, Qt::RoundCap);
+        if (selected)
+            pen.setStyle(Qt::DashLine);
+        painter.setPen(pen);
+        painter.setBrush(Qt::NoBrush);
+        if (s.points.empty())
+            continue;
+        const QPointF first = view.toScreen(s.points.front().lat, s.points.front().lon);
+        if (s.kind == ShapeKind::Figure) {
+            const QSizeF size = figureSizePixels(s, view);
+            if (s.width > 0 || s.height > 0) {
+                const QSizeF shown(std::max(6.0, size.width()), std::max(6.0, size.height()));
+                painter.drawRect(QRectF(first - QPointF(shown.width() / 2, shown.height() / 2), shown));
+            }
+        } else {
+            QPolygonF line;
+            for (const Location& p : s.points)
+                line << view.toScreen(p.lat, p.lon);
+            painter.drawPolyline(line);
+        }
+        if (!s.text.isEmpty()) {
+            painter.setPen(colorFromRgbInt(s.lineColor));
+            painter.drawText(first + QPointF(6, -6), s.text);
+        }
+    }
+    if (scene.draft.size() >= 1) {
+        painter.setPen(QPen(Qt::darkGray, 1.5, Qt::DashLine));
+        QPolygonF line;
+        for (const Location& p : scene.draft)
+            line << view.toScreen(p.lat, p.lon);
+        painter.drawPolyline(line);
+    }
+}
+
+void drawScaleBar(QPainter& painter, const Viewport& view, MapUnit unit)
+{
+    const double perPixel = view.altitude(unit) / view.size().height();
+    if (!(perPixel > 0))
+        return;
+    // The longest 1-2-5 step that fits in about 120 pixels.
+    double step = std::pow(10.0, std::floor(std::log10(120 * perPixel)));
+    for (double k : {5.0, 2.0, 1.0})
+        if (k * step <= 120 * perPixel) {
+            step *= k;
+            break;
+        }
+    const double px = step / perPixel;
+    const QString text = QString::number(step, 'g', 6) + (unit == MapUnit::Kilometres ? QStringLiteral(" km") : QStringLiteral(" mi"));
+    const QPointF origin(10, view.size().height() - 12);
+    painter.setPen(QPen(Qt::black, 2.0));
+    painter.drawLine(origin, origin + QPointF(px, 0));
+    painter.drawLine(origin, origin + QPointF(0, -5));
+    painter.drawLine(origin + QPointF(px, 0), origin + QPointF(px, -5));
+    painter.drawText(origin + QPointF(2, -7), text);
+}
+
+void drawAttribution(QPainter& painter, const Viewport& view, const QString& text)
+{
+    QFont f = painter.font();
+    f.setPointSizeF(f.pointSizeF() * 0.8);
+    painter.setFont(f);
+    const QFontMetrics fm(f);
+    const QRectF box(view.size().width() - fm.horizontalAdvance(text) - 8, view.size().height() - fm.height() - 2,
+                     fm.horizontalAdvance(text) + 8, fm.height() + 2);
+    painter.fillRect(box, QColor(255, 255, 255, 190));
+    painter.setPen(QColor(40, 40, 40));
+    painter.drawText(box, Qt::AlignCenter, text);
+}
+
+} // namespace aero

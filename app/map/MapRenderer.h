@@ -1,0 +1,55 @@
+#pragma once
+// Draws one frame of the map: base outline, tiles, places, shapes, markers, scale bar and
+// attribution. The same code paints the widget, CopyView and the benchmarks.
+#include "map/MapDocument.h"
+#include "map/Viewport.h"
+
+#include <QString>
+#include <optional>
+#include <vector>
+
+class QPainter;
+
+namespace aero {
+
+class BaseMap;
+class SymbolLibrary;
+class TileLayer;
+
+struct RenderScene {
+    const MapDocument& document;
+    const Viewport& view;
+    const BaseMap* base = nullptr;        // null until a region's data was read
+    TileLayer* tiles = nullptr;
+    const SymbolLibrary& symbols;
+    std::optional<ShapeId> selectedShape;
+    std::vector<Location> draft;          // a line being drawn
+};
+
+struct RenderStats {
+    int markersConsidered = 0;
+    int markersDrawn = 0;
+    int labelsDrawn = 0;
+    int tilesDrawn = 0;
+};
+
+// More markers than this on screen switch on the level of detail: one symbol per small
+// screen cell and labels only where there is room.
+inline constexpr int DetailLimit = 1500;
+
+RenderStats renderScene(QPainter& painter, const RenderScene& scene);
+
+// Parts, in drawing order (each in its own file).
+void drawBaseMap(QPainter& painter, const BaseMap& base, const Viewport& view);
+void drawPlaces(QPainter& painter, const BaseMap& base, const Viewport& view);
+void drawShapes(QPainter& painter, const RenderScene& scene);
+void drawMarkers(QPainter& painter, const RenderScene& scene, RenderStats& stats);
+void drawScaleBar(QPainter& painter, const Viewport& view, MapUnit unit);
+void drawAttribution(QPainter& painter, const Viewport& view, const QString& text);
+
+// Colour of a shape's line: red in the low byte.
+QColor colorFromRgbInt(int rgb);
+// Screen pixels of a figure's size (stored in kilometres) at its latitude.
+QSizeF figureSizePixels(const Shape& s, const Viewport& view);
+
+} // namespace aero

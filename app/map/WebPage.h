@@ -1,0 +1,21 @@
+#pragma once
+// The map as one self-contained web page: the current view as inline SVG (outline, shapes,
+// markers with their notes as tooltips) and a table of every marker. Nothing in it refers
+// to another file or server, and every text from the map is escaped.
+#include <QString>
+
+class QIODevice;
+
+namespace aero {
+
+class BaseMap;
+class Viewport;
+struct MapDocument;
+
+void writeWebPage(QIODevice& out, const QString& title, const MapDocument& document, const Viewport& view,
+                  const BaseMap* base);
+
+// Text made safe for HTML element content and attribute values.
+QString htmlEscaped(const QString& text);
+
+} // namespace aero

@@ -1,0 +1,193 @@
+// Map files: our own KML round trip, foreign KML, and broken input.
+#include "MapTestSupport.h"
+#include "map/KmlReader.h"
+#include "map/KmlWriter.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <gtest/gtest.h>
+
+using namespace aero;
+
+namespace {
+
+// A map with something of every kind, including texts nobody should trust.
+void fill(MapControl& map)
+{
+    for (const QString& f : maptest::programSymbolFiles())
+        map.AddSymbol(f);
+    struct Row { QString name, note; Location where; int symbol, state; };
+    const Row rows[] = {
+        {QStringLiteral("<script>alert(1)</script>"), QStringLiteral("MAC = 00:06:25:0A:1B:2C\r\nSignal = -67 dBm\r\nWEP = Off\r\nAd-Hoc mode"),
+         {37.7694283, -122.4176333, 1.0}, 336, 0},
+        {QStringLiteral("a & b \"quoted\" 'single' ]]> end"), QStringLiteral("  leading and trailing blanks  "), {0.1 + 0.2, -0.0, 1e-300}, 343, 1},
+        {QStringLiteral("ctrl\x01\x1f char"), QStringLiteral("bell\x07\r"), {-89.999999999999, 179.99999999999997, -5}, 17, 2},
+        {QStringLiteral("emoji \U0001F4F6 \u00E9\u20AC"), QString(), {51.5, -0.12, 0}, 0, 0},
+        {QString(), QStringLiteral("no name"), {1.0 / 3.0, 2.0 / 3.0, 1.0}, 264, 1},
+        {QStringLiteral("dup"), QStringLiteral("lone CR\rlone LF\ntab\tend"), {48, 11, 1}, 340, 0},
+        {QStringLiteral("dup"), QStringLiteral("second"), {48, 11, 1}, 344, 0},
+    };
+    for (const Row& r : rows) {
+        const MarkerId id = map.AddMarker(r.where, r.name);
+        map.setMarkerNote(id, r.note);
+        map.setMarkerSymbol(id, r.symbol);
+        map.setMarkerDisplayState(id, r.state);
+    }
+    const ShapeId line = map.AddLine({48.1, 2.2, 0}, {51.123456789012345, -0.1, 0});
+    map.setShapeLineColor(line, 0x00FF00);
+    const ShapeId track = map.AddPolyline({{48, 2, 0}, {48.1, 2.1, 0}, {48.2, 2.0, 3.5}});
+    map.setShapeLineSetting(track, 3);
+    const ShapeId fig = map.AddShape(ShapeKind::Figure, {50, 5, 0}, 0.1, 0.1);
+    map.setShapeText(fig, QStringLiteral("L1 <b>&"));
+    map.setUnits(MapUnit::Miles);
+    map.setToolbarVisible(NavigationToolbar, true);
+    map.setPlacesVisible(true);
+    map.setViewStyle(3);
+    map.CentreOn({46.5, 6.6, 123.456});
+}
+
+MapFileData fileData(const MapControl& map)
+{
+    MapFileData d = map.document().toFileData();
+    d.view = map.viewCentre();
+    return d;
+}
+
+} // namespace
+
+TEST(Kml, SaveThenLoadGivesTheSameDocument)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("survey.kml"));
+    auto map = maptest::europeMap();
+    fill(*map);
+    map->SaveMapFileAs(path);
+    EXPECT_TRUE(map->isSaved());
+    EXPECT_EQ(map->fileName(), path);
+
+    auto loaded = std::make_unique<MapControl>(maptest::offlineOptions());
+    loaded->OpenMapFile(path);
+    EXPECT_TRUE(loaded->hasMap());
+    EXPECT_TRUE(loaded->isSaved());
+    const MapFileData a = fileData(*map), b = fileData(*loaded);
+    ASSERT_EQ(a.markers.size(), b.markers.size());
+    for (std::size_t i = 0; i < a.markers.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(a.markers[i].name, b.markers[i].name);
+        EXPECT_EQ(a.markers[i].note, b.markers[i].note);
+        EXPECT_EQ(a.markers[i].where, b.markers[i].where);
+        EXPECT_EQ(a.markers[i].symbol, b.markers[i].symbol);
+        EXPECT_EQ(a.markers[i].displayState, b.markers[i].displayState);
+    }
+    EXPECT_EQ(a.shapes, b.shapes);
+    EXPECT_EQ(a.symbolFiles, b.symbolFiles);
+    EXPECT_EQ(b.view, (Location{46.5, 6.6, 123.456}));
+    EXPECT_EQ(a, b);
+    EXPECT_EQ(loaded->SymbolCount(), 345);
+    EXPECT_EQ(loaded->FindMarker(QStringLiteral("dup")), loaded->EnumerateMarkers()[5]);
+    EXPECT_NEAR(loaded->ViewAltitude(), map->ViewAltitude(), 1e-9);
+
+    // Saving the loaded map again writes the same bytes.
+    const QString again = dir.filePath(QStringLiteral("again.kml"));
+    loaded->SaveMapFileAs(again);
+    EXPECT_EQ(testing_support::readFile(path), testing_support::readFile(again));
+}
+
+TEST(Kml, HostileTextIsEscapedInTheFile)
+{
+    QTemporaryDir dir;
+    auto map = maptest::europeMap();
+    map->AddMarker({1, 1, 1}, QStringLiteral("<script>alert(1)</script>"));
+    map->SaveMapFileAs(dir.filePath(QStringLiteral("x.kml")));
+    const QByteArray bytes = testing_support::readFile(dir.filePath(QStringLiteral("x.kml")));
+    EXPECT_FALSE(bytes.contains("<script>"));
+    EXPECT_TRUE(bytes.contains("&lt;script>") || bytes.contains("&lt;script&gt;"));
+}
+
+TEST(Kml, ForeignPlacemarksLoadAsMarkersWithTheDefaultSymbol)
+{
+    auto map = std::make_unique<MapControl>(maptest::offlineOptions());
+    map->OpenMapFile(maptest::testData(QStringLiteral("foreign.kml")));
+    const auto ids = map->EnumerateMarkers();
+    ASSERT_EQ(ids.size(), 3u);
+    EXPECT_EQ(map->markerName(ids[0]), QStringLiteral("linksys"));
+    EXPECT_EQ(map->markerNote(ids[0]), QStringLiteral("<b>MAC</b> 00:06:25:0A:1B:2C<br/>Channel 6"));
+    EXPECT_EQ(map->markerLocation(ids[0]), (Location{37.7694283, -122.4176333, 12.5}));
+    EXPECT_EQ(map->markerSymbol(ids[0]), DefaultSymbol);
+    EXPECT_EQ(map->markerName(ids[1]), QStringLiteral("Caf\u00E9 & Bar"));
+    EXPECT_EQ(map->markerLocation(ids[1]), (Location{37.7712, -122.4201, 0}));
+    EXPECT_EQ(map->markerName(ids[2]), QStringLiteral("two points"));
+    EXPECT_EQ(map->markerLocation(ids[2]).lon, -122.40) << "the first point of a multi-geometry";
+    ASSERT_EQ(map->ShapeCount(), 1) << "the track";
+    EXPECT_EQ(map->shape(map->ShapeAt(1)).points.size(), 3u);
+    EXPECT_EQ(map->SymbolCount(), 336);
+    EXPECT_NEAR(map->viewCentre().lat, 37.77, 1e-9) << "LookAt is followed";
+}
+
+TEST(Kml, BrokenFilesGiveAnErrorAndLeaveTheOpenMapAlone)
+{
+    QTemporaryDir dir;
+    auto map = maptest::europeMap();
+    const MarkerId keep = map->AddMarker({1, 2, 3}, QStringLiteral("keep"));
+    struct Row { const char* legend; QByteArray bytes; int code; };
+    const Row rows[] = {
+        {"unclosed element", "<kml><Document><Placemark><name>x</name>", maperrors::InvalidFileFormat},
+        {"mismatched tags", "<kml><Document></Placemark></kml>", maperrors::InvalidFileFormat},
+        {"not XML at all", "old binary map \x01\x02\x03", maperrors::InvalidFileFormat},
+        {"another XML document", "<html><body>hello</body></html>", maperrors::InvalidFileFormat},
+        {"empty file", "", maperrors::InvalidFileFormat},
+        {"undefined entity", "<kml><Document><name>&nope;</name></Document></kml>", maperrors::InvalidFileFormat},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.legend);
+        const QString path = testing_support::writeFile(dir.filePath(QStringLiteral("bad.kml")), r.bytes);
+        try {
+            map->OpenMapFile(path);
+            ADD_FAILURE() << "no error";
+        } catch (const AppError& e) {
+            EXPECT_EQ(e.code, r.code);
+            EXPECT_FALSE(e.description.isEmpty());
+        }
+        EXPECT_EQ(map->markerName(keep), QStringLiteral("keep"));
+    }
+    try {
+        map->OpenMapFile(dir.filePath(QStringLiteral("missing.kml")));
+        ADD_FAILURE() << "no error";
+    } catch (const AppError& e) {
+        EXPECT_EQ(e.code, errors::FileNotFound);
+    }
+}
+
+TEST(Kml, EveryTruncationOfAGoodFileIsHandled)
+{
+    auto map = maptest::europeMap();
+    fill(*map);
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(writeKml(fileData(*map), buffer));
+    const QByteArray whole = buffer.data();
+    int failures = 0;
+    for (qsizetype cut = 0; cut < whole.size(); cut += 7) {
+        QByteArray part = whole.left(cut);
+        QBuffer in(&part);
+        in.open(QIODevice::ReadOnly);
+        const KmlResult r = readKml(in);   // must neither crash nor hang
+        failures += r.ok() ? 0 : 1;
+        if (!r.ok()) {
+            EXPECT_GE(r.line, 0);
+        }
+    }
+    EXPECT_GT(failures, 0);
+}
+
+TEST(Kml, SavingWhereNoFileCanBeWrittenFails)
+{
+    auto map = maptest::europeMap();
+    try {
+        map->SaveMapFileAs(QStringLiteral("/nonexistent-folder/x.kml"));
+        ADD_FAILURE() << "no error";
+    } catch (const AppError& e) {
+        EXPECT_EQ(e.code, maperrors::FileAccess);
+    }
+    EXPECT_THROW(map->SaveMapFile(), AppError) << "a new map has no file name yet";
+}

@@ -1,0 +1,174 @@
+// The online tile layer against a tile server on the loopback interface, and without one.
+#include "MapTestSupport.h"
+#include "core/Settings.h"
+#include "map/TileLayer.h"
+
+#include <QBuffer>
+#include <QDirIterator>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace aero;
+
+namespace {
+
+// Serves one solid-colour 256 px PNG for every request and notes what was asked.
+class TileServer : public QObject {
+public:
+    explicit TileServer(QColor colour)
+    {
+        QImage tile(256, 256, QImage::Format_RGB32);
+        tile.fill(colour);
+        QBuffer b(&m_png);
+        b.open(QIODevice::WriteOnly);
+        tile.save(&b, "PNG");
+        connect(&m_server, &QTcpServer::newConnection, this, &TileServer::accept);
+        m_server.listen(QHostAddress::LocalHost);
+    }
+    quint16 port() const { return m_server.serverPort(); }
+    QStringList paths, userAgents;
+    int open = 0, maxOpen = 0;
+
+private:
+    void accept()
+    {
+        while (QTcpSocket* s = m_server.nextPendingConnection()) {
+            maxOpen = std::max(maxOpen, ++open);
+            connect(s, &QTcpSocket::readyRead, this, [this, s] { serve(s); });
+            connect(s, &QTcpSocket::disconnected, this, [this, s] { --open, s->deleteLater(); });
+        }
+    }
+    void serve(QTcpSocket* s)
+    {
+        QByteArray& buffer = m_pending[s];
+        buffer += s->readAll();
+        if (buffer.size() > 65536)
+            return s->abort();
+        if (!buffer.contains("\r\n\r\n"))
+            return;
+        const QList<QByteArray> lines = buffer.split('\n');
+        paths << QString::fromLatin1(lines[0].split(' ').value(1));
+        for (const QByteArray& l : lines)
+            if (l.toLower().startsWith("user-agent:"))
+                userAgents << QString::fromLatin1(l.mid(11).trimmed());
+        m_pending.remove(s);
+        s->write("HTTP/1.1 200 OK\r\nContent-Type: image/png\r\nConnection: close\r\nContent-Length: " +
+                 QByteArray::number(m_png.size()) + "\r\n\r\n" + m_png);
+        s->disconnectFromHost();
+    }
+    QTcpServer m_server;
+    QByteArray m_png;
+    QHash<QTcpSocket*, QByteArray> m_pending;
+};
+
+std::unique_ptr<MapControl> tiledMap(const QString& url, const QString& cache)
+{
+    MapOptions o = maptest::offlineOptions();
+    o.tileUrl = url;
+    o.tilesEnabled = true;
+    o.tileCacheFolder = cache;
+    auto map = std::make_unique<MapControl>(o);
+    map->NewRegionMap(MapRegion::Europe);
+    map->CentreOn({50, 10, 2000});
+    return map;
+}
+
+int filesBelow(const QString& dir)
+{
+    int n = 0;
+    for (QDirIterator it(dir, QDir::Files, QDirIterator::Subdirectories); it.hasNext(); it.next())
+        ++n;
+    return n;
+}
+
+} // namespace
+
+TEST(Tiles, AreFetchedWithOurUserAgentDrawnAndCachedOnDisk)
+{
+    TileServer server(QColor(200, 30, 200));
+    QTemporaryDir cache;
+    auto map = tiledMap(QStringLiteral("http://127.0.0.1:%1/{z}/{x}/{y}.png").arg(server.port()), cache.path());
+    const QImage before = map->CopyView();   // asks for the tiles on screen
+    ASSERT_GT(map->tileLayer().requestsStarted(), 0);
+    // Keep painting, as the widget would on each arrival, until every tile on screen is in.
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        map->CopyView();
+        return map->tileLayer().isIdle();
+    }, 10000));
+    const QImage after = map->CopyView();
+    EXPECT_EQ(after.pixel(5, 5), qRgb(200, 30, 200));
+    EXPECT_EQ(after.pixel(630, 400), qRgb(200, 30, 200));
+    EXPECT_NE(before.pixel(320, 240), after.pixel(320, 240));
+    ASSERT_FALSE(server.userAgents.isEmpty());
+    for (const QString& ua : server.userAgents)
+        EXPECT_EQ(ua, QStringLiteral("Aeroplotter/1.5.0 (+project README)"));
+    EXPECT_TRUE(server.paths.first().startsWith(QStringLiteral("/")));
+    EXPECT_TRUE(server.paths.first().endsWith(QStringLiteral(".png")));
+    EXPECT_LE(server.maxOpen, TileLayer::MaxConcurrent);
+    EXPECT_EQ(filesBelow(cache.path()), server.paths.size()) << "every tile fetched is kept on disk";
+
+    // A second map on the same cache needs no server at all.
+    const int served = int(server.paths.size());
+    auto second = tiledMap(QStringLiteral("http://127.0.0.1:%1/{z}/{x}/{y}.png").arg(server.port()), cache.path());
+    EXPECT_EQ(second->CopyView().pixel(320, 240), qRgb(200, 30, 200));
+    QTest::qWait(50);
+    EXPECT_EQ(server.paths.size(), served);
+}
+
+TEST(Tiles, WhenTheServerIsDownTheOutlineShowsAndTheLayerGoesQuiet)
+{
+    quint16 port = 0;
+    {
+        QTcpServer probe;   // a port that was free a moment ago and now has no listener
+        probe.listen(QHostAddress::LocalHost);
+        port = probe.serverPort();
+    }
+    QTemporaryDir cache;
+    auto map = tiledMap(QStringLiteral("http://127.0.0.1:%1/{z}/{x}/{y}.png").arg(port), cache.path());
+    auto offline = maptest::europeMap();
+    offline->CentreOn({50, 10, 2000});
+    const QImage outline = offline->CopyView();
+    for (int i = 0; i < 20 && !map->tileLayer().isPaused(); ++i) {
+        map->CopyView();
+        QTest::qWait(50);
+    }
+    EXPECT_TRUE(map->tileLayer().isPaused());
+    EXPECT_GE(map->tileLayer().requestsFailed(), TileLayer::FailuresBeforePause);
+    const int started = map->tileLayer().requestsStarted();
+    EXPECT_EQ(map->CopyView(), outline) << "silently the outline alone";
+    QTest::qWait(50);
+    EXPECT_EQ(map->tileLayer().requestsStarted(), started) << "no new requests while paused";
+    EXPECT_EQ(filesBelow(cache.path()), 0);
+}
+
+TEST(Tiles, SettingsDecideWhetherTilesAreUsed)
+{
+    Settings settings;
+    EXPECT_TRUE(MapOptions::fromSettings(settings).tilesEnabled);
+    EXPECT_EQ(MapOptions::fromSettings(settings).tileUrl, QStringLiteral("https://tile.openstreetmap.org/{z}/{x}/{y}.png"));
+    settings.setValue(QStringLiteral("TilesEnabled"), QStringLiteral("0"));
+    EXPECT_FALSE(MapOptions::fromSettings(settings).tilesEnabled);
+    settings.setValue(QStringLiteral("TilesEnabled"), QStringLiteral("1"));
+    settings.setValue(QStringLiteral("TileURL"), QString());
+    EXPECT_FALSE(MapOptions::fromSettings(settings).tilesEnabled);
+
+    // Switched off, a map makes no request at all.
+    TileServer server(Qt::red);
+    QTemporaryDir cache;
+    auto map = tiledMap(QStringLiteral("http://127.0.0.1:%1/{z}/{x}/{y}.png").arg(server.port()), cache.path());
+    map->setTilesEnabled(false);
+    map->CopyView();
+    QTest::qWait(50);
+    EXPECT_EQ(map->tileLayer().requestsStarted(), 0);
+    EXPECT_TRUE(server.paths.isEmpty());
+}
+
+TEST(Tiles, ZoomLevelFollowsTheScale)
+{
+    EXPECT_EQ(TileLayer::zoomFor(256), 0);
+    EXPECT_EQ(TileLayer::zoomFor(256 * 1024), 10);
+    EXPECT_EQ(TileLayer::zoomFor(1e30), TileLayer::MaxZoom);
+    EXPECT_EQ(TileLayer::zoomFor(1), 0);
+}
