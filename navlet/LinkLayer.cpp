@@ -1,0 +1,217 @@
+#include "navlet/LinkLayer.h"
+
+#include "navlet/Framing.h"
+#include "navlet/NmeaText.h"
+#include "navlet/ReceiveSplitter.h"
+
+namespace navlet {
+
+LinkLayer::LinkLayer(ByteChannel& channel, const LinkIds& ids, const PreparedPackets& prepared, QObject* parent)
+    : QObject(parent)
+    , m_channel(channel)
+    , m_ids(ids)
+    , m_prepared(prepared)
+{
+    m_timer.setInterval(timing::TimeScale{}.ms(timing::TimeoutTickMs));
+    connect(&m_timer, &QTimer::timeout, this, &LinkLayer::tick);
+    connect(&m_channel, &ByteChannel::bytesArrived, this, &LinkLayer::onBytes);
+}
+
+void LinkLayer::setTimeScale(timing::TimeScale scale)
+{
+    m_timer.setInterval(scale.ms(timing::TimeoutTickMs));
+}
+
+void LinkLayer::send(const QByteArray& packet)
+{
+    if (!isPacket(packet))
+        return;
+    if (!m_channel.isOpen())
+        m_channel.open();
+    m_last = withChecksum(packet);
+    const QByteArray wire = stuff(m_last);
+    m_channel.write(wire);
+    superviseAfterSend(wire);
+}
+
+void LinkLayer::superviseAfterSend(const QByteArray& wire)
+{
+    const auto id = static_cast<std::uint8_t>(wire.at(1));
+    if (id == m_ids.PID_Ack_Byte || id == m_ids.PID_Nak_Byte) {
+        // acknowledgements leave the supervision as it is
+    } else if (id != m_ids.PID_Command_Data) {
+        m_timer.start();
+    } else {
+        // Commands after which the receiver stays silent must not bring up the prompt.
+        const auto command = static_cast<std::uint8_t>(wire.at(3));
+        if (command == m_ids.CMND_Turn_Off_Pwr || command == m_ids.CMND_Stop_Pvt_Data
+            || command == m_ids.CMND_Reset_Transfer)
+            m_timer.stop();
+        else
+            m_timer.start();
+    }
+    m_ticks = 0;
+}
+
+void LinkLayer::closePort()
+{
+    m_timer.stop();
+    m_channel.close();
+}
+
+void LinkLayer::reset()
+{
+    m_channel.clearInput();
+    closePort();
+    m_channel.open();
+    send(m_prepared.reset);
+}
+
+void LinkLayer::tick()
+{
+    if (m_prompting)
+        return;
+    if (++m_ticks <= timing::SilentTicksBeforePrompt)
+        return;
+    m_ticks = 0;
+    const PromptAnswer answer = ask(messages::NoResponse, PromptButtons::RetryCancel);
+    m_buffer.clear();
+    if (answer == PromptAnswer::Retry) {
+        send(m_last);
+    } else {
+        m_timer.stop();
+        send(m_prepared.reset);
+    }
+}
+
+PromptAnswer LinkLayer::ask(const QString& text, PromptButtons buttons)
+{
+    // A prompt may run a nested event loop: bytes arriving meanwhile wait in the buffer.
+    m_prompting = true;
+    const PromptAnswer answer = m_prompt ? m_prompt(text, buttons) : safeAnswer(buttons);
+    m_prompting = false;
+    return answer;
+}
+
+void LinkLayer::onBytes(const QByteArray& bytes)
+{
+    m_buffer.append(bytes);
+    if (m_prompting)
+        boundBuffer(m_buffer, timing::PromptBacklogLimit);
+    else
+        processBuffer();
+}
+
+void LinkLayer::processBuffer()
+{
+    // Every complete frame and sentence, in order: a receiver often sends its ACK and the
+    // next data packet in one burst.
+    while (auto item = takeNextItem(m_buffer)) {
+        if (item->kind == ReceivedItem::Kind::Frame)
+            handleFrame(item->bytes);
+        else
+            handleSentence(item->bytes);
+    }
+    boundBuffer(m_buffer, timing::ReceiveBufferLimit);
+}
+
+bool LinkLayer::expectsMorePackets(std::uint8_t id) const
+{
+    for (std::uint8_t multi : {m_ids.PID_Prx_Wpt_Data, m_ids.PID_Records, m_ids.PID_Rte_Hdr,
+                               m_ids.PID_Rte_Wpt_Data, m_ids.PID_Trk_Data, m_ids.PID_Wpt_Data,
+                               m_ids.PID_Pvt_Data})
+        if (id == multi)
+            return true;
+    return false;
+}
+
+void LinkLayer::handleFrame(QByteArray packet)
+{
+    m_channel.traceIncoming(packet);
+    m_nmeaMode = false;
+    // Some receivers send 0 as the size of a packet; the bytes present are the truth.
+    if (packet.at(2) == 0)
+        packet[2] = static_cast<char>((packet.size() - FrameOverhead) & 0xFF);
+    m_timer.stop();
+    m_ticks = 0;
+    const std::uint8_t id = packetId(packet);
+    if (expectsMorePackets(id))
+        m_timer.start();
+    m_lastFrameValid = id == m_ids.PID_Ack_Byte || id == m_ids.PID_Nak_Byte || checksumMatches(packet);
+    if (id == m_ids.PID_Ack_Byte) {
+        // nothing to do: the host follows acknowledgements through frameTaken
+    } else if (id == m_ids.PID_Nak_Byte) {
+        handleNak();
+    } else if (m_lastFrameValid) {
+        m_linkErrors = 0;
+        if (id != m_ids.PID_Pvt_Data) // position packets stream without acknowledgement
+            sendAck(id);
+        Q_EMIT packetAccepted(packet);
+    } else {
+        handleBadChecksum(id);
+    }
+    Q_EMIT frameTaken(id, packetFirstData(packet));
+}
+
+void LinkLayer::handleNak()
+{
+    if (++m_linkErrors > timing::LinkErrorsBeforePrompt) {
+        m_linkErrors = 0;
+        if (ask(messages::UnableToCommunicate, PromptButtons::RetryCancel) != PromptAnswer::Retry) {
+            reset();
+            return;
+        }
+    }
+    send(m_last);
+}
+
+void LinkLayer::handleBadChecksum(std::uint8_t id)
+{
+    if (++m_linkErrors > timing::LinkErrorsBeforePrompt) {
+        m_linkErrors = 0;
+        switch (ask(messages::InvalidMessage, PromptButtons::AbortRetryIgnore)) {
+        case PromptAnswer::Retry:
+            break;
+        case PromptAnswer::Ignore:
+            // Accept and move on; a NAK after the ACK would only make the receiver resend.
+            sendAck(id);
+            return;
+        case PromptAnswer::Abort:
+        case PromptAnswer::Ok:
+        case PromptAnswer::Cancel:
+            reset();
+            return;
+        }
+    }
+    sendNak(id);
+}
+
+void LinkLayer::handleSentence(const QByteArray& text)
+{
+    m_ticks = 0;
+    m_nmeaMode = true;
+    const QString sentence = QString::fromLatin1(text);
+    const NmeaCheck check = checkSentence(sentence, m_ignoreCheckSum);
+    if (check.countsAsError && ++m_nmeaErrors > timing::NmeaErrorsBeforeWarning) {
+        ask(messages::ChecksumErrors, PromptButtons::Ok);
+        m_nmeaErrors = 0;
+    }
+    Q_EMIT sentenceReceived(sentence, check.chkerr);
+    m_timer.start();
+}
+
+void LinkLayer::sendAck(std::uint8_t id)
+{
+    QByteArray ack = m_prepared.ack;
+    ack[3] = static_cast<char>(id);
+    send(ack);
+}
+
+void LinkLayer::sendNak(std::uint8_t id)
+{
+    QByteArray nak = m_prepared.nak;
+    nak[3] = static_cast<char>(id);
+    send(nak);
+}
+
+} // namespace navlet

@@ -1,0 +1,78 @@
+#pragma once
+// The receiver link: sends packets, acknowledges what arrives, resends on NAK, asks the host
+// after repeated failures or silence, and splits the incoming stream into frames and NMEA
+// sentences. What a packet means is decided above this layer.
+#include "navlet/ByteChannel.h"
+#include "navlet/NavletIds.h"
+#include "navlet/NavletPrompt.h"
+#include "navlet/NavletTiming.h"
+
+#include <QObject>
+#include <QTimer>
+
+namespace navlet {
+
+class LinkLayer : public QObject {
+    Q_OBJECT
+public:
+    // `ids` and `prepared` belong to the owner and change when the receiver reports "L002".
+    LinkLayer(ByteChannel& channel, const LinkIds& ids, const PreparedPackets& prepared,
+              QObject* parent = nullptr);
+
+    void setPrompt(LinkPrompt prompt) { m_prompt = std::move(prompt); }
+    void setTimeScale(timing::TimeScale scale);
+    void setIgnoreCheckSum(bool ignore) { m_ignoreCheckSum = ignore; }
+
+    void send(const QByteArray& packet);
+    void reset();
+    void closePort();
+    // One tick of the response supervision (tmrTimeout).
+    void tick();
+
+    bool timerActive() const { return m_timer.isActive(); }
+    int tickCount() const { return m_ticks; }
+    int linkErrorCount() const { return m_linkErrors; }
+    int nmeaErrorCount() const { return m_nmeaErrors; }
+    bool nmeaMode() const { return m_nmeaMode; }
+    QByteArray lastPacket() const { return m_last; }
+    qsizetype bufferedBytes() const { return m_buffer.size(); }
+    // False while frameTaken announces a frame that failed its checksum test.
+    bool lastFrameValid() const { return m_lastFrameValid; }
+
+Q_SIGNALS:
+    // A data packet with a good checksum, acknowledged (unless it is a position packet).
+    void packetAccepted(const QByteArray& packet);
+    // Every frame taken from the stream, after it was handled.
+    void frameTaken(quint8 id, quint8 firstData);
+    void sentenceReceived(const QString& sentence, bool chkerr);
+
+private:
+    void onBytes(const QByteArray& bytes);
+    void processBuffer();
+    void handleFrame(QByteArray packet);
+    void handleNak();
+    void handleBadChecksum(std::uint8_t id);
+    void handleSentence(const QByteArray& text);
+    PromptAnswer ask(const QString& text, PromptButtons buttons);
+    bool expectsMorePackets(std::uint8_t id) const;
+    void superviseAfterSend(const QByteArray& wire);
+    void sendAck(std::uint8_t id);
+    void sendNak(std::uint8_t id);
+
+    ByteChannel& m_channel;
+    const LinkIds& m_ids;
+    const PreparedPackets& m_prepared;
+    LinkPrompt m_prompt;
+    QTimer m_timer;
+    QByteArray m_buffer;
+    QByteArray m_last;
+    int m_ticks = 0;
+    int m_linkErrors = 0;
+    int m_nmeaErrors = 0;
+    bool m_nmeaMode = false;
+    bool m_ignoreCheckSum = false;
+    bool m_prompting = false;
+    bool m_lastFrameValid = true;
+};
+
+} // namespace navlet

@@ -1,0 +1,108 @@
+// Dispatch of accepted packets to their decoders, by identifier. The identifiers are read at
+// dispatch time because a receiver that reports "L002" renumbers them.
+#include "navlet/Navlet.h"
+
+#include "navlet/Framing.h"
+#include "navlet/RecordFormats.h"
+#include "navlet/StatusRecords.h"
+
+#include <array>
+
+namespace navlet {
+
+void Navlet::decodePacket(const QByteArray& packet)
+{
+    using Decoder = void (Navlet::*)(ByteView);
+    const std::array<std::pair<std::uint8_t, Decoder>, 11> table = {{
+        {m_ids.PID_Records, &Navlet::decodeRecordsPacket},
+        {m_ids.PID_Product_Data, &Navlet::decodeProductDataPacket},
+        {m_ids.PID_Protocol_Array, &Navlet::decodeProtocolArrayPacket},
+        {m_ids.PID_Date_Time, &Navlet::decodeDateTimePacket},
+        {m_ids.PID_Pvt_Data, &Navlet::decodePvtPacket},
+        {m_ids.PID_Almanac_Data, nullptr}, // acknowledged, never decoded
+        {m_ids.PID_Wpt_Data, &Navlet::decodeWaypointPacket},
+        {m_ids.PID_Rte_Wpt_Data, &Navlet::decodeWaypointPacket},
+        {m_ids.PID_Prx_Wpt_Data, &Navlet::decodeWaypointPacket},
+        {m_ids.PID_Rte_Hdr, &Navlet::decodeRoutePacket},
+        {m_ids.PID_Trk_Data, &Navlet::decodeTrackPacket},
+    }};
+    const std::uint8_t id = packetId(packet);
+    const QByteArray data = packetData(packet);
+    for (const auto& [tableId, decoder] : table) {
+        if (tableId != id)
+            continue;
+        if (decoder)
+            (this->*decoder)(bytesOf(data));
+        return;
+    }
+}
+
+void Navlet::trace(const std::vector<QString>& lines)
+{
+    for (const QString& line : lines)
+        Q_EMIT HexDebug(line);
+}
+
+void Navlet::decodeRecordsPacket(ByteView data)
+{
+    if (const auto count = decodeRecordsCount(data))
+        m_incomingRecordsCount = *count;
+}
+
+void Navlet::decodeProductDataPacket(ByteView data)
+{
+    if (const auto product = decodeProductData(data))
+        m_productData = *product;
+}
+
+void Navlet::decodeProtocolArrayPacket(ByteView data)
+{
+    m_caps = capabilitiesFromSlots(parseProtocolArray(data));
+    Q_EMIT HexDebug(QStringLiteral("Protocol = ") + m_caps.Waypoint_Data_Format);
+    if (m_caps.Link_Protocol == QLatin1String("L002")) {
+        m_ids.applyL002();
+        // Requests sent from now on must carry the new numbers too.
+        m_prepared = PreparedPackets::build(m_ids);
+    }
+}
+
+void Navlet::decodeDateTimePacket(ByteView data)
+{
+    if (const auto t = decodeDateTime(data))
+        m_dateTime = *t;
+}
+
+void Navlet::decodePvtPacket(ByteView data)
+{
+    if (const auto p = decodePvt(data))
+        m_pvtData = *p;
+}
+
+void Navlet::decodeWaypointPacket(ByteView data)
+{
+    TraceLines lines;
+    const auto w = decodeWaypoint(m_caps.Waypoint_Data_Format, data, m_waypoint, &lines);
+    trace(lines);
+    if (w)
+        m_waypoint = *w;
+}
+
+void Navlet::decodeRoutePacket(ByteView data)
+{
+    TraceLines lines;
+    const auto r = decodeRoute(m_caps.Route_Data_Format, data, m_route, &lines);
+    trace(lines);
+    if (r)
+        m_route = *r;
+}
+
+void Navlet::decodeTrackPacket(ByteView data)
+{
+    TraceLines lines;
+    const auto t = decodeTrack(m_caps.Track_Data_Format, data, m_track, &lines);
+    trace(lines);
+    if (t)
+        m_track = *t;
+}
+
+} // namespace navlet

@@ -1,0 +1,191 @@
+// The link over a real pseudo-terminal: acknowledgement, resending, timer rules, traces.
+#include "NavletOnPty.h"
+
+#include "navlet/Framing.h"
+#include "navlet/RecordFormats.h"
+
+using namespace navlet;
+using navlet_test::NavletOnPty;
+
+namespace {
+
+QByteArray d108(const QString& ident)
+{
+    cWaypoint w;
+    w.Ident = ident;
+    return *encodeWaypoint("D108", w);
+}
+
+using Link = NavletOnPty;
+
+TEST_F(Link, DataPacketsAreAcknowledgedWithTheirIdentifierButPositionsNever)
+{
+    deliver(51, QByteArray(64, '\0')); // position packet
+    deliver(35, d108("AP1"));
+    const auto packets = receiver.takePackets(1);
+    ASSERT_EQ(packets.size(), 1u) << "only the waypoint is acknowledged";
+    EXPECT_EQ(packets[0], packet(6, QByteArray(1, 35)));
+}
+
+TEST_F(Link, ReceiveIsRaisedAfterTheRecordWasDecoded)
+{
+    QString identSeen;
+    int idSeen = 0;
+    QObject context;
+    QObject::connect(&navlet, &Navlet::Receive, &context, [&](quint8 id, quint8) {
+        idSeen = id;
+        identSeen = navlet.Waypoint().Ident;
+    });
+    deliver(35, d108("AP1"));
+    EXPECT_EQ(idSeen, 35);
+    EXPECT_EQ(identSeen, "AP1");
+}
+
+TEST_F(Link, EveryFrameOfOneReadIsHandledInOrder)
+{
+    QSignalSpy received(&navlet, &Navlet::Receive);
+    receiver.sendRaw("noise" + receiver.wire(27, QByteArray("\x02\x00", 2)) + receiver.wire(35, d108("A"))
+                     + receiver.wire(35, d108("B")));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return received.size() == 3; }, 5000));
+    EXPECT_EQ(received.at(0).at(0).toInt(), 27);
+    EXPECT_EQ(navlet.Waypoint().Ident, "B");
+    const auto acks = receiver.takePackets(3);
+    ASSERT_EQ(acks.size(), 3u);
+    EXPECT_EQ(acks[2], packet(6, QByteArray(1, 35)));
+}
+
+TEST_F(Link, ASizeByteOfZeroIsTakenAsTheRealCount)
+{
+    QByteArray p = packet(27, QByteArray("\x2C\x01", 2)); // checksum over the real count
+    p[2] = 0;
+    QSignalSpy received(&navlet, &Navlet::Receive);
+    receiver.sendRaw(stuff(p));
+    ASSERT_TRUE(received.wait(5000));
+    EXPECT_EQ(navlet.Incoming_Records_Count(), 300);
+    EXPECT_EQ(takeOne(), packet(6, QByteArray(1, 27)));
+}
+
+TEST_F(Link, ANakResendsTheLastPacket)
+{
+    navlet.Request_Tracks();
+    const QByteArray request = takeOne();
+    EXPECT_EQ(request, packet(10, QByteArray("\x06\x00", 2)));
+    deliver(21, QByteArray(1, 10));
+    EXPECT_EQ(takeOne(), request);
+    EXPECT_EQ(navlet.link().linkErrorCount(), 1);
+}
+
+TEST_F(Link, ABadChecksumIsAnsweredWithANakForItsIdentifier)
+{
+    deliver(34, QByteArray(13, '\0'), /*corrupt=*/true);
+    EXPECT_EQ(takeOne(), packet(21, QByteArray(1, 34)));
+    deliver(34, QByteArray(13, '\0'));
+    EXPECT_EQ(takeOne(), packet(6, QByteArray(1, 34)));
+    EXPECT_EQ(navlet.link().linkErrorCount(), 0) << "a good frame clears the error count";
+}
+
+TEST_F(Link, TimerRules)
+{
+    struct Row { const char* legend; std::function<void()> action; bool armed; };
+    const Row rows[] = {
+        {"a request arms the timer", [&] { navlet.Request_Product_Data(); }, true},
+        {"an ACK frame from the receiver disarms it", [&] { deliver(6, QByteArray(1, '\xFE')); }, false},
+        {"a track request arms it", [&] { navlet.Request_Tracks(); }, true},
+        {"power off disarms it: the receiver will not answer", [&] { navlet.Power_Off(); }, false},
+        {"the track request again", [&] { navlet.Request_Tracks(); }, true},
+        {"a track point keeps it armed (more follow)", [&] { deliver(34, QByteArray(13, '\0')); }, true},
+        {"sending the ACK leaves it armed", [&] { navlet.Send(packet(6, QByteArray(1, 34))); }, true},
+        {"transfer complete disarms it", [&] { deliver(12, QByteArray(2, '\0')); }, false},
+        {"an upload packet arms it", [&] { navlet.Start_of_Records(1); }, true},
+        {"stopping position data disarms it", [&] { navlet.Pvt_Data_Stop(); }, false},
+        {"starting position data arms it", [&] { navlet.Pvt_Data_Start(); }, true},
+        {"a reset disarms it", [&] { navlet.Reset(); }, false},
+        {"an almanac packet does not arm it", [&] { deliver(31, QByteArray(4, '\0')); }, false},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.legend);
+        r.action();
+        EXPECT_EQ(navlet.link().timerActive(), r.armed);
+        EXPECT_EQ(navlet.link().tickCount(), 0);
+        receiver.takePackets(0, std::chrono::milliseconds(0));
+    }
+}
+
+TEST_F(Link, UploadPackets)
+{
+    navlet.Start_of_Records(300);
+    EXPECT_EQ(takeOne(), packet(27, QByteArray("\x2C\x01", 2)));
+    navlet.Waypoint().Ident = "AP1";
+    navlet.Send_Waypoint();
+    EXPECT_EQ(takeOne(), packet(35, d108("AP1")));
+    navlet.Send_Route_Waypoint();
+    EXPECT_EQ(takeOne(), packet(30, d108("AP1")));
+    navlet.Route().Number = 3;
+    navlet.Send_Route();
+    EXPECT_EQ(takeOne(), packet(29, QByteArray(1, 3)));
+    navlet.Track().Lat = 45.0;
+    navlet.Track().Time = "1989/12/31-01:01:01";
+    navlet.Send_Track();
+    EXPECT_EQ(takeOne(), packet(34, QByteArray::fromHex("00000020" "00000000" "4D0E0000" "00")));
+    navlet.End_of_Records();
+    EXPECT_EQ(takeOne(), packet(12, QByteArray(2, '\0'))) << "always 0, 0 whatever went before";
+}
+
+TEST_F(Link, AnUnknownWaypointFormatSendsNothing)
+{
+    deliver(253, QByteArray("L\x01\x00" "A\x64\x00" "D\xE7\x03", 9)); // L001 A100 D999
+    takeOne();
+    ASSERT_EQ(navlet.Waypoint_Data_Format(), "D999");
+    navlet.Send_Waypoint();
+    navlet.Request_Tracks();
+    EXPECT_EQ(takeOne(), packet(10, QByteArray("\x06\x00", 2)));
+}
+
+TEST_F(Link, TracesBothDirections)
+{
+    QSignalSpy trace(&navlet, &Navlet::HexDebug);
+    navlet.Request_Product_Data();
+    takeOne();
+    deliver(6, QByteArray(1, '\xFE'));
+    ASSERT_GE(trace.size(), 2);
+    EXPECT_EQ(trace.at(0).at(0).toString(), QStringLiteral("PC -\u00BB GPS 10 FE 02 00 00 00 10 03 "));
+    EXPECT_EQ(trace.at(1).at(0).toString(), QStringLiteral("PC \u00AB- GPS 10 06 01 FE FB 10 03 "));
+}
+
+TEST_F(Link, OpeningTracesTheDevice)
+{
+    navlet.PortClose();
+    QSignalSpy trace(&navlet, &Navlet::HexDebug);
+    navlet.PortOpen();
+    ASSERT_EQ(trace.size(), 1);
+    EXPECT_EQ(trace.at(0).at(0).toString(), "Comm port = " + receiver.devicePath());
+}
+
+TEST_F(Link, TheReceiveBufferIsBounded)
+{
+    receiver.sendRaw(QByteArray("\x10\x22", 2) + QByteArray(10000, 'x')); // a frame that never ends
+    ASSERT_TRUE(QTest::qWaitFor([&] { return navlet.link().bufferedBytes() == 4096; }, 5000));
+    deliver(35, d108("AFTER"));
+    EXPECT_EQ(navlet.Waypoint().Ident, "AFTER");
+}
+
+TEST_F(Link, WaitForKeepsTheLinkRunning)
+{
+    navlet.setTimeScale({0.05});
+    QSignalSpy received(&navlet, &Navlet::Receive);
+    receiver.sendPacket(35, d108("DURING"));
+    navlet.WaitFor(1);
+    EXPECT_EQ(received.size(), 1);
+    EXPECT_EQ(navlet.Waypoint().Ident, "DURING");
+}
+
+TEST_F(Link, SendOpensAClosedPort)
+{
+    navlet.PortClose();
+    ASSERT_FALSE(navlet.isPortOpen());
+    navlet.Request_Waypoints();
+    EXPECT_TRUE(navlet.isPortOpen());
+    EXPECT_EQ(takeOne(), packet(10, QByteArray("\x07\x00", 2)));
+}
+
+} // namespace

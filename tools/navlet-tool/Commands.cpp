@@ -1,0 +1,115 @@
+// Product data and the two downloads.
+#include "Commands.h"
+
+#include "Gpx.h"
+
+#include "navlet/RecordJson.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSaveFile>
+
+using namespace navlet;
+
+namespace {
+
+void printJson(QTextStream& out, const QJsonObject& o)
+{
+    out << QJsonDocument(o).toJson(QJsonDocument::Compact) << '\n';
+}
+
+// Collects the records of one download until its end packet, or until the receiver falls
+// silent once it has started.
+template <class Record> struct Download {
+    std::vector<Record> records;
+    bool started = false;
+    bool complete = false;
+};
+
+template <class Record>
+bool download(ToolSession& session, quint8 recordId, const std::function<Record()>& take,
+              const std::function<void()>& request, Download<Record>& result)
+{
+    Navlet& n = session.navlet();
+    QObject context;
+    QObject::connect(&n, &Navlet::Receive, &context, [&](quint8 id, quint8) {
+        result.started = true;
+        if (!n.lastFrameValid())
+            return; // sent again after the NAK
+        if (id == recordId)
+            result.records.push_back(take());
+        else if (id == n.PID_Xfer_Cmplt())
+            result.complete = true;
+    });
+    request();
+    if (!session.waitUntil([&] { return result.started; }, tooltiming::AnswerMs))
+        return false;
+    session.waitUntil([&] { return result.complete || session.msSinceLastPacket() > tooltiming::DownloadSilenceMs; },
+                      INT_MAX);
+    return true;
+}
+
+// A track point: the fields a point carries (the others belong to track headers).
+QJsonObject pointJson(const cTrack& t)
+{
+    QJsonObject o = toJson(t);
+    for (const char* header : {"Dspl", "Color", "Ident"})
+        o.remove(QLatin1String(header));
+    return o;
+}
+
+} // namespace
+
+int runProduct(ToolSession& session, QTextStream& out)
+{
+    if (!session.open() || !session.connectReceiver())
+        return exitcode::NoReceiver;
+    QJsonObject o;
+    o.insert("Product_Data", toJson(session.navlet().Product_Data()));
+    for (const auto& [name, value] : session.navlet().scalarProperties())
+        if (name != "IgnoreCheckSum" && name != "Port")
+            o.insert(name, QJsonValue::fromVariant(value));
+    printJson(out, o);
+    return exitcode::Done;
+}
+
+int runTracks(ToolSession& session, QTextStream& out, const QString& gpxPath)
+{
+    if (!session.open() || !session.connectReceiver())
+        return exitcode::NoReceiver;
+    Navlet& n = session.navlet();
+    Download<cTrack> d;
+    if (!download<cTrack>(session, n.PID_Trk_Data(), [&] { return n.Track(); }, [&] { n.Request_Tracks(); }, d)) {
+        session.err() << "navlet-tool: the receiver did not answer the track request\n";
+        return exitcode::NoReceiver;
+    }
+    if (gpxPath.isEmpty()) {
+        for (const cTrack& t : d.records)
+            printJson(out, pointJson(t));
+    } else {
+        QSaveFile file(gpxPath);
+        if (!file.open(QIODevice::WriteOnly)) {
+            session.err() << "navlet-tool: cannot write " << gpxPath << '\n';
+            return exitcode::BadInput;
+        }
+        writeGpx(file, d.records, n.Track_Data_Format() == "D301");
+        file.commit();
+    }
+    session.err() << "navlet-tool: " << d.records.size() << " track points\n";
+    return d.complete ? exitcode::Done : exitcode::Incomplete;
+}
+
+int runWaypoints(ToolSession& session, QTextStream& out)
+{
+    if (!session.open() || !session.connectReceiver())
+        return exitcode::NoReceiver;
+    Navlet& n = session.navlet();
+    Download<cWaypoint> d;
+    if (!download<cWaypoint>(session, n.PID_Wpt_Data(), [&] { return n.Waypoint(); }, [&] { n.Request_Waypoints(); }, d)) {
+        session.err() << "navlet-tool: the receiver did not answer the waypoint request\n";
+        return exitcode::NoReceiver;
+    }
+    for (const cWaypoint& w : d.records)
+        printJson(out, toJson(w));
+    return d.complete ? exitcode::Done : exitcode::Incomplete;
+}

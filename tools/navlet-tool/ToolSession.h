@@ -1,0 +1,49 @@
+#pragma once
+// One receiver session of the command-line tool: the control on a device path, a prompt that
+// answers without a user (Retry a few times, then stop), and waiting while the event loop runs.
+#include "navlet/Navlet.h"
+
+#include <QElapsedTimer>
+#include <QHash>
+#include <QTextStream>
+#include <functional>
+
+namespace tooltiming {
+inline constexpr int AnswerMs = 5000;          // first answer to a request, each ACK of an upload
+inline constexpr int ProtocolArrayMs = 1000;   // the array that follows the product data
+inline constexpr int DownloadSilenceMs = 500;  // a download that stops without its end packet
+inline constexpr int PromptRetries = 3;        // Retry answers per question before giving up
+} // namespace tooltiming
+
+class ToolSession : public QObject {
+    Q_OBJECT
+public:
+    ToolSession(const QString& device, QTextStream& err, QObject* parent = nullptr);
+    ~ToolSession() override;
+
+    navlet::Navlet& navlet() { return m_navlet; }
+    QTextStream& err() { return m_err; }
+
+    bool open();
+    // Product data, then the protocol array (asked for when the receiver does not volunteer it).
+    bool connectReceiver();
+    // Runs the event loop until `done` holds or `ms` passed; returns `done()`.
+    bool waitUntil(const std::function<bool()>& done, int ms);
+    // Sends with `send`, then waits for the receiver's ACK of `id`.
+    bool sendAndWaitForAck(const std::function<void()>& send, quint8 id);
+    // Time since the last packet from the receiver.
+    qint64 msSinceLastPacket() const { return m_lastPacket.elapsed(); }
+
+private:
+    navlet::PromptAnswer answer(const QString& text, navlet::PromptButtons buttons);
+    void onReceive(quint8 id, quint8 data);
+
+    navlet::Navlet m_navlet;
+    QTextStream& m_err;
+    QString m_device;
+    QHash<QString, int> m_asked;
+    QElapsedTimer m_lastPacket;
+    QList<quint8> m_acked;
+    bool m_gotProduct = false;
+    bool m_gotProtocols = false;
+};
