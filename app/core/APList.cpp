@@ -2,7 +2,6 @@
 
 #include "core/AppError.h"
 
-#include <QSet>
 
 namespace aero {
 
@@ -112,36 +111,47 @@ void APList::rebuildIndexes()
     }
 }
 
+namespace {
+
+// " 001", " 002", ... " 999", " 1000": the pattern "000" after one blank.
+QString suffixed(const QString& name, int k)
+{
+    char digits[12];
+    char* end = digits + sizeof digits;
+    char* p = end;
+    for (int width = 0; k > 0 || width < 3; ++width, k /= 10)
+        *--p = static_cast<char>('0' + k % 10);
+    *--p = ' ';
+    QString out;
+    out.reserve(name.size() + (end - p));
+    out.append(name);
+    out.append(QLatin1StringView(p, end - p));
+    return out;
+}
+
+} // namespace
+
 void APList::DedupeSSIDs()
 {
-    QSet<QString> taken;                 // every name some slot holds or has been given
-    taken.reserve(m_used * 2);
-    for (int i = 1; i <= m_used; ++i)
-        taken.insert(m_slots[static_cast<std::size_t>(i)].SSID);
-
-    QHash<QString, int> nextSuffix;      // original name -> next k to try
-    nextSuffix.reserve(m_used);
-    QSet<QString> seen;                  // names whose first holder has been met
-    seen.reserve(m_used);
+    // The SSID index already knows each name's first holder, which keeps its name. A repeat
+    // becomes "name 001", "name 002", ..., skipping any name the table holds; names made
+    // this way cannot collide with each other (the part before the last blank differs), so
+    // checking the index, which takes each new name as it is made, is enough.
+    QHash<QString, int> nextSuffix;
+    m_firstSsid.reserve(m_used);
     for (int i = 1; i <= m_used; ++i) {
         QString& name = m_slots[static_cast<std::size_t>(i)].SSID;
-        if (!seen.contains(name)) {
-            seen.insert(name);
+        if (m_firstSsid.value(name) == i)
             continue;
-        }
-        int& k = nextSuffix[name];
-        if (k == 0)
-            k = 1;
-        QString candidate;
-        do {
-            candidate = name + QLatin1Char(' ') + QString::number(k).rightJustified(3, QLatin1Char('0'));
-            ++k;
-        } while (taken.contains(candidate));
-        taken.insert(candidate);
-        seen.insert(candidate);
-        name = candidate;
+        int& next = nextSuffix[name];
+        int k = std::max(next, 1);
+        QString candidate = suffixed(name, k);
+        while (m_firstSsid.contains(candidate))
+            candidate = suffixed(name, ++k);
+        next = k + 1;
+        m_firstSsid.insert(candidate, i);
+        name = std::move(candidate);
     }
-    rebuildIndexes();
 }
 
 } // namespace aero

@@ -103,21 +103,28 @@ int APListModel::rowOf(const QString& ssid) const
     return m_index.value(ssid, -1);
 }
 
-void APListModel::setRed(int row, bool red)
+void APListModel::setRed(int row, bool red, bool notify)
 {
     if (row < 0 || row >= count())
         return;
     m_rows[static_cast<std::size_t>(row)].red = red;
-    const QModelIndex i = index(row, 1);
-    Q_EMIT dataChanged(i, i, {Qt::ForegroundRole});
+    if (notify) {
+        const QModelIndex i = index(row, 1);
+        Q_EMIT dataChanged(i, i, {Qt::ForegroundRole});
+    }
+}
+
+void APListModel::redChanged()
+{
+    if (count() > 0)
+        Q_EMIT dataChanged(index(0, 1), index(count() - 1, 1), {Qt::ForegroundRole});
 }
 
 void APListModel::clearRed()
 {
     for (auto& r : m_rows)
         r.red = false;
-    if (count() > 0)
-        Q_EMIT dataChanged(index(0, 1), index(count() - 1, 1), {Qt::ForegroundRole});
+    redChanged();
 }
 
 void APListModel::setSortingEnabled(bool on)

@@ -36,7 +36,9 @@ public:
 
     // First row showing `ssid`, or -1.
     int rowOf(const QString& ssid) const;
-    void setRed(int row, bool red);
+    // `notify` false defers the redraw to redChanged(), for marking many rows in one pass.
+    void setRed(int row, bool red, bool notify = true);
+    void redChanged();
     void clearRed();
     bool sortingEnabled() const { return m_sorting; }
     void setSortingEnabled(bool on);

@@ -4,6 +4,7 @@
 // view() and only shows what this object holds. Without a widget the view is 640 x 480.
 #include "map/BaseMap.h"
 #include "map/MapDocument.h"
+#include "map/MapRenderer.h"
 #include "map/MapService.h"
 #include "map/Symbols.h"
 #include "map/Viewport.h"
@@ -155,6 +156,7 @@ private:
     SymbolLibrary m_symbols;
     TileLayer* m_tiles = nullptr;
     QPointer<MapView> m_view;
+    mutable BaseLayerCache m_baseCache;   // a drawing aid only, not state of the map
     // The view exactly as last asked for, until the user or the program moves it otherwise;
     // keeps a saved view's numbers identical through save and load.
     std::optional<Location> m_viewAsSet;

@@ -119,7 +119,8 @@ void MapControl::zoomToAllMarkers()
 
 void MapControl::render(QPainter& painter, std::optional<ShapeId> selected, const std::vector<Location>& draft) const
 {
-    RenderScene scene{m_doc, m_viewport, baseMap(), m_hasMap ? m_tiles : nullptr, m_symbols, selected, draft};
+    RenderScene scene{m_doc, m_viewport, baseMap(), m_hasMap ? m_tiles : nullptr, m_symbols, selected, draft,
+                      &m_baseCache};
     if (!m_hasMap) {
         painter.fillRect(QRect(QPoint(0, 0), m_viewport.size()), QColor(128, 128, 128));
         return;

@@ -30,17 +30,48 @@ QSizeF figureSizePixels(const Shape& s, const Viewport& view)
     return QSizeF(std::fabs(b.x() - a.x()), std::fabs(b.y() - a.y()));
 }
 
+namespace {
+
+void paintBase(QPainter& painter, const RenderScene& scene)
+{
+    fillSea(painter, scene.view);
+    if (scene.base && scene.base->isLoaded()) {
+        painter.setRenderHint(QPainter::Antialiasing, scene.view.scale() > 4096);
+        drawBaseMap(painter, *scene.base, scene.view);
+    }
+}
+
+void drawCachedBase(QPainter& painter, const RenderScene& scene)
+{
+    BaseLayerCache& c = *scene.baseCache;
+    const qreal ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
+    const Viewport& v = scene.view;
+    if (c.image.isNull() || c.size != v.size() || c.scale != v.scale() || c.centre != v.centreWorld()
+        || c.pixelRatio != ratio || c.base != scene.base) {
+        QImage image(v.size() * ratio, QImage::Format_RGB32);
+        image.setDevicePixelRatio(ratio);
+        {
+            QPainter p(&image);
+            paintBase(p, scene);
+        }
+        c = {std::move(image), v.size(), v.scale(), v.centreWorld(), ratio, scene.base};
+    }
+    painter.drawImage(QPointF(0, 0), c.image);
+}
+
+} // namespace
+
 RenderStats renderScene(QPainter& painter, const RenderScene& scene)
 {
     RenderStats stats;
     painter.save();
-    fillSea(painter, scene.view);
+    if (scene.baseCache)
+        drawCachedBase(painter, scene);
+    else
+        paintBase(painter, scene);
     QStringList credits;
-    if (scene.base && scene.base->isLoaded()) {
-        painter.setRenderHint(QPainter::Antialiasing, scene.view.scale() > 4096);
-        drawBaseMap(painter, *scene.base, scene.view);
+    if (scene.base && scene.base->isLoaded())
         credits << QStringLiteral("Natural Earth");
-    }
     if (scene.tiles) {
         stats.tilesDrawn = scene.tiles->draw(painter, scene.view);
         if (stats.tilesDrawn > 0)

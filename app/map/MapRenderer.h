@@ -4,6 +4,7 @@
 #include "map/MapDocument.h"
 #include "map/Viewport.h"
 
+#include <QImage>
 #include <QString>
 #include <optional>
 #include <vector>
@@ -16,6 +17,18 @@ class BaseMap;
 class SymbolLibrary;
 class TileLayer;
 
+// The sea and the outline drawn once for a view and reused until the view changes: the
+// outline is the costly part of a frame, and long work (plotting, filtering) repaints often
+// without moving the view.
+struct BaseLayerCache {
+    QImage image;
+    QSize size;
+    double scale = 0.0;
+    QPointF centre;
+    qreal pixelRatio = 0.0;
+    const BaseMap* base = nullptr;
+};
+
 struct RenderScene {
     const MapDocument& document;
     const Viewport& view;
@@ -24,6 +37,7 @@ struct RenderScene {
     const SymbolLibrary& symbols;
     std::optional<ShapeId> selectedShape;
     std::vector<Location> draft;          // a line being drawn
+    BaseLayerCache* baseCache = nullptr;  // optional
 };
 
 struct RenderStats {

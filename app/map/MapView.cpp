@@ -3,12 +3,15 @@
 #include "map/MapControl.h"
 
 #include <QActionGroup>
+#include <QElapsedTimer>
 #include <QInputDialog>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QToolBar>
 #include <QWheelEvent>
+
+#include <algorithm>
 
 namespace aero {
 
@@ -24,7 +27,9 @@ MapView::MapView(MapControl* control, QWidget* parent) : QWidget(parent), m_cont
     setAttribute(Qt::WA_OpaquePaintEvent);
     m_prompt = [this] { return QInputDialog::getText(this, QStringLiteral("Text label"), QStringLiteral("Text:")); };
     buildToolbars();
-    connect(control, &MapControl::changed, this, qOverload<>(&QWidget::update));
+    m_repaint.setSingleShot(true);
+    connect(&m_repaint, &QTimer::timeout, this, qOverload<>(&QWidget::update));
+    connect(control, &MapControl::changed, this, &MapView::scheduleRepaint);
     connect(control, &MapControl::toolbarsChanged, this, &MapView::applyToolbars);
     connect(control, &MapControl::documentReset, this, [this] {
         m_selected.reset();
@@ -97,10 +102,21 @@ void MapView::deleteSelected()
     }
 }
 
+void MapView::scheduleRepaint()
+{
+    // A frame of many markers costs milliseconds; while long work changes the map hundreds of
+    // times a second, repaint at most about a fifth of the time.
+    if (!m_repaint.isActive())
+        m_repaint.start(std::clamp(static_cast<int>(4 * m_lastPaintMs), 0, 250));
+}
+
 void MapView::paintEvent(QPaintEvent*)
 {
+    QElapsedTimer timer;
+    timer.start();
     QPainter painter(this);
     m_control->render(painter, m_selected, m_draft);
+    m_lastPaintMs = static_cast<double>(timer.nsecsElapsed()) / 1e6;
 }
 
 void MapView::resizeEvent(QResizeEvent*)

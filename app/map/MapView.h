@@ -5,6 +5,7 @@
 // by hand or pause live updates.
 #include "map/MapService.h"
 
+#include <QTimer>
 #include <QWidget>
 #include <functional>
 #include <optional>
@@ -56,6 +57,7 @@ private:
     void layoutToolbars();
     void finishPolyline();
     void placeAt(QPointF pos);
+    void scheduleRepaint();
 
     MapControl* m_control;
     QToolBar* m_navBar = nullptr;
@@ -66,6 +68,8 @@ private:
     std::vector<Location> m_draft;
     std::optional<ShapeId> m_selected;
     std::function<QString()> m_prompt;
+    QTimer m_repaint;
+    double m_lastPaintMs = 0.0;
 };
 
 } // namespace aero

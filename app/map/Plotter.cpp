@@ -2,6 +2,7 @@
 
 #include "core/DoEvents.h"
 #include "core/ErrorReport.h"
+#include "core/ProgressThrottle.h"
 #include "core/frmPlotter.h"
 #include "map/ApSymbols.h"
 #include "map/GIS.h"
@@ -88,11 +89,9 @@ QString General_GenerarAPs(AppContext& ctx)
         w.setHourglass(true);
         addCustomSymbols(*ctx.Mapa, ctx.programFolder);
         w.showProgress(true);
-        QProgressBar* bar = w.pbMap();
-        const int step = std::max(1, ctx.apList.count() / 200);   // half-percent steps are plenty to watch
+        ProgressThrottle progress(*w.pbMap());
         plotTable(ctx.apList, *ctx.Mapa, [&](int slot) {
-            if (slot % step == 0 || slot == ctx.apList.count())
-                bar->setValue(std::min(slot, bar->maximum()));
+            progress.setValue(slot);
             DoEvents();
         });
         w.showProgress(false);

@@ -2,6 +2,7 @@
 
 #include "core/DoEvents.h"
 #include "core/ErrorReport.h"
+#include "core/ProgressThrottle.h"
 #include "core/frmPlotter.h"
 #include "map/ApSymbols.h"
 #include "map/MapService.h"
@@ -157,9 +158,9 @@ void frmFilters::mark(const AccessPoint& ap)
         if (const auto marker = m_ctx.Mapa->FindMarker(ap.SSID))
             m_ctx.Mapa->setMarkerSymbol(*marker, FilteredSymbol);
     if (const int row = w.lstAP().rowOf(ap.SSID); row >= 0)
-        w.lstAP().setRed(row, true);
+        w.lstAP().setRed(row, true, false);
     else if (const int other = w.lstNoGps().rowOf(ap.SSID); other >= 0)
-        w.lstNoGps().setRed(other, true);
+        w.lstNoGps().setRed(other, true, false);
 }
 
 void frmFilters::cmdDone_Click()
@@ -174,16 +175,17 @@ void frmFilters::cmdDone_Click()
         lblFilterP->setText(QStringLiteral("Applying filters..."));
         pbFilter->setRange(0, std::max(table.count(), 1));
         pbFilter->setValue(0);
-        const int step = std::max(1, table.count() / 200);
+        ProgressThrottle progress(*pbFilter);
         for (int i = 1; i <= table.count(); ++i) {
-            if (i % step == 0 || i == table.count())
-                pbFilter->setValue(i);
+            progress.setValue(i);
             DoEvents();
             const AccessPoint& ap = table.at(i);
             if (!passes(ap, d))
                 mark(ap);
         }
         lblFilterP->setText(QStringLiteral("Idle"));
+        m_ctx.window->lstAP().redChanged();   // redraw the lists once, not once per mark
+        m_ctx.window->lstNoGps().redChanged();
         if (!m_ctx.settings.isOn(QStringLiteral("VoiceOut")))
             m_ctx.dialogs.message(QStringLiteral("Finished applying filter."), Icon::Information);
         pbFilter->setValue(0);
