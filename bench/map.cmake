@@ -1,7 +1,7 @@
 # Map engine benchmarks: rendering 100000 markers, indexes and map files.
 foreach(bench map_render map_data)
-  aero_benchmark(${bench} SOURCES ${CMAKE_CURRENT_LIST_DIR}/${bench}.cpp ${CMAKE_CURRENT_LIST_DIR}/map_bench_support.h
+  aero_benchmark(bench_${bench} SOURCES ${CMAKE_CURRENT_LIST_DIR}/${bench}.cpp ${CMAKE_CURRENT_LIST_DIR}/map_bench_support.h
                  LIBS aero_map)
-  target_compile_definitions(${bench} PRIVATE AERO_MAP_DATA_DIR="${CMAKE_SOURCE_DIR}/app/map/data")
-  target_include_directories(${bench} PRIVATE ${CMAKE_SOURCE_DIR}/app)
+  target_compile_definitions(bench_${bench} PRIVATE AERO_MAP_DATA_DIR="${CMAKE_SOURCE_DIR}/app/map/data")
+  target_include_directories(bench_${bench} PRIVATE ${CMAKE_SOURCE_DIR}/app)
 endforeach()

@@ -122,7 +122,8 @@ void writeMarker(Writer& x, const MarkerRecord& m)
     x.element(QStringLiteral("description"), m.note);
     x.w.writeStartElement(QStringLiteral("ExtendedData"));
     x.data(kml::Symbol, QString::number(m.symbol));
-    x.data(kml::DisplayState, QString::number(m.displayState));
+    if (m.displayState != 0)   // the usual state is left out: it keeps large maps quick to read
+        x.data(kml::DisplayState, QString::number(m.displayState));
     x.encodedIfNeeded(kml::NameEncoded, m.name);
     x.encodedIfNeeded(kml::NoteEncoded, m.note);
     x.w.writeEndElement();
