@@ -2,19 +2,28 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 
 namespace aero {
 
+std::size_t generalChars(double value, int significantDigits, char* out, std::size_t size)
+{
+    if (value == 0.0 || std::isnan(value)) {
+        out[0] = '0';
+        return 1;
+    }
+    // The printf "%.*G" form, without its locale and several times faster.
+    const auto r = std::to_chars(out, out + size, value, std::chars_format::general, significantDigits);
+    for (char* p = out; p != r.ptr; ++p)
+        if (*p == 'e')
+            *p = 'E';
+    return static_cast<std::size_t>(r.ptr - out);
+}
+
 QString generalText(double value, int significantDigits)
 {
-    if (value == 0.0 || std::isnan(value))
-        return QStringLiteral("0");
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%.*G", significantDigits, value);
-    QString s = QString::fromLatin1(buf);
-    s.replace(QLatin1Char(','), QLatin1Char('.'));   // snprintf follows LC_NUMERIC
-    return s;
+    const std::size_t n = generalChars(value, significantDigits, buf, sizeof buf);
+    return QString::fromLatin1(buf, static_cast<qsizetype>(n));
 }
 
 double leadingNumber(const QString& text)

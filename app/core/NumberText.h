@@ -3,10 +3,13 @@
 // "." as decimal point whatever the locale, no leading blank, no trailing zeros, and the
 // classic general format's E-notation only for very large or very small magnitudes.
 #include <QString>
+#include <cstddef>
 
 namespace aero {
 
 QString generalText(double value, int significantDigits);
+// The same characters written into `out` (at least 32 bytes); returns how many.
+std::size_t generalChars(double value, int significantDigits, char* out, std::size_t size);
 
 // A single-precision value in its shortest text form (7 significant digits): -66, -66.5
 inline QString singleText(float value) { return generalText(static_cast<double>(value), 7); }

@@ -25,16 +25,22 @@ char toByte(QChar c)
     return '?';
 }
 
-QByteArray quoted(const QString& text)
+void appendQuoted(QByteArray& out, const QString& text)
 {
-    QByteArray out("\"");
-    const QByteArray bytes = toWindows1252(text);
-    for (const char b : bytes) {
+    out += '"';
+    for (const QChar c : text) {
+        const char b = toByte(c);
         out += b;
         if (b == '"')
             out += '"';
     }
-    return out + '"';
+    out += '"';
+}
+
+void appendNumber(QByteArray& out, double value, int digits)
+{
+    char buf[64];
+    out.append(buf, static_cast<qsizetype>(generalChars(value, digits, buf, sizeof buf)));
 }
 
 } // namespace
@@ -50,15 +56,26 @@ QByteArray toWindows1252(const QString& text)
 
 void writeApCsv(const APList& list, QIODevice& out)
 {
+    constexpr qsizetype Chunk = 1 << 20;
     QByteArray buffer;
+    buffer.reserve(Chunk + 4096);
     for (int slot = 1; slot <= list.count(); ++slot) {
         const AccessPoint& ap = list.at(slot);
         if (ap.SSID.isEmpty())
             break;
-        buffer += quoted(ap.SSID) + ',' + quoted(ap.MAC) + ',' + singleText(ap.Signal).toLatin1() + ',' +
-                  doubleText(ap.Latitude).toLatin1() + ',' + doubleText(ap.Longitude).toLatin1() + ',' + quoted(ap.Flags) +
-                  "\r\n";
-        if (buffer.size() > (1 << 20)) {
+        appendQuoted(buffer, ap.SSID);
+        buffer += ',';
+        appendQuoted(buffer, ap.MAC);
+        buffer += ',';
+        appendNumber(buffer, static_cast<double>(ap.Signal), 7);
+        buffer += ',';
+        appendNumber(buffer, ap.Latitude, 15);
+        buffer += ',';
+        appendNumber(buffer, ap.Longitude, 15);
+        buffer += ',';
+        appendQuoted(buffer, ap.Flags);
+        buffer += "\r\n";
+        if (buffer.size() > Chunk) {
             out.write(buffer);
             buffer.clear();
         }
