@@ -13,6 +13,9 @@
 #include "map/MapView.h"
 #include "map/Plotter.h"
 #include "map/ProgramFolder.h"
+#include "receiver/ReceiverCommands.h"
+#include "receiver/frmNavlet.h"
+#include "receiver/frmNavletUp.h"
 #include "script/RunScript.h"
 #include "tools/frmACT.h"
 #include "tools/frmFilters.h"
@@ -61,6 +64,7 @@ void Program::wireCommands()
     w.setMenuCommand(buttons::Map, 6, [&ctx] { createNewMap(ctx, MapRegion::Europe); });
     w.setMenuCommand(buttons::Map, 7, [&ctx] { createNewMap(ctx, MapRegion::NorthAmerica); });
     w.setButtonCommand(QStringLiteral("Save CSV"), [&ctx] { saveCsv(ctx); });
+    ctx.saveMap = [&ctx] { saveMap(ctx); };
     w.setButtonCommand(QStringLiteral("Filter"), [this] { showModal(filters()); });
     w.setButtonCommand(QStringLiteral("ACT"), [this] { showModal(comparison()); });
 
@@ -70,6 +74,8 @@ void Program::wireCommands()
         w.setMenuCommand(buttons::GPS, entry, [&live, entry] { live.gpsOn(entry); });
     w.setMenuCommand(buttons::GPS, GpsdEntry, [&live] { live.gpsdOn(); });
     w.setMenuText(buttons::GPS, GpsdEntry, live.gpsdEntryText());
+    w.setMenuCommand(buttons::GPS, 12, [this] { openNavletDownload(m_ctx, navletDownload()); });
+    w.setMenuCommand(buttons::GPS, 13, [this] { openNavletUpload(m_ctx, navletUpload()); });
 
     ListPanels& panels = *m_panels;
     QObject::connect(&w, &frmPlotter::lstAPClicked, &panels, &ListPanels::lstAP_Click);
@@ -92,6 +98,20 @@ frmACT& Program::comparison()
     if (!m_act)
         m_act = new frmACT(m_ctx, m_window.get());
     return *m_act;
+}
+
+frmNavlet& Program::navletDownload()
+{
+    if (!m_navletDown)
+        m_navletDown = new frmNavlet(m_ctx, m_window.get());   // hidden, not destroyed, between openings
+    return *m_navletDown;
+}
+
+frmNavletUp& Program::navletUpload()
+{
+    if (!m_navletUp)
+        m_navletUp = new frmNavletUp(m_ctx, m_upMap->view(), m_window.get());
+    return *m_navletUp;
 }
 
 void Program::showModal(QDialog& dialog)

@@ -21,6 +21,8 @@ class MapControl;
 class frmPlotter;
 class frmFilters;
 class frmACT;
+class frmNavlet;
+class frmNavletUp;
 enum class ScriptOutcome;
 
 class Program {
@@ -41,6 +43,8 @@ public:
     Application& automation() { return *m_automation; }
     frmFilters& filters();
     frmACT& comparison();
+    frmNavlet& navletDownload();
+    frmNavletUp& navletUpload();
 
     // Start-up as the program runs it; the script outcome when a script ran.
     void start(const CommandLine& commandLine);
@@ -70,6 +74,8 @@ private:
     std::optional<ScriptOutcome> m_scriptOutcome;
     QPointer<frmFilters> m_filters;   // children of the main window
     QPointer<frmACT> m_act;
+    QPointer<frmNavlet> m_navletDown;
+    QPointer<frmNavletUp> m_navletUp;
 };
 
 } // namespace aero

@@ -60,7 +60,9 @@ int main(int argc, char** argv)
     aero::Dialogs& dialogs = unattended ? static_cast<aero::Dialogs&>(headless) : interactive;
     aero::Program program(dialogs, &dialogs == &interactive);
     interactive.setParent(&program.window());
-    aero::publishAutomation(program.automation());
+    // A batch run of a script serves no other program; only a program that stays up publishes.
+    if (!(unattended && !commandLine.scriptPath.isEmpty()))
+        aero::publishAutomation(program.automation());
     QObject::connect(&program.window(), &aero::frmPlotter::programEnded, &app, &QApplication::quit,
                      Qt::QueuedConnection);
 

@@ -48,9 +48,14 @@ struct AppContext {
     ColorRampTable ColorRamp{};
     // Disconnects live GPS (set by the live-position module).
     std::function<void()> disconnectGps;
+    // The Map button's Save (set by the map module), offered at exit for a changed map.
+    std::function<void()> saveMap;
     // Read-only files shipped with the program (Icons/, base map data).
     QString programFolder;
 };
+
+// Lets the event loop run during long work; throws OperationCancelled once the program ends.
+void yieldOrStop(const AppContext& ctx);
 
 // Fills the comparison colour ramp: three runs of 26 colours (red to yellow, yellow to green,
 // green to cyan) as red + 256*green + 65536*blue.

@@ -16,6 +16,10 @@ QString errorReportText(const QString& routine, double code, const QString& desc
 
 void ShowErrorReport(Dialogs& dialogs, const QString& routine, double code, const QString& description);
 
+// Thrown from the yields of long work when the program is ending: the work stops at once,
+// keeps what it has done, and reports nothing.
+struct OperationCancelled {};
+
 // Runs `work`; an exception ends it and is reported under `routine`. Returns false when it failed.
 template <class F>
 bool guarded(Dialogs& dialogs, const QString& routine, F&& work)
@@ -29,6 +33,7 @@ bool guarded(Dialogs& dialogs, const QString& routine, F&& work)
         ShowErrorReport(dialogs, routine, 7, QStringLiteral("Out of memory"));
     } catch (const std::exception& e) {
         ShowErrorReport(dialogs, routine, 5, QString::fromLocal8Bit(e.what()));
+    } catch (const OperationCancelled&) {
     }
     return false;
 }

@@ -139,6 +139,7 @@ void frmPlotter::endNow(bool setExiting)
     if (setExiting)
         m_ctx.state.Exiting = true;
     if (m_ctx.state.MapLoaded) {
+        offerToSave();
         m_ctx.Mapa->CloseMap();
         if (m_ctx.upMap) {
             m_ctx.upMap->MarkSaved();
@@ -151,6 +152,17 @@ void frmPlotter::endNow(bool setExiting)
     m_ended = true;
     close();
     Q_EMIT programEnded();
+}
+
+void frmPlotter::offerToSave()
+{
+    MapService& map = *m_ctx.Mapa;
+    if (m_ctx.state.ScriptRunning || !m_ctx.saveMap || map.isSaved() || (map.markerCount() == 0 && map.ShapeCount() == 0))
+        return;
+    const Answer a = m_ctx.dialogs.message(QStringLiteral("The map has changed since it was last saved. Save it now?"),
+                                           Icon::Question, Buttons::YesNo);
+    if (a == Answer::Yes)
+        m_ctx.saveMap();
 }
 
 void frmPlotter::closeEvent(QCloseEvent* event)

@@ -90,7 +90,7 @@ void importNetStumbler(AppContext& ctx)
         const QString caption = w.fraAPsCaption();
         w.setFraAPsCaption(QStringLiteral("Reading input file."));
         w.tmrImport.start();
-        const import::SummaryImport result = import::importSummary(ctx.apList, file, [] { DoEvents(); });
+        const import::SummaryImport result = import::importSummary(ctx.apList, file, [&ctx] { yieldOrStop(ctx); });
         if (result.status == import::SummaryStatus::NotSummaryLine1 || result.status == import::SummaryStatus::NotSummaryLine2) {
             w.tmrImport.stop();
             w.setFraAPsCaption(caption);   // the header is checked before the caption changes
@@ -128,7 +128,7 @@ void importKismet(AppContext& ctx)
     guarded(ctx.dialogs, Routine, [&] {
         QFile file(path);
         openOrThrow(file);
-        const import::KismetImport result = import::importKismet(ctx.apList, file, [] { DoEvents(); });
+        const import::KismetImport result = import::importKismet(ctx.apList, file, [&ctx] { yieldOrStop(ctx); });
         if (result.status == import::KismetStatus::Empty || result.status == import::KismetStatus::BadHeading) {
             ctx.dialogs.message(QString::fromLatin1(import::NotKismetMessage), Icon::Critical);
             return;

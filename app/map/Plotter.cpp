@@ -92,7 +92,7 @@ QString General_GenerarAPs(AppContext& ctx)
         ProgressThrottle progress(*w.pbMap());
         plotTable(ctx.apList, *ctx.Mapa, [&](int slot) {
             progress.setValue(slot);
-            DoEvents();
+            yieldOrStop(ctx);
         });
         w.showProgress(false);
         frameTable(ctx.apList, *ctx.Mapa);

@@ -233,3 +233,25 @@ TEST_F(ImportTest, TrashAnsweredNoKeepsEverythingAndYesErasesIt)
 
 } // namespace
 } // namespace aero::testing
+
+#include "SummaryGenerator.h"
+
+#include <QTimer>
+
+namespace aero::testing {
+namespace {
+
+TEST_F(ImportTest, EndingTheProgramMidImportStopsItQuietlyAndKeepsWhatWasRead)
+{
+    newMap();
+    const QString big = file("big.txt", bench_support::generateSummary(60000));
+    QTimer::singleShot(0, &window(), [this] { window().endNow(true); });   // the close box answered Yes
+    importSummary(big);
+    EXPECT_TRUE(window().ended());
+    EXPECT_TRUE(dialogs.reports.empty());
+    EXPECT_FALSE(dialogs.texts().contains("Import complete!"));
+    EXPECT_LT(ctx().apList.count(), 54000);
+}
+
+} // namespace
+} // namespace aero::testing

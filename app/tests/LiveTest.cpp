@@ -176,3 +176,37 @@ TEST_F(LiveTest, SentencesWrittenIntoTheReceiverLineMoveThePosition)
 
 } // namespace
 } // namespace aero::testing
+
+#include <QTcpServer>
+#include <QTcpSocket>
+
+namespace aero::testing {
+namespace {
+
+TEST_F(LiveTest, GpsdEntryConnectsToTheHostAndPortOfTheSettings)
+{
+    withAps();
+    QTcpServer server;
+    ASSERT_TRUE(server.listen(QHostAddress::LocalHost));
+    QTcpSocket* client = nullptr;
+    QObject::connect(&server, &QTcpServer::newConnection, &server, [&] { client = server.nextPendingConnection(); });
+    ctx().settings.setValue("GpsdHost", "127.0.0.1");
+    ctx().settings.setValue("GpsdPort", QString::number(server.serverPort()));
+    window().tbMain_ButtonMenuClick(buttons::GPS, GpsdEntry);
+    EXPECT_EQ(window().fraMapCaption(), QString("Access Point map: (GPS Enabled on gpsd 127.0.0.1:%1)").arg(server.serverPort()));
+    ASSERT_TRUE(waitUntil([&] { return client != nullptr; }, std::chrono::seconds(5)));
+    ASSERT_TRUE(waitUntil([&] { return client->bytesAvailable() > 0; }, std::chrono::seconds(5)));
+    EXPECT_TRUE(client->readAll().startsWith("?WATCH={\"enable\":true,\"nmea\":true}"));
+    client->write("{\"class\":\"VERSION\"}\r\n$GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W*6A\r\n");
+    ASSERT_TRUE(waitUntil([&] { return map().markerLocation(*map().FindMarker("Stumbler")).lat > 48; },
+                          std::chrono::seconds(5)));
+
+    server.close();
+    window().tbMain_ButtonMenuClick(buttons::GPS, 1);
+    ctx().settings.setValue("GpsdPort", "1");   // nothing listens there
+    window().tbMain_ButtonMenuClick(buttons::GPS, GpsdEntry);
+    EXPECT_EQ(window().fraMapCaption(), "Access Point map: (GPS Error)");
+}
+
+} // namespace
+} // namespace aero::testing

@@ -118,3 +118,33 @@ TEST_F(MapCommandsTest, PictureIsABitmapOfTheViewAndThePageEscapesHostileNames)
 
 } // namespace
 } // namespace aero::testing
+
+namespace aero::testing {
+namespace {
+
+TEST_F(MapCommandsTest, ExitOffersToSaveAChangedMap)
+{
+    newMap();
+    importSummary(file("s.txt", summary({line("N 45.25", "E 7.5", "a", "00:00:00:00:00:01", 90, "0011")})));
+    dialogs.reset();
+    dialogs.answers = {Answer::Yes, Answer::Yes};
+    dialogs.files = {path("kept.kml")};
+    window().tbMain_ButtonClick("Exit");
+    EXPECT_EQ(dialogs.texts(), (QStringList{"Exit, really?", "The map has changed since it was last saved. Save it now?",
+                                            "Map file saved!"}));
+    EXPECT_TRUE(window().ended());
+    MapControl reread;
+    reread.OpenMapFile(path("kept.kml"));
+    EXPECT_EQ(reread.markerCount(), 1);
+}
+
+TEST_F(MapCommandsTest, ExitWithNothingOnTheMapAsksOnlyOnce)
+{
+    newMap();
+    dialogs.answers = {Answer::Yes};
+    window().tbMain_ButtonClick("Exit");
+    EXPECT_EQ(dialogs.texts(), QStringList{"Exit, really?"});   // nothing on the map to lose
+}
+
+} // namespace
+} // namespace aero::testing

@@ -178,7 +178,7 @@ void frmFilters::cmdDone_Click()
         ProgressThrottle progress(*pbFilter);
         for (int i = 1; i <= table.count(); ++i) {
             progress.setValue(i);
-            DoEvents();
+            yieldOrStop(m_ctx);
             const AccessPoint& ap = table.at(i);
             if (!passes(ap, d))
                 mark(ap);

@@ -1,5 +1,9 @@
 #include "core/AppContext.h"
 
+#include "core/DoEvents.h"
+#include "core/ErrorReport.h"
+#include "core/frmPlotter.h"
+
 namespace aero {
 
 void ColorArray(ColorRampTable& ramp)
@@ -11,6 +15,13 @@ void ColorArray(ColorRampTable& ramp)
         ramp[static_cast<std::size_t>(26 + i)] = rgb(255 - 10 * i, 255, 0);
         ramp[static_cast<std::size_t>(52 + i)] = rgb(0, 255, 10 * i);
     }
+}
+
+void yieldOrStop(const AppContext& ctx)
+{
+    DoEvents();
+    if (ctx.window && ctx.window->ended())
+        throw OperationCancelled{};
 }
 
 } // namespace aero

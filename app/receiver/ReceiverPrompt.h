@@ -1,0 +1,15 @@
+#pragma once
+// The link's questions (no answer, rejected packets) asked through the program's dialogs, so a
+// scripted test answers them and an unattended run takes the safe answer.
+#include "core/Dialogs.h"
+#include "navlet/NavletPrompt.h"
+
+namespace aero {
+
+Buttons toButtons(navlet::PromptButtons buttons);
+navlet::PromptAnswer toPromptAnswer(Answer answer, navlet::PromptButtons asked);
+
+// `dialogs` must outlive the control the prompt is handed to.
+navlet::LinkPrompt receiverPrompt(Dialogs& dialogs);
+
+} // namespace aero

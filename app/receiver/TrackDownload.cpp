@@ -1,0 +1,279 @@
+#include "receiver/TrackDownload.h"
+
+#include "core/DoEvents.h"
+#include "core/ErrorReport.h"
+#include "core/frmPlotter.h"
+#include "receiver/ReceiverPrompt.h"
+#include "receiver/TrackDrawing.h"
+#include "receiver/TrackPointFile.h"
+#include "receiver/TransferTiming.h"
+
+namespace aero {
+namespace {
+
+// No wait of a transfer is meant to reach this; the timers end them long before.
+constexpr std::chrono::hours LongestWait{24};
+
+const QString RoutineReceive = QStringLiteral("Navlet_Receive");
+
+constexpr int FileAccessError = 75;
+const QString FileAccessText = QStringLiteral("Path/File access error");
+
+} // namespace
+
+TrackDownload::TrackDownload(AppContext& ctx, QObject* parent) : QObject(parent), m_ctx(ctx), m_pointFile(navletPointFile())
+{
+    m_navlet.setPrompt(receiverPrompt(ctx.dialogs));
+    connect(&m_navlet, &navlet::Navlet::Receive, this, &TrackDownload::Navlet_Receive);
+    connect(&tmrAct, &QTimer::timeout, this, &TrackDownload::tmrAct_Timer);
+    connect(&tmrTimeOut, &QTimer::timeout, this, &TrackDownload::tmrTimeOut_Timer);
+    connect(&tmrPause, &QTimer::timeout, this, &TrackDownload::tmrPause_Timer);
+    connect(&tmrDone, &QTimer::timeout, this, &TrackDownload::tmrDone_Timer);
+    connect(&tmrUpdate, &QTimer::timeout, this, &TrackDownload::tmrUpdate_Timer);
+    connect(&tmrClose, &QTimer::timeout, this, &TrackDownload::tmrClose_Timer);
+}
+
+bool TrackDownload::busy() const
+{
+    switch (m_state) {
+    case State::Connecting:
+    case State::Pausing:
+    case State::Downloading:
+    case State::Finishing:
+    case State::Drawing: return true;
+    case State::Idle:
+    case State::NoResponse:
+    case State::Finished:
+    case State::Failed:
+    case State::Aborted: return false;
+    }
+    return false;
+}
+
+void TrackDownload::start()
+{
+    for (QTimer* t : {&tmrAct, &tmrTimeOut, &tmrPause, &tmrDone, &tmrUpdate, &tmrClose})
+        t->stop();
+    tmrAct.setInterval(transfer::Timing::ms(transfer::ActMs));
+    tmrTimeOut.setInterval(transfer::Timing::ms(transfer::TimeOutMs));
+    tmrPause.setInterval(transfer::Timing::ms(transfer::PauseMs));
+    tmrDone.setInterval(transfer::Timing::ms(transfer::DoneMs));
+    tmrUpdate.setInterval(transfer::Timing::ms(transfer::UpdateMs));
+    tmrClose.setInterval(transfer::Timing::ms(transfer::CloseMs));
+    m_state = State::Idle;
+    m_aborted = false;
+    m_responded = m_timedOut = m_pauseOver = m_done = false;
+    m_pointIndex = 1;
+    m_trackCount = 1;
+    m_pointCount = 0;
+    tmrAct.start();
+}
+
+void TrackDownload::abort()
+{
+    const bool wasBusy = busy();
+    for (QTimer* t : {&tmrAct, &tmrTimeOut, &tmrPause, &tmrDone, &tmrUpdate, &tmrClose})
+        t->stop();
+    m_points.close();
+    m_navlet.PortClose();
+    if (wasBusy) {
+        m_aborted = true;
+        m_state = State::Aborted;
+    }
+}
+
+bool TrackDownload::abandoned() const
+{
+    return m_aborted || m_ctx.state.Exiting || (m_ctx.window && m_ctx.window->ended());
+}
+
+bool TrackDownload::waitFor(const std::function<bool()>& condition)
+{
+    waitUntil([&] { return condition() || abandoned(); }, LongestWait);
+    return !abandoned() && condition();
+}
+
+bool TrackDownload::pause()
+{
+    m_pauseOver = false;
+    tmrPause.start();
+    return waitFor([this] { return m_pauseOver; });
+}
+
+void TrackDownload::tmrAct_Timer()
+{
+    guarded(m_ctx.dialogs, QStringLiteral("tmrAct_Timer"), [&] {
+        tmrAct.stop();
+        GetNavlet();
+    });
+}
+
+void TrackDownload::GetNavlet()
+{
+    const bool ok = guarded(m_ctx.dialogs, QStringLiteral("frmNavlet_GetNavlet"), [&] {
+        if (!connectReceiver())
+            return;
+        m_state = State::Pausing;
+        if (!pause() || !downloadTracks())
+            return;
+        drawTracks();
+    });
+    if (!ok) {
+        for (QTimer* t : {&tmrTimeOut, &tmrPause, &tmrDone, &tmrUpdate})
+            t->stop();
+        m_state = State::Failed;
+    }
+}
+
+bool TrackDownload::connectReceiver()
+{
+    m_state = State::Connecting;
+    m_navlet.setPort(static_cast<qint16>(m_ctx.settings.number(QStringLiteral("NavletPort"))));
+    m_navlet.PortOpen();
+    m_navlet.Reset();
+    m_navlet.Pvt_Data_Stop();
+    m_navlet.Request_Product_Data();
+    Q_EMIT progress(QStringLiteral("Retrieving GPS information..."));
+    m_responded = false;
+    m_timedOut = false;
+    tmrTimeOut.start();
+    const bool waited = waitFor([this] { return m_responded || m_timedOut; });
+    tmrTimeOut.stop();
+    if (!waited)
+        return false;
+    if (m_responded)
+        return true;
+    Q_EMIT progress(QStringLiteral("GPS did not respond."));
+    m_navlet.PortClose();
+    m_state = State::NoResponse;
+    tmrClose.start();
+    return false;
+}
+
+bool TrackDownload::downloadTracks()
+{
+    Q_EMIT progress(QStringLiteral("Downloading track points..."));
+    m_pointIndex = 1;
+    m_trackCount = 1;
+    m_pointCount = 0;
+    m_done = false;
+    m_state = State::Downloading;
+    tmrDone.start();
+    tmrUpdate.start();
+    m_navlet.Request_Tracks();
+    return waitFor([this] { return m_done; });
+}
+
+void TrackDownload::drawTracks()
+{
+    m_state = State::Drawing;
+    m_points.close();
+    Q_EMIT placeWindow();
+    Q_EMIT progress(QStringLiteral("Drawing track on the current map..."));
+    const int color = static_cast<int>(m_ctx.settings.number(QStringLiteral("TrackColor")));
+    drawTrackFile(*m_ctx.Mapa, m_pointFile, color, [this] {
+        DoEventsNow();
+        return !m_ctx.state.Exiting && !(m_ctx.window && m_ctx.window->ended());
+    });
+    m_state = State::Finished;
+    Q_EMIT closeWindow();
+}
+
+void TrackDownload::tmrTimeOut_Timer()
+{
+    tmrTimeOut.stop();
+    m_timedOut = true;
+}
+
+void TrackDownload::tmrPause_Timer()
+{
+    tmrPause.stop();
+    m_pauseOver = true;
+}
+
+void TrackDownload::tmrDone_Timer()
+{
+    guarded(m_ctx.dialogs, QStringLiteral("tmrDone_Timer"), [&] {
+        tmrDone.stop();
+        tmrUpdate.stop();
+        Q_EMIT progress(QStringLiteral("Track download complete. %1 points retrieved in %2 tracks.")
+                            .arg(m_pointCount)
+                            .arg(m_trackCount));
+        if (m_state != State::Downloading)
+            return;   // a straggler re-armed the timer during the closing pause: the text is all
+        m_state = State::Finishing;
+        if (pause())
+            m_done = true;
+    });
+}
+
+void TrackDownload::tmrUpdate_Timer()
+{
+    guarded(m_ctx.dialogs, QStringLiteral("tmrUpdate_Timer"), [&] {
+        Q_EMIT progress(QStringLiteral("Downloading tracks... %1 tracks, %2 points.").arg(m_trackCount).arg(m_pointCount));
+    });
+}
+
+void TrackDownload::tmrClose_Timer()
+{
+    tmrClose.stop();
+    Q_EMIT closeWindow();
+}
+
+void TrackDownload::Navlet_Receive(quint8 Packet_Command, quint8)
+{
+    guarded(m_ctx.dialogs, RoutineReceive, [&] {
+        // A frame that failed its checksum comes again; its record object holds the previous one.
+        if (!m_navlet.lastFrameValid())
+            return;
+        if (Packet_Command == m_navlet.PID_Product_Data())
+            productData();
+        else if (Packet_Command == m_navlet.PID_Trk_Data())
+            trackPoint();
+    });
+}
+
+void TrackDownload::productData()
+{
+    // Only the answer to this opening's request: a late one must not empty a download's file.
+    if (m_state != State::Connecting)
+        return;
+    Q_EMIT progress(m_navlet.Product_Data().Product_Description_1);
+    m_responded = true;
+    m_timedOut = false;
+    m_points.close();
+    m_points.setFileName(m_pointFile);
+    if (!m_points.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        throw AppError(FileAccessError, FileAccessText);
+}
+
+void TrackDownload::trackPoint()
+{
+    if (m_state != State::Downloading && m_state != State::Finishing)
+        return;
+    tmrDone.stop();
+    ++m_pointCount;
+    const navlet::cTrack& t = m_navlet.Track();
+    if (m_pointIndex >= 2 && t.New_Segment) {
+        m_pointIndex = 2;
+        ++m_trackCount;
+    } else {
+        ++m_pointIndex;
+    }
+    // Re-armed before writing, so a failed write cannot leave the download waiting for ever.
+    tmrDone.start();
+    // The first point of a download starts the first segment without a marker.
+    writePoint(m_pointIndex - 1, t.Lat, t.Lon, m_pointCount > 1 && t.New_Segment);
+}
+
+void TrackDownload::writePoint(int index, double lat, double lon, bool newSegment)
+{
+    if (!m_points.isOpen())
+        return;   // the failure to create the file was reported when product data came
+    if (m_points.write(formatPointLine({index, lat, lon, newSegment})) < 0) {
+        m_points.close();   // one report, not one per point
+        throw AppError(FileAccessError, FileAccessText);
+    }
+}
+
+} // namespace aero

@@ -1,0 +1,565 @@
+// The two receiver windows of the whole program against the receiver simulator, a real process
+// on a real pseudo-terminal: track downloads drawn on the map, waypoint uploads, faulty and
+// silent lines, the refusals of the GPS entries, and the drawing of the work file.
+#include "ProgramFixture.h"
+#include "SimProcess.h"
+
+#include "PortMap.h"
+#include "core/frmPlotter.h"
+#include "navlet/NavletBytes.h"
+#include "navlet/RecordJson.h"
+#include "receiver/TrackDrawing.h"
+#include "receiver/TrackPointFile.h"
+#include "receiver/TransferTiming.h"
+#include "receiver/frmNavlet.h"
+#include "receiver/frmNavletUp.h"
+
+#include <QJsonArray>
+#include <QLabel>
+#include <QLocale>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTreeView>
+#include <QTest>
+
+namespace aero {
+inline void PrintTo(const TrackPointLine& p, std::ostream* os)
+{
+    *os << formatPointLine(p).trimmed().toStdString();
+}
+} // namespace aero
+
+namespace aero::testing {
+namespace {
+
+using navlet_test::SimProcess;
+
+constexpr int WaitMs = 20000;
+constexpr int SimPort = 2;
+constexpr int TrackColor = 0x00FF80;
+const QString Dot = QStringLiteral("\u00B7");
+
+struct Line {
+    QString link;
+    int corruptEvery;
+    int nakEvery;
+};
+
+void PrintTo(const Line& l, std::ostream* os)
+{
+    *os << l.link.toStdString() << " corrupt " << l.corruptEvery << " nak " << l.nakEvery;
+}
+
+std::string lineName(const ::testing::TestParamInfo<Line>& info)
+{
+    return info.param.link.toStdString() + (info.param.corruptEvery ? "_corrupt5_nak7" : "_clean");
+}
+
+double quantized(double degrees) { return navlet::semicirclesToDegrees(navlet::degreesToSemicircles(degrees)); }
+
+class ReceiverTest : public ProgramFixture {
+protected:
+    void SetUp() override
+    {
+        ProgramFixture::SetUp();
+        transfer::Timing::setScale(0.4);
+        ctx().settings.setValue("NavletPort", QString::number(SimPort));
+        ctx().settings.setValue("TrackColor", QString::number(TrackColor));
+        downloadWindow().download().setPointFile(path("Navlet.tmp"));
+    }
+    void TearDown() override
+    {
+        downloadWindow().close();
+        uploadWindow().close();
+        ProgramFixture::TearDown();
+        transfer::Timing::setScale(1.0);
+    }
+
+    frmNavlet& downloadWindow() { return program->navletDownload(); }
+    frmNavletUp& uploadWindow() { return program->navletUpload(); }
+
+    void startSim(const QJsonObject& scenario)
+    {
+        sim = std::make_unique<SimProcess>(scenario);
+        ASSERT_TRUE(sim->isRunning());
+        portmap::setDevicePath(SimPort, sim->devicePath());
+    }
+
+    // GPS entry 12, then waits until the window has closed itself.
+    bool download()
+    {
+        window().tbMain_ButtonMenuClick(buttons::GPS, 12);
+        if (!downloadWindow().isVisible())
+            return false;
+        return QTest::qWaitFor([&] { return !downloadWindow().isVisible(); }, WaitMs);
+    }
+
+    std::vector<TrackPointLine> pointLines()
+    {
+        std::vector<TrackPointLine> out;
+        const QByteArray bytes = testing_support::readFile(path("Navlet.tmp"));
+        for (const QByteArray& l : bytes.split('\n'))
+            if (!l.isEmpty())
+                out.push_back(parsePointLine(l).value_or(TrackPointLine{-1, 0, 0, false}));
+        return out;
+    }
+
+    std::vector<Shape> polylines()
+    {
+        std::vector<Shape> out;
+        for (const Shape& s : map().document().shapes)
+            if (s.kind == ShapeKind::Polyline)
+                out.push_back(s);
+        return out;
+    }
+
+    // Three APs; in the (sorted) list: cafe, HomeNetwork, homenetwork2.
+    void withAps()
+    {
+        newMap();
+        importSummary(file("s.txt", summary({line("N 45.1234567", "E 7.6543210", "HomeNetwork", "00:00:00:00:00:01", 90, "0011"),
+                                             line("S 33.8568000", "E 151.2153000", "homenetwork2", "00:00:00:00:00:02", 90, "0011"),
+                                             line("N 52.3700000", "W 4.8952000", "cafe", "00:00:00:00:00:03", 90, "0011")})));
+        dialogs.reset();
+    }
+
+    // GPS entry 13, then waits for the receiver's product data and protocol array.
+    bool connectUpload(const QString& link)
+    {
+        window().tbMain_ButtonMenuClick(buttons::GPS, 13);
+        return QTest::qWaitFor([&] {
+            return uploadWindow().lblLS->text() == Dot + " Link Status: GPS Connected"
+                   && uploadWindow().upload().navlet().Link_Protocol() == link;
+        }, WaitMs);
+    }
+
+    int uploadRow(const QString& ssid)
+    {
+        for (int i = 0; i < uploadWindow().rows().count(); ++i)
+            if (uploadWindow().rows().rowAt(i).ssid == ssid)
+                return i;
+        return -1;
+    }
+
+    // What the receiver should report for an AP sent from the list.
+    navlet::cWaypoint sentWaypoint(const QString& label, double lat, double lon)
+    {
+        navlet::cWaypoint w;
+        w.Ident = label;
+        w.Lat = lat;
+        w.Lon = lon;
+        w.Dspl = 1;
+        w.Smbl = 16391;
+        w.Attrib = 96;
+        return navlet_test::throughFormat(w, uploadWindow().upload().navlet().Waypoint_Data_Format());
+    }
+
+    std::unique_ptr<SimProcess> sim;
+};
+
+class ReceiverLineTest : public ReceiverTest, public ::testing::WithParamInterface<Line> {
+protected:
+    void SetUp() override
+    {
+        ReceiverTest::SetUp();
+        const Line l = GetParam();
+        startSim(navlet_test::withFaults(navlet_test::handheldScenario(l.link), l.corruptEvery, l.nakEvery));
+        for (navlet::Navlet* n : {&downloadWindow().download().navlet(), &uploadWindow().upload().navlet()})
+            QObject::connect(n, &navlet::Navlet::HexDebug, &context, [this](const QString& trace) {
+                naks += trace.startsWith(QStringLiteral("PC -\u00BB GPS 10 15 "))
+                        || trace.startsWith(QStringLiteral("PC \u00AB- GPS 10 15 "));
+            });
+    }
+    void TearDown() override
+    {
+        if (GetParam().corruptEvery > 0)
+            EXPECT_GT(naks, 0) << "the faulty line did corrupt or reject packets";
+        else
+            EXPECT_EQ(naks, 0);
+        ReceiverTest::TearDown();
+    }
+
+    QObject context;
+    int naks = 0;
+};
+
+TEST_P(ReceiverLineTest, DownloadWritesEveryPointOnceAndDrawsBothSegments)
+{
+    newMap();
+    ASSERT_TRUE(download());
+    EXPECT_EQ(downloadWindow().download().state(), TrackDownload::State::Finished);
+    EXPECT_EQ(downloadWindow().progressText(), "Drawing track on the current map...");
+    EXPECT_EQ(downloadWindow().download().pointCount(), 12);
+    EXPECT_EQ(downloadWindow().download().trackCount(), 2);
+
+    const std::vector<navlet::cTrack> sent = navlet_test::expectedPoints(GetParam().link);
+    const std::vector<TrackPointLine> lines = pointLines();
+    ASSERT_EQ(lines.size(), sent.size()) << "no point lost, none twice";
+    for (std::size_t i = 0; i < sent.size(); ++i) {
+        SCOPED_TRACE(i);
+        const int index = i < 7 ? int(i) + 1 : int(i) - 6;
+        EXPECT_EQ(lines[i], (TrackPointLine{index, sent[i].Lat, sent[i].Lon, i == 7}));
+    }
+    const QByteArray bytes = testing_support::readFile(path("Navlet.tmp"));
+    EXPECT_TRUE(bytes.startsWith("1,")) << bytes.left(40).toStdString();
+    EXPECT_EQ(bytes.count("#FALSE#\r\n") + bytes.count("#TRUE#\r\n"), 12) << "CR LF after every line";
+
+    const std::vector<Shape> drawn = polylines();
+    ASSERT_EQ(drawn.size(), 2u);
+    for (std::size_t s = 0; s < 2; ++s) {
+        SCOPED_TRACE(s);
+        EXPECT_EQ(drawn[s].lineColor, TrackColor);
+        EXPECT_EQ(drawn[s].lineSetting, 1);
+        const std::size_t first = s == 0 ? 0 : 7;
+        ASSERT_EQ(drawn[s].points.size(), s == 0 ? 7u : 5u);
+        for (std::size_t p = 0; p < drawn[s].points.size(); ++p) {
+            EXPECT_EQ(drawn[s].points[p].lat, sent[first + p].Lat);
+            EXPECT_EQ(drawn[s].points[p].lon, sent[first + p].Lon);
+        }
+    }
+    EXPECT_NEAR(map().viewCentre().lat, sent[7].Lat, 1e-9) << "centred on the last segment's first point";
+    EXPECT_NEAR(map().viewCentre().lon, sent[7].Lon, 1e-9);
+    EXPECT_TRUE(dialogs.shown.empty()) << dialogs.texts().join("|").toStdString();
+    EXPECT_FALSE(downloadWindow().download().navlet().isPortOpen());
+}
+
+TEST_P(ReceiverLineTest, UploadSendsTheTickedApsUnderTheirShortNames)
+{
+    ctx().settings.setValue("NavletChars", "6");
+    withAps();
+    ASSERT_TRUE(connectUpload(GetParam().link));
+    EXPECT_EQ(uploadWindow().lblMI->text(), Dot + " Model Information: Handheld " + GetParam().link);
+    EXPECT_TRUE(uploadWindow().cmdDone->isEnabled());
+
+    const UploadListModel& rows = uploadWindow().rows();
+    ASSERT_EQ(rows.count(), 3);
+    const int home = uploadRow("HomeNetwork"), home2 = uploadRow("homenetwork2"), cafe = uploadRow("cafe");
+    ASSERT_TRUE(home >= 0 && home2 >= 0 && cafe >= 0);
+    EXPECT_EQ(rows.rowAt(home).label, "HomeNe");
+    EXPECT_EQ(rows.rowAt(home2).label, "hom001");
+    EXPECT_EQ(rows.rowAt(cafe).label, "cafe");
+    EXPECT_EQ(rows.rowAt(home2).latitude, "-33.85680");
+    EXPECT_EQ(rows.rowAt(home2).longitude, "151.21530");
+    EXPECT_EQ(rows.rowAt(cafe).longitude, "-4.89520");
+
+    uploadWindow().rows().setTicked(home, true);
+    uploadWindow().rows().setTicked(home2, true);
+    uploadWindow().cmdDone->click();
+    EXPECT_EQ(uploadWindow().lblLS->text(), Dot + " Link Status: Finished uploading. Sent 2 waypoints.");
+
+    const auto events = sim->waitForEvents(3);
+    ASSERT_EQ(events.size(), 3u);
+    const std::vector<navlet::cWaypoint> expected = {sentWaypoint("HomeNe", 45.12346, 7.65432),
+                                                     sentWaypoint("hom001", -33.8568, 151.2153)};
+    for (std::size_t i = 0; i < 2; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(events[i].value("event").toString(), "waypoint");
+        EXPECT_EQ(navlet::waypointFromJson(events[i].value("waypoint").toObject()), expected[i]);
+    }
+    EXPECT_EQ(events[2].value("event").toString(), "uploadComplete");
+    EXPECT_EQ(events[2].value("announced").toInt(), 2);
+    EXPECT_EQ(events[2].value("received").toInt(), 2);
+    EXPECT_TRUE(dialogs.shown.empty()) << dialogs.texts().join("|").toStdString();
+
+    uploadWindow().cmdCancel->click();
+    EXPECT_FALSE(uploadWindow().isVisible());
+    EXPECT_FALSE(uploadWindow().upload().navlet().isPortOpen());
+}
+
+INSTANTIATE_TEST_SUITE_P(Lines, ReceiverLineTest,
+                         ::testing::Values(Line{"L001", 0, 0}, Line{"L002", 0, 0}, Line{"L001", 5, 7},
+                                           Line{"L002", 5, 7}),
+                         lineName);
+
+TEST_F(ReceiverTest, ShortSegmentsAndPointsWithoutAFixAreNotDrawnButKeptInTheFile)
+{
+    QJsonObject scenario = navlet_test::handheldScenario("L001");
+    QJsonArray shortSegment, withGap;
+    for (int i = 0; i < 4; ++i)
+        shortSegment.append(QJsonObject{{"Lat", 40.0 + i * 0.001}, {"Lon", -3.0}, {"Time", "2003/05/17-14:03:09"}});
+    for (int i = 0; i < 6; ++i)
+        withGap.append(QJsonObject{{"Lat", i == 2 ? 0.0 : 41.0 + i * 0.001}, {"Lon", -3.5}, {"Time", "2003/05/17-15:00:00"}});
+    scenario.insert("tracks", QJsonObject{{"segments", QJsonArray{shortSegment, withGap}}});
+    startSim(scenario);
+    newMap();
+    ASSERT_TRUE(download());
+
+    const std::vector<TrackPointLine> lines = pointLines();
+    ASSERT_EQ(lines.size(), 10u);
+    EXPECT_EQ(lines[4], (TrackPointLine{1, quantized(41.0), quantized(-3.5), true}));
+    EXPECT_EQ(lines[6].lat, 0.0);
+    const std::vector<Shape> drawn = polylines();
+    ASSERT_EQ(drawn.size(), 1u) << "the 4-point segment is left out";
+    ASSERT_EQ(drawn[0].points.size(), 5u) << "the point without a fix is left out";
+    for (const Location& p : drawn[0].points)
+        EXPECT_NE(p.lat, 0.0);
+}
+
+TEST_F(ReceiverTest, ASecondDownloadReplacesTheFileAndTheWindowSitsAtTheMainWindowsLowerRight)
+{
+    startSim(navlet_test::handheldScenario("L001"));
+    newMap();
+    window().move(40, 30);
+    ASSERT_TRUE(download());
+    ASSERT_TRUE(download());
+    EXPECT_EQ(pointLines().size(), 12u);
+    EXPECT_EQ(polylines().size(), 4u);
+    const QRect main = window().frameGeometry(), own = downloadWindow().frameGeometry();
+    EXPECT_EQ(own.right(), main.right() - 100 / 15);
+    EXPECT_EQ(own.bottom(), main.bottom() - 100 / 15);
+}
+
+TEST_F(ReceiverTest, ASilentReceiverIsReportedAndNothingIsDrawnOrSent)
+{
+    startSim(navlet_test::withFaults(navlet_test::handheldScenario("L001"), 0, 0, /*silentAfter=*/0));
+    withAps();
+    window().tbMain_ButtonMenuClick(buttons::GPS, 12);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return downloadWindow().progressText() == "GPS did not respond."; }, WaitMs));
+    EXPECT_TRUE(downloadWindow().isVisible()) << "the text stays a moment";
+    EXPECT_FALSE(downloadWindow().download().navlet().isPortOpen());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !downloadWindow().isVisible(); }, WaitMs));
+    EXPECT_EQ(downloadWindow().download().state(), TrackDownload::State::NoResponse);
+    EXPECT_TRUE(polylines().empty());
+
+    window().tbMain_ButtonMenuClick(buttons::GPS, 13);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return uploadWindow().lblLS->text() == Dot + " Link Status: GPS did not respond."; },
+                                WaitMs));
+    EXPECT_EQ(uploadWindow().lblMI->text(), " Model information:");
+    EXPECT_FALSE(uploadWindow().cmdDone->isEnabled());
+    EXPECT_EQ(uploadWindow().rows().count(), 0);
+    EXPECT_TRUE(uploadWindow().isVisible()) << "the upload window stays open";
+    EXPECT_TRUE(sim->waitForEvents(1, std::chrono::milliseconds(100)).empty());
+    EXPECT_TRUE(dialogs.shown.empty()) << dialogs.texts().join("|").toStdString();
+}
+
+TEST_F(ReceiverTest, AReceiverThatStopsAcknowledgingEndsTheUploadWithoutEndOfRecords)
+{
+    withAps();
+    // Silent after its answers to reset, position stop, product request, product data and
+    // protocol array: the record count is never acknowledged.
+    startSim(navlet_test::withFaults(navlet_test::handheldScenario("L001"), 0, 0, /*silentAfter=*/5));
+    ASSERT_TRUE(connectUpload("L001"));
+    uploadWindow().rows().setTicked(0, true);
+    uploadWindow().cmdDone->click();
+    EXPECT_EQ(uploadWindow().lblLS->text(), Dot + " Link Status: Failed to send waypoint to GPS.");
+    EXPECT_EQ(uploadWindow().upload().state(), WaypointUpload::State::SendFailed);
+    EXPECT_TRUE(sim->waitForEvents(1, std::chrono::milliseconds(200)).empty()) << "no waypoint, no end of records";
+}
+
+TEST_F(ReceiverTest, ClosingTheDownloadWindowMidTransferStopsItAndDrawsNothing)
+{
+    QJsonObject scenario = navlet_test::handheldScenario("L001");
+    scenario.insert("tracks", QJsonObject{{"generate", QJsonObject{{"points", 5000}, {"segments", 1}, {"Lat", 48.0},
+                                                                    {"Lon", 2.0}, {"Time", "2003/05/17-14:03:09"}}}});
+    startSim(scenario);
+    newMap();
+    QObject context;
+    // The user's click on the close box, while points are arriving.
+    QObject::connect(&downloadWindow().download(), &TrackDownload::progress, &context, [this](const QString& text) {
+        if (text.startsWith("Downloading tracks...") && downloadWindow().download().pointCount() > 20)
+            downloadWindow().close();
+    });
+    ASSERT_TRUE(download());
+    EXPECT_EQ(downloadWindow().download().state(), TrackDownload::State::Aborted);
+    EXPECT_LT(downloadWindow().download().pointCount(), 5000);
+    EXPECT_FALSE(downloadWindow().download().navlet().isPortOpen());
+    EXPECT_TRUE(polylines().empty());
+}
+
+TEST_F(ReceiverTest, AWorkFileThatCannotBeWrittenIsReportedUnderTheHandlersNames)
+{
+    startSim(navlet_test::handheldScenario("L001"));
+    newMap();
+    downloadWindow().download().setPointFile(path("no-such-folder/Navlet.tmp"));
+    window().tbMain_ButtonMenuClick(buttons::GPS, 12);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return downloadWindow().download().state() == TrackDownload::State::Failed; },
+                                WaitMs));
+    ASSERT_EQ(dialogs.reports.size(), 2u);
+    EXPECT_TRUE(dialogs.reports[0].contains("Program routine: Navlet_Receive\r\nError code: 75"))
+        << dialogs.reports[0].toStdString();
+    EXPECT_TRUE(dialogs.reports[1].contains("Program routine: frmNavlet_GetNavlet\r\nError code: 53"))
+        << dialogs.reports[1].toStdString();
+    EXPECT_TRUE(downloadWindow().isVisible()) << "the user closes it";
+    EXPECT_TRUE(polylines().empty());
+}
+
+TEST_F(ReceiverTest, AnEmptySendStillEndsTheTransferAndClearUnticksEveryRow)
+{
+    withAps();
+    startSim(navlet_test::handheldScenario("L001"));
+    ASSERT_TRUE(connectUpload("L001"));
+    EXPECT_EQ(uploadWindow().lblLS->text(), Dot + " Link Status: GPS Connected");
+    for (int i = 0; i < 3; ++i)
+        uploadWindow().rows().setTicked(i, true);
+    uploadWindow().cmdClear->click();
+    EXPECT_TRUE(uploadWindow().rows().tickedRows().empty());
+    uploadWindow().cmdDone->click();
+    EXPECT_EQ(uploadWindow().lblLS->text(), Dot + " Link Status: Finished uploading. Sent 0 waypoints.");
+    const auto events = sim->waitForEvents(1);
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].value("event").toString(), "uploadComplete");
+    EXPECT_EQ(events[0].value("announced").toInt(), 0);
+}
+
+TEST_F(ReceiverTest, ClickingARowCentresTheUploadMap)
+{
+    withAps();
+    startSim(navlet_test::handheldScenario("L001"));
+    ASSERT_TRUE(connectUpload("L001"));
+    const int row = uploadRow("homenetwork2");
+    uploadWindow().lstUpload_Click(row);
+    EXPECT_NEAR(program->uploadMap().viewCentre().lat, -33.8568, 1e-9);
+    EXPECT_NEAR(program->uploadMap().viewCentre().lon, 151.2153, 1e-9);
+    EXPECT_EQ(uploadWindow().lstUpload->model()->headerData(3, Qt::Horizontal).toString(), "GPS Label");
+}
+
+TEST_F(ReceiverTest, TheGpsEntriesRefuseWithoutAMapWhileGpsIsOnAndWithoutAps)
+{
+    window().tbMain_ButtonMenuClick(buttons::GPS, 12);
+    window().tbMain_ButtonMenuClick(buttons::GPS, 13);
+    ASSERT_EQ(dialogs.shown.size(), 2u);
+    for (const auto& shown : dialogs.shown) {
+        EXPECT_EQ(shown.text, "Cannot execute GPS functions until a map has been loaded.");
+        EXPECT_EQ(shown.icon, Icon::Exclamation);
+    }
+    EXPECT_FALSE(downloadWindow().isVisible());
+    EXPECT_FALSE(uploadWindow().isVisible());
+
+    newMap();
+    window().tbMain_ButtonMenuClick(buttons::GPS, 13);
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.last(), "There are no APs listed, please import or open a map file containing APs.");
+    EXPECT_EQ(dialogs.shown[0].icon, Icon::Information);
+    EXPECT_FALSE(uploadWindow().isVisible());
+
+    withAps();
+    ctx().state.GPSEnabled = true;
+    window().tbMain_ButtonMenuClick(buttons::GPS, 12);
+    window().tbMain_ButtonMenuClick(buttons::GPS, 13);
+    EXPECT_TRUE(dialogs.shown.empty());
+    EXPECT_FALSE(downloadWindow().isVisible());
+    EXPECT_FALSE(uploadWindow().isVisible());
+    ctx().state.GPSEnabled = false;
+
+    window().tbMain_ButtonMenuClick(buttons::GPS, 13);
+    EXPECT_TRUE(uploadWindow().isVisible());
+    EXPECT_EQ(uploadWindow().windowModality(), Qt::ApplicationModal);
+    EXPECT_EQ(uploadWindow().lblMI->text(), " Model information:");
+    EXPECT_EQ(uploadWindow().lblLS->text(), " Link Status:");
+    EXPECT_FALSE(uploadWindow().cmdDone->isEnabled());
+    EXPECT_EQ(uploadWindow().cmdDone->text(), "&Go");
+}
+
+// --- The work file and its drawing, on written files ---
+
+struct DrawCase {
+    const char* legend;
+    std::vector<int> segments;        // points per segment
+    std::vector<std::size_t> pieces;  // points per polyline drawn
+};
+
+class TrackFileTest : public ReceiverTest {
+protected:
+    // Segments of distinct points, written as a download writes them.
+    std::vector<TrackPointLine> writeSegments(const std::vector<int>& segments)
+    {
+        std::vector<TrackPointLine> lines;
+        QByteArray bytes;
+        for (int s = 0; s < int(segments.size()); ++s)
+            for (int i = 0; i < segments[std::size_t(s)]; ++i) {
+                lines.push_back({i + 1, 10.0 + s + i * 1e-5, 20.0 + i * 1e-5, i == 0 && s > 0});
+                bytes += formatPointLine(lines.back());
+            }
+        file("Navlet.tmp", bytes);
+        return lines;
+    }
+};
+
+TEST_F(TrackFileTest, SegmentsAreDrawnWholeOrInJoinedPiecesWithNoPointLost)
+{
+    newMap();
+    const std::vector<DrawCase> cases = {
+        {"four points are not drawn, five are", {4, 5}, {5}},
+        {"a full buffer is one polyline", {3000}, {3000}},
+        {"one point past the buffer: a second piece from the joint", {3001}, {3000, 2}},
+        {"two buffers and more", {6500}, {3000, 3000, 502}},
+        {"a long segment then a short one", {3001, 4, 7}, {3000, 2, 7}},
+    };
+    for (const DrawCase& c : cases) {
+        SCOPED_TRACE(c.legend);
+        map().NewRegionMap(MapRegion::Europe);
+        const std::vector<TrackPointLine> lines = writeSegments(c.segments);
+        const TrackDrawResult result = drawTrackFile(map(), path("Navlet.tmp"), TrackColor);
+        const std::vector<Shape> drawn = polylines();
+        ASSERT_EQ(drawn.size(), c.pieces.size());
+        EXPECT_EQ(result.polylines, int(c.pieces.size()));
+        EXPECT_EQ(result.lines, int(lines.size()));
+        std::vector<Location> joined;
+        for (std::size_t p = 0; p < drawn.size(); ++p) {
+            EXPECT_EQ(drawn[p].points.size(), c.pieces[p]) << p;
+            EXPECT_EQ(drawn[p].lineColor, TrackColor);
+            const bool continues = !joined.empty() && joined.back() == drawn[p].points.front();
+            joined.insert(joined.end(), drawn[p].points.begin() + (continues ? 1 : 0), drawn[p].points.end());
+        }
+        std::vector<Location> expected;
+        std::size_t at = 0;
+        for (int n : c.segments) {
+            if (n >= 5)
+                for (int i = 0; i < n; ++i)
+                    expected.push_back(map().MakeLocation(lines[at + std::size_t(i)].lat, lines[at + std::size_t(i)].lon, 0));
+            at += std::size_t(n);
+        }
+        ASSERT_EQ(joined.size(), expected.size());
+        for (std::size_t i = 0; i < joined.size(); ++i)
+            ASSERT_TRUE(joined[i].lat == expected[i].lat && joined[i].lon == expected[i].lon) << i;
+    }
+}
+
+TEST_F(TrackFileTest, LinesThatAreNotTrackPointsAreSkipped)
+{
+    newMap();
+    QByteArray bytes;
+    for (int i = 0; i < 5; ++i)
+        bytes += formatPointLine({i + 1, 1.0 + i, 2.0, false});
+    bytes.insert(bytes.indexOf("\r\n") + 2, "garbage\r\n" + QByteArray(5000, 'x') + "\r\n1,2,3\r\n1,a,3,#TRUE#\r\n");
+    file("Navlet.tmp", bytes);
+    EXPECT_EQ(drawTrackFile(map(), path("Navlet.tmp"), TrackColor), (TrackDrawResult{5, 1, 1}));
+    EXPECT_THROW(drawTrackFile(map(), path("missing.tmp"), TrackColor), AppError);
+}
+
+TEST(TrackPointFile, LinesReadBackExactlyWithADotInAnyLocale)
+{
+    const QLocale saved;
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    const std::vector<std::pair<const char*, TrackPointLine>> rows = {
+        {"first point of a download", {1, 52.3702, 4.8952, false}},
+        {"start of a later segment", {1, -33.856800000000007, 151.21530000000001, true}},
+        {"semicircle quantum", {7, quantized(52.37), quantized(-4.8952), false}},
+        {"tiny and zero", {2, 1e-7, 0.0, false}},
+    };
+    for (const auto& [legend, point] : rows) {
+        SCOPED_TRACE(legend);
+        const QByteArray text = formatPointLine(point);
+        EXPECT_TRUE(text.endsWith("\r\n"));
+        EXPECT_FALSE(text.contains(';'));
+        EXPECT_EQ(text.count(','), 3);
+        EXPECT_EQ(parsePointLine(text), point);
+    }
+    EXPECT_EQ(formatPointLine({1, 52.3702, 4.8952, false}), "1,52.3702,4.8952,#FALSE#\r\n");
+    EXPECT_EQ(formatPointLine({3, -1.5, 0.25, true}), "3,-1.5,0.25,#TRUE#\r\n");
+    for (const char* bad : {"", "1,2,3", "1,2,3,#MAYBE#", "x,2,3,#TRUE#", "1,nan,3,#TRUE#", "1,2,3,#TRUE#,4"})
+        EXPECT_FALSE(parsePointLine(bad)) << bad;
+    QLocale::setDefault(saved);
+}
+
+TEST(TrackPointFile, TheWorkFileLivesInThePerUserDataFolder)
+{
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    const QString file = navletPointFile();
+    EXPECT_EQ(file, folder + "/Navlet.tmp");
+    EXPECT_TRUE(QFileInfo(folder).isDir());
+    EXPECT_NE(QFileInfo(file).absolutePath(), QCoreApplication::applicationDirPath());
+}
+
+} // namespace
+} // namespace aero::testing
