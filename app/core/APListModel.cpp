@@ -45,10 +45,20 @@ void APListModel::sort(int column, Qt::SortOrder order)
     if (!m_sorting || column != 1)
         return;
     Q_EMIT layoutAboutToBeChanged();
-    std::stable_sort(m_rows.begin(), m_rows.end(), [order](const Row& a, const Row& b) {
-        const int c = QString::compare(a.ssid, b.ssid, Qt::CaseInsensitive);
-        return order == Qt::AscendingOrder ? c < 0 : c > 0;
+    // Case-folded keys made once: comparing them is far cheaper than a case-insensitive compare
+    // per step on 100000 rows.
+    std::vector<std::pair<QString, std::size_t>> keys;
+    keys.reserve(m_rows.size());
+    for (std::size_t i = 0; i < m_rows.size(); ++i)
+        keys.emplace_back(m_rows[i].ssid.toCaseFolded(), i);
+    std::stable_sort(keys.begin(), keys.end(), [order](const auto& a, const auto& b) {
+        return order == Qt::AscendingOrder ? a.first < b.first : b.first < a.first;
     });
+    std::vector<Row> sorted;
+    sorted.reserve(m_rows.size());
+    for (const auto& k : keys)
+        sorted.push_back(std::move(m_rows[k.second]));
+    m_rows = std::move(sorted);
     m_indexValid = false;
     Q_EMIT layoutChanged();
 }

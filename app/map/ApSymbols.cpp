@@ -30,12 +30,17 @@ std::optional<int> apSymbol(const AccessPoint& ap)
 
 QString apNote(const AccessPoint& ap)
 {
-    return QStringList{
-        QStringLiteral("MAC = ") + ap.MAC,
-        QStringLiteral("Signal = ") + singleText(ap.Signal) + QStringLiteral(" dBm"),
-        ap.WEP == QLatin1String("1") ? QStringLiteral("WEP = On") : QStringLiteral("WEP = Off"),
-        ap.Mode == QLatin1String("1") ? QStringLiteral("BSS mode") : QStringLiteral("Ad-Hoc mode"),
-    }.join(QStringLiteral("\r\n"));
+    QString note;
+    note.reserve(ap.MAC.size() + 64);
+    note += QLatin1String("MAC = ");
+    note += ap.MAC;
+    note += QLatin1String("\r\nSignal = ");
+    note += singleText(ap.Signal);
+    note += QLatin1String(" dBm\r\n");
+    note += ap.WEP == QLatin1String("1") ? QLatin1String("WEP = On") : QLatin1String("WEP = Off");
+    note += QLatin1String("\r\n");
+    note += ap.Mode == QLatin1String("1") ? QLatin1String("BSS mode") : QLatin1String("Ad-Hoc mode");
+    return note;
 }
 
 const QStringList& customSymbolFiles()

@@ -83,8 +83,13 @@ void addCustomSymbols(MapService& map, const QString& programFolder)
 
 QString General_GenerarAPs(AppContext& ctx)
 {
-    QString summary;
     frmPlotter& w = *ctx.window;
+    // The map is drawn once the markers are placed: redrawing it while tens of thousands of
+    // them arrive would cost more than placing them. The progress bar still moves.
+    QWidget* mapView = w.mapWidget();
+    const bool mapUpdates = mapView && mapView->updatesEnabled();
+    if (mapUpdates)
+        mapView->setUpdatesEnabled(false);
     const bool ok = guarded(ctx.dialogs, QStringLiteral("General_GenerarAPs"), [&] {
         w.setHourglass(true);
         addCustomSymbols(*ctx.Mapa, ctx.programFolder);
@@ -96,20 +101,20 @@ QString General_GenerarAPs(AppContext& ctx)
         });
         w.showProgress(false);
         frameTable(ctx.apList, *ctx.Mapa);
-        w.setHourglass(false);
-        if (ctx.settings.isOn(QStringLiteral("VoiceOut"))) {
-            summary = QStringLiteral("import complete. %1 AP's imported and mapped, %2 with no GPS coordinates")
-                          .arg(w.lstAP().count())
-                          .arg(w.lstNoGps().count());
-        } else if (!ctx.state.ScriptRunning) {
-            ctx.dialogs.message(QStringLiteral("Import complete!"), Icon::None);
-        }
     });
-    if (!ok) {
-        w.showProgress(false);
-        w.setHourglass(false);
-    }
-    return summary;
+    if (mapUpdates)
+        mapView->setUpdatesEnabled(true);
+    w.showProgress(false);
+    w.setHourglass(false);
+    if (!ok)
+        return {};
+    if (ctx.settings.isOn(QStringLiteral("VoiceOut")))
+        return QStringLiteral("import complete. %1 AP's imported and mapped, %2 with no GPS coordinates")
+            .arg(w.lstAP().count())
+            .arg(w.lstNoGps().count());
+    if (!ctx.state.ScriptRunning)
+        ctx.dialogs.message(QStringLiteral("Import complete!"), Icon::None);
+    return {};
 }
 
 } // namespace aero
