@@ -33,4 +33,13 @@ navlet::LinkPrompt receiverPrompt(Dialogs& dialogs)
     };
 }
 
+void openLinkAndAskProduct(navlet::Navlet& navlet, const Settings& settings)
+{
+    navlet.setPort(static_cast<qint16>(settings.number(QStringLiteral("NavletPort"))));
+    navlet.PortOpen();
+    navlet.Reset();
+    navlet.Pvt_Data_Stop();
+    navlet.Request_Product_Data();
+}
+
 } // namespace aero

@@ -128,11 +128,7 @@ void TrackDownload::GetNavlet()
 bool TrackDownload::connectReceiver()
 {
     m_state = State::Connecting;
-    m_navlet.setPort(static_cast<qint16>(m_ctx.settings.number(QStringLiteral("NavletPort"))));
-    m_navlet.PortOpen();
-    m_navlet.Reset();
-    m_navlet.Pvt_Data_Stop();
-    m_navlet.Request_Product_Data();
+    openLinkAndAskProduct(m_navlet, m_ctx.settings);
     Q_EMIT progress(QStringLiteral("Retrieving GPS information..."));
     m_responded = false;
     m_timedOut = false;
