@@ -37,6 +37,7 @@ frmConfig::frmConfig(AppContext& ctx, QWidget* parent) : QDialog(parent), m_ctx(
     right->addWidget(buildNavlet());
     right->addWidget(buildRealTime());
     right->addWidget(buildPorts());
+    left->addWidget(buildSources());
     columns->addLayout(left);
     columns->addLayout(right);
 
@@ -147,6 +148,22 @@ QWidget* frmConfig::buildPorts()
     return box;
 }
 
+QWidget* frmConfig::buildSources()
+{
+    auto* box = new QGroupBox(QStringLiteral("Map tiles and gpsd:"), this);
+    auto* form = new QFormLayout(box);
+    chkTiles = new QCheckBox(QStringLiteral("Show online map tiles over the outline (from the next start)"), box);
+    form->addRow(chkTiles);
+    txtTileUrl = new QLineEdit(box);
+    txtTileUrl->setToolTip(QStringLiteral("A tile URL with {z}, {x} and {y}"));
+    form->addRow(QStringLiteral("Tile URL:"), txtTileUrl);
+    txtGpsdHost = new QLineEdit(box);
+    txtGpsdPort = new QLineEdit(box);
+    form->addRow(QStringLiteral("gpsd host:"), txtGpsdHost);
+    form->addRow(QStringLiteral("gpsd port:"), txtGpsdPort);
+    return box;
+}
+
 void frmConfig::frmConfig_Load()
 {
     cmbMaps->addItems({QStringLiteral("North America"), QStringLiteral("Europe")});
@@ -186,6 +203,10 @@ void frmConfig::fillFromSettings()
     chkRTVoice->setChecked(s.number(QStringLiteral("RTVoiceOut")) != 0);
     for (int n = 1; n <= 8; ++n)
         txtPorts[static_cast<std::size_t>(n - 1)]->setText(portmap::devicePath(n));
+    chkTiles->setChecked(s.value(QStringLiteral("TilesEnabled")) != QLatin1String("0"));
+    txtTileUrl->setText(s.value(QStringLiteral("TileURL")));
+    txtGpsdHost->setText(s.value(QStringLiteral("GpsdHost")));
+    txtGpsdPort->setText(s.value(QStringLiteral("GpsdPort")));
 }
 
 void frmConfig::cmdDone_Click()
@@ -216,6 +237,10 @@ void frmConfig::cmdDone_Click()
         s.setValue(QStringLiteral("ScriptInput"), flag(chkScriptIn));
         s.setValue(QStringLiteral("VoiceOut"), flag(chkVoice));
         s.setValue(QStringLiteral("RTVoiceOut"), flag(chkRTVoice));
+        s.setValue(QStringLiteral("TilesEnabled"), flag(chkTiles));
+        s.setValue(QStringLiteral("TileURL"), txtTileUrl->text().trimmed());
+        s.setValue(QStringLiteral("GpsdHost"), txtGpsdHost->text().trimmed());
+        s.setValue(QStringLiteral("GpsdPort"), txtGpsdPort->text().trimmed());
         for (int n = 1; n <= 8; ++n) {
             const QString device = txtPorts[static_cast<std::size_t>(n - 1)]->text().trimmed();
             if (device != portmap::devicePath(n))

@@ -34,6 +34,8 @@ public:
     QFrame *picTrack, *picNMEA;
     QPushButton *cmdDone, *cmdCancel;
     std::array<QLineEdit*, 8> txtPorts{};   // device of COM1..COM8
+    QCheckBox* chkTiles;                     // online map tiles over the outline
+    QLineEdit *txtTileUrl, *txtGpsdHost, *txtGpsdPort;
 
     int trackColor() const { return m_trackColor; }
     int nmeaColor() const { return m_nmeaColor; }
@@ -48,6 +50,7 @@ private:
     QWidget* buildRealTime();
     QWidget* buildScripting();
     QWidget* buildPorts();
+    QWidget* buildSources();
     void setSwatch(QFrame* swatch, int rgb);
 
     AppContext& m_ctx;

@@ -70,6 +70,8 @@ TEST_F(ConfigTest, DoneStoresEveryControlAndSaves)
     dialog->txtLat->setText("48.5x");
     dialog->chkVoice->setChecked(true);
     dialog->txtPorts[1]->setText("pts/9");
+    dialog->chkTiles->setChecked(false);
+    dialog->txtGpsdPort->setText("2948");
     dialogs.colors = {0x0000FF};
     dialog->picTrack_DblClick();
     dialog->cmdDone_Click();
@@ -84,6 +86,8 @@ TEST_F(ConfigTest, DoneStoresEveryControlAndSaves)
     EXPECT_EQ(settings.value("TrackColor"), "255");
     EXPECT_EQ(settings.stored("Config", "NavletPort"), "3");
     EXPECT_EQ(settings.stored("Ports", "COM2"), "pts/9");
+    EXPECT_EQ(settings.stored("Config", "TilesEnabled"), "0");
+    EXPECT_EQ(settings.value("GpsdPort"), "2948");
 }
 
 TEST_F(ConfigTest, CancelChangesNothing)
