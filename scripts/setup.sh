@@ -6,7 +6,7 @@ set -euo pipefail
 PKGS=(cmake ninja-build g++ pkg-config
       qt6-base-dev qt6-serialport-dev
       libgtest-dev libgmock-dev libbenchmark-dev
-      dbus xvfb xauth socat gpsd libglib2.0-bin)
+      dbus xvfb xauth gpsd)
 
 missing=()
 for p in "${PKGS[@]}"; do
