@@ -5,6 +5,7 @@
 #include "core/frmAbout.h"
 #include "core/frmPlotter.h"
 #include "GPS.h"
+#include "PortMap.h"
 #include "import/ImportCommands.h"
 #include "live/LivePosition.h"
 #include "map/ListPanels.h"
@@ -19,6 +20,9 @@
 #include "script/RunScript.h"
 #include "tools/frmACT.h"
 #include "tools/frmFilters.h"
+
+#include <QMenu>
+#include <QToolButton>
 
 namespace aero {
 
@@ -73,6 +77,12 @@ void Program::wireCommands()
     for (int entry = 3; entry <= 10; ++entry)
         w.setMenuCommand(buttons::GPS, entry, [&live, entry] { live.gpsOn(entry); });
     w.setMenuCommand(buttons::GPS, GpsdEntry, [&live] { live.gpsdOn(); });
+    // The GPS menu names the device behind each port and the gpsd it would read, as set now.
+    QObject::connect(w.toolButton(buttons::GPS)->menu(), &QMenu::aboutToShow, &w, [&w, &live] {
+        for (int port = 1; port <= 8; ++port)
+            w.setMenuHint(buttons::GPS, port + 2, portmap::devicePath(port));
+        w.setMenuText(buttons::GPS, GpsdEntry, live.gpsdEntryText());
+    });
     w.setMenuText(buttons::GPS, GpsdEntry, live.gpsdEntryText());
     w.setMenuCommand(buttons::GPS, 12, [this] { openNavletDownload(m_ctx, navletDownload()); });
     w.setMenuCommand(buttons::GPS, 13, [this] { openNavletUpload(m_ctx, navletUpload()); });

@@ -250,6 +250,12 @@ void frmPlotter::setMenuText(int button, int entry, const QString& text)
     }
 }
 
+void frmPlotter::setMenuHint(int button, int entry, const QString& hint)
+{
+    if (QAction* a = menuAction(button, entry))
+        a->setText(hint.isEmpty() ? a->data().toString() : a->data().toString() + QLatin1Char('\t') + hint);
+}
+
 QString frmPlotter::fraAPsCaption() const { return m_fraAPs->title(); }
 void frmPlotter::setFraAPsCaption(const QString& text) { m_fraAPs->setTitle(text); }
 QString frmPlotter::lblNoAPsCaption() const { return m_lblNoAPs->text(); }

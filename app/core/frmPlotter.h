@@ -39,6 +39,9 @@ public:
     bool toolbarButtonEnabled(int index) const;
     QString menuText(int button, int entry) const;
     void setMenuText(int button, int entry, const QString& text);
+    // Shows `hint` beside an entry's text (right-aligned, as a shortcut would be); menuText()
+    // stays the entry's own text.
+    void setMenuHint(int button, int entry, const QString& hint);
     QAction* menuAction(int button, int entry) const;
     QToolButton* toolButton(int index) const;
 

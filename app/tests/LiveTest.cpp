@@ -210,3 +210,24 @@ TEST_F(LiveTest, GpsdEntryConnectsToTheHostAndPortOfTheSettings)
 
 } // namespace
 } // namespace aero::testing
+
+#include <QAction>
+#include <QMenu>
+#include <QToolButton>
+
+namespace aero::testing {
+namespace {
+
+TEST_F(LiveTest, GpsMenuShowsTheDeviceBesideEachPortAndTheCurrentGpsd)
+{
+    ctx().settings.setValue("GpsdHost", "gps.local");
+    ctx().settings.setValue("GpsdPort", "2950");
+    Q_EMIT window().toolButton(buttons::GPS)->menu()->aboutToShow();
+    EXPECT_EQ(window().menuText(buttons::GPS, 3), "COM1:");
+    EXPECT_EQ(window().menuAction(buttons::GPS, 3)->text(), "COM1:\t" + pty1.slavePath());
+    EXPECT_EQ(window().menuAction(buttons::GPS, 7)->text(), "COM5:\t" + path("no-such-tty"));
+    EXPECT_EQ(window().menuText(buttons::GPS, GpsdEntry), "gpsd (gps.local:2950)");
+}
+
+} // namespace
+} // namespace aero::testing
