@@ -123,15 +123,13 @@ void rebuildFromMarkers(AppContext& ctx)
 
 void openMapAndRebuild(AppContext& ctx, const QString& path)
 {
-    if (ctx.state.MapLoaded) {
-        ctx.Mapa->CloseMap();
-        if (ctx.upMap) {
-            ctx.upMap->MarkSaved();
-            ctx.upMap->CloseMap();
-        }
-        ctx.state.MapLoaded = false;
+    // Opening replaces the open map only once the file has been read whole, so a broken or
+    // missing file leaves the map, the AP list and the lists as they were.
+    ctx.Mapa->OpenMapFile(path);
+    if (ctx.upMap) {
+        ctx.upMap->MarkSaved();
+        ctx.upMap->OpenMapFile(path);
     }
-    forBothMaps(ctx, [&](MapService& m) { m.OpenMapFile(path); });
     ctx.apList.clear();
     clearLists(ctx);
     if (ctx.Mapa->MarkerSetCount() >= 1)

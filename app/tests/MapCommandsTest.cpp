@@ -148,3 +148,24 @@ TEST_F(MapCommandsTest, ExitWithNothingOnTheMapAsksOnlyOnce)
 
 } // namespace
 } // namespace aero::testing
+
+namespace aero::testing {
+namespace {
+
+TEST_F(MapCommandsTest, ABrokenMapFileLeavesTheOpenMapAndItsApsAlone)
+{
+    newMap();
+    importSummary(file("s.txt", summary({line("N 45.25", "E 7.5", "a", "00:00:00:00:00:01", 90, "0011")})));
+    dialogs.reset();
+    dialogs.files = {file("broken.kml", "<kml><Document><Placemark><name>x</name>")};
+    window().tbMain_ButtonMenuClick(buttons::Map, 1);
+    ASSERT_EQ(dialogs.reports.size(), 1u);
+    EXPECT_TRUE(dialogs.reports[0].contains("Program routine: tbMain_ButtonMenuClick"));
+    EXPECT_TRUE(ctx().state.MapLoaded);
+    EXPECT_EQ(map().markerCount(), 1);
+    EXPECT_EQ(ctx().apList.count(), 1);
+    EXPECT_EQ(window().lstAP().count(), 1);
+}
+
+} // namespace
+} // namespace aero::testing
