@@ -1,5 +1,7 @@
 #include "import/KismetCsvReader.h"
 
+#include "import/NextRecord.h"
+
 namespace aero::import {
 
 KismetCsvReader::KismetCsvReader(QIODevice& device) : m_lines(device) {}
@@ -68,17 +70,7 @@ KismetCsvReader::Step KismetCsvReader::step()
 
 std::optional<AccessPoint> KismetCsvReader::next()
 {
-    for (;;) {
-        switch (step()) {
-        case Step::Record:
-            return m_record;
-        case Step::End:
-            return std::nullopt;
-        case Step::Other:
-        case Step::Skipped:
-            break;
-        }
-    }
+    return nextRecord(*this);
 }
 
 } // namespace aero::import

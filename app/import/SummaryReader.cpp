@@ -1,5 +1,7 @@
 #include "import/SummaryReader.h"
 
+#include "import/NextRecord.h"
+
 namespace aero::import {
 
 SummaryReader::SummaryReader(QIODevice& device) : m_lines(device) {}
@@ -56,17 +58,7 @@ SummaryReader::Step SummaryReader::step()
 
 std::optional<SummaryRecord> SummaryReader::next()
 {
-    for (;;) {
-        switch (step()) {
-        case Step::Record:
-            return m_record;
-        case Step::End:
-            return std::nullopt;
-        case Step::Other:
-        case Step::Skipped:
-            break;
-        }
-    }
+    return nextRecord(*this);
 }
 
 SummaryStatus SummaryReader::status() const
