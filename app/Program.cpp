@@ -1,19 +1,19 @@
 #include "Program.h"
 
-#include "core/Automation.h"
-#include "core/ToolbarTable.h"
-#include "core/frmAbout.h"
-#include "core/frmPlotter.h"
+#include "window/Automation.h"
+#include "ui/ToolbarTable.h"
+#include "window/frmAbout.h"
+#include "window/frmPlotter.h"
 #include "GPS.h"
 #include "PortMap.h"
-#include "import/ImportCommands.h"
+#include "commands/ImportCommands.h"
 #include "live/LivePosition.h"
-#include "map/ListPanels.h"
-#include "map/MapCommands.h"
+#include "commands/ListPanels.h"
+#include "commands/MapCommands.h"
 #include "map/MapControl.h"
 #include "map/MapView.h"
-#include "map/Plotter.h"
-#include "map/ProgramFolder.h"
+#include "commands/Plotter.h"
+#include "domain/ProgramFolder.h"
 #include "receiver/ReceiverCommands.h"
 #include "receiver/frmNavlet.h"
 #include "receiver/frmNavletUp.h"
@@ -37,10 +37,12 @@ Program::Program(Dialogs& dialogs, bool interactive)
     m_ctx.Mapa = m_mapa.get();
     m_ctx.upMap = m_upMap.get();
     m_window = std::make_unique<frmPlotter>(m_ctx);
+    m_ctx.window = m_window.get();
     m_window->setMapWidget(m_mapa->view());
     m_panels = std::make_unique<ListPanels>(m_ctx);
     m_gps = std::make_unique<GPS>();
     m_live = std::make_unique<LivePosition>(m_ctx, *m_gps);
+    m_ctx.disconnectGps = [live = m_live.get()] { live->disconnect(); };
     m_automation = std::make_unique<Application>(m_ctx.state.ScriptInputActive);
     wireCommands();
 }
@@ -51,6 +53,7 @@ Program::~Program()
     m_ctx.disconnectGps = nullptr;
     m_live.reset();
     m_gps.reset();
+    m_ctx.window = nullptr;
     m_window.reset();
 }
 
@@ -58,34 +61,34 @@ void Program::wireCommands()
 {
     frmPlotter& w = *m_window;
     AppContext& ctx = m_ctx;
-    w.setMenuCommand(buttons::Import, 1, [&ctx] { importNetStumbler(ctx); });
-    w.setMenuCommand(buttons::Import, 2, [&ctx] { importKismet(ctx); });
-    w.setMenuCommand(buttons::Map, 1, [&ctx] { loadMap(ctx); });
-    w.setMenuCommand(buttons::Map, 2, [&ctx] { saveMap(ctx); });
-    w.setMenuCommand(buttons::Map, 3, [&ctx] { saveMapAs(ctx); });
-    w.setMenuCommand(buttons::Map, 4, [&ctx] { saveHtml(ctx); });
-    w.setMenuCommand(buttons::Map, 5, [&ctx] { saveImage(ctx); });
-    w.setMenuCommand(buttons::Map, 6, [&ctx] { createNewMap(ctx, MapRegion::Europe); });
-    w.setMenuCommand(buttons::Map, 7, [&ctx] { createNewMap(ctx, MapRegion::NorthAmerica); });
+    w.setMenuCommand(entries::ImportSummary, [&ctx] { importNetStumbler(ctx); });
+    w.setMenuCommand(entries::ImportKismet, [&ctx] { importKismet(ctx); });
+    w.setMenuCommand(entries::MapLoad, [&ctx] { loadMap(ctx); });
+    w.setMenuCommand(entries::MapSave, [&ctx] { saveMap(ctx); });
+    w.setMenuCommand(entries::MapSaveAs, [&ctx] { saveMapAs(ctx); });
+    w.setMenuCommand(entries::MapSaveHtml, [&ctx] { saveHtml(ctx); });
+    w.setMenuCommand(entries::MapSaveImage, [&ctx] { saveImage(ctx); });
+    w.setMenuCommand(entries::MapNewEurope, [&ctx] { createNewMap(ctx, MapRegion::Europe); });
+    w.setMenuCommand(entries::MapNewNorthAmerica, [&ctx] { createNewMap(ctx, MapRegion::NorthAmerica); });
     w.setButtonCommand(QStringLiteral("Save CSV"), [&ctx] { saveCsv(ctx); });
     ctx.saveMap = [&ctx] { saveMap(ctx); };
     w.setButtonCommand(QStringLiteral("Filter"), [this] { showModal(filters()); });
     w.setButtonCommand(QStringLiteral("ACT"), [this] { showModal(comparison()); });
 
     LivePosition& live = *m_live;
-    w.setMenuCommand(buttons::GPS, 1, [&live] { live.gpsOff(); });
-    for (int entry = 3; entry <= 10; ++entry)
-        w.setMenuCommand(buttons::GPS, entry, [&live, entry] { live.gpsOn(entry); });
-    w.setMenuCommand(buttons::GPS, GpsdEntry, [&live] { live.gpsdOn(); });
+    w.setMenuCommand(entries::GpsOff, [&live] { live.gpsOff(); });
+    for (int port = entries::FirstPort; port <= entries::LastPort; ++port)
+        w.setMenuCommand(entries::gpsPort(port), [&live, port] { live.gpsOn(entries::gpsPort(port).entry); });
+    w.setMenuCommand(entries::Gpsd, [&live] { live.gpsdOn(); });
     // The GPS menu names the device behind each port and the gpsd it would read, as set now.
     QObject::connect(w.toolButton(buttons::GPS)->menu(), &QMenu::aboutToShow, &w, [&w, &live] {
-        for (int port = 1; port <= 8; ++port)
-            w.setMenuHint(buttons::GPS, port + 2, portmap::devicePath(port));
-        w.setMenuText(buttons::GPS, GpsdEntry, live.gpsdEntryText());
+        for (int port = entries::FirstPort; port <= entries::LastPort; ++port)
+            w.setMenuHint(entries::gpsPort(port), portmap::devicePath(port));
+        w.setMenuText(entries::Gpsd, live.gpsdEntryText());
     });
-    w.setMenuText(buttons::GPS, GpsdEntry, live.gpsdEntryText());
-    w.setMenuCommand(buttons::GPS, 12, [this] { openNavletDownload(m_ctx, navletDownload()); });
-    w.setMenuCommand(buttons::GPS, 13, [this] { openNavletUpload(m_ctx, navletUpload()); });
+    w.setMenuText(entries::Gpsd, live.gpsdEntryText());
+    w.setMenuCommand(entries::NavletDownload, [this] { openNavletDownload(m_ctx, navletDownload()); });
+    w.setMenuCommand(entries::NavletUpload, [this] { openNavletUpload(m_ctx, navletUpload()); });
 
     ListPanels& panels = *m_panels;
     QObject::connect(&w, &frmPlotter::lstAPClicked, &panels, &ListPanels::lstAP_Click);

@@ -1,9 +1,9 @@
 #pragma once
 // The composition root: creates the AP table, the options, the dialogs, both maps, the main
 // window and the modules, and wires every toolbar command to its module.
-#include "core/AppContext.h"
-#include "core/CommandLine.h"
-#include "core/Startup.h"
+#include "ui/AppContext.h"
+#include "window/CommandLine.h"
+#include "window/Startup.h"
 
 #include <QDialog>
 #include <QPointer>

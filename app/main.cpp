@@ -1,8 +1,8 @@
 // Aeroplotter: access point maps from wireless survey logs.
 #include "Program.h"
 
-#include "core/Automation.h"
-#include "core/frmPlotter.h"
+#include "window/Automation.h"
+#include "window/frmPlotter.h"
 #include "script/RunScript.h"
 
 #include <QApplication>

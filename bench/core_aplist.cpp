@@ -1,6 +1,6 @@
 // DedupeSSIDs over a full table of one repeated name and of distinct names, and the MAC
 // check an import makes per line, on a full table.
-#include "core/APList.h"
+#include "domain/APList.h"
 
 #include <benchmark/benchmark.h>
 #include <memory>

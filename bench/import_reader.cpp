@@ -2,9 +2,9 @@
 // (from memory and through a device), the AP table filled from it the way the import command
 // does (first sighting of a MAC wins, then unique SSIDs), and a reader fed megabyte lines.
 #include "SummaryGenerator.h"
-#include "core/APList.h"
-#include "import/KismetCsvReader.h"
-#include "import/SummaryReader.h"
+#include "domain/APList.h"
+#include "domain/KismetCsvReader.h"
+#include "domain/SummaryReader.h"
 
 #include <QBuffer>
 

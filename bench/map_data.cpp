@@ -2,7 +2,7 @@
 // (under 1 ms), KML save and load (under 1 s each).
 #include "map_bench_support.h"
 
-#include "map/KmlReader.h"
+#include "domain/KmlReader.h"
 
 #include <QFile>
 #include <QTemporaryDir>

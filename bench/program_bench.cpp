@@ -3,8 +3,8 @@
 // search on a map of 100000 APs.
 #include "Program.h"
 #include "SummaryGenerator.h"
-#include "core/ToolbarTable.h"
-#include "core/frmPlotter.h"
+#include "ui/ToolbarTable.h"
+#include "window/frmPlotter.h"
 #include "live/LivePosition.h"
 #include "map/MapControl.h"
 #include "tools/frmFilters.h"
@@ -39,12 +39,12 @@ struct Fixture {
         f.close();
         program = std::make_unique<aero::Program>(dialogs, false);
         program->window().show();
-        program->window().tbMain_ButtonMenuClick(aero::buttons::Map, 7);
+        program->window().tbMain_ButtonMenuClick(aero::entries::MapNewNorthAmerica);
     }
     void import()
     {
         dialogs.files = {summary};
-        program->window().tbMain_ButtonMenuClick(aero::buttons::Import, 1);
+        program->window().tbMain_ButtonMenuClick(aero::entries::ImportSummary);
     }
 };
 
@@ -82,7 +82,7 @@ void BM_LivePositionUpdate(benchmark::State& state)
 {
     Fixture f(110000);
     f.import();
-    f.program->window().tbMain_ButtonMenuClick(aero::buttons::GPS, 3);   // fails (no device): update directly
+    f.program->window().tbMain_ButtonMenuClick(aero::entries::gpsPort(1));   // fails (no device): update directly
     aero::LivePosition& live = f.program->live();
     double lat = 37.76;
     for (auto _ : state) {

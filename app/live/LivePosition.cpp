@@ -1,9 +1,9 @@
 #include "live/LivePosition.h"
 
 #include "GPS.h"
-#include "core/ErrorReport.h"
-#include "core/NumberText.h"
-#include "core/frmPlotter.h"
+#include "ui/ErrorReport.h"
+#include "domain/NumberText.h"
+#include "ui/PlotterWindow.h"
 
 namespace aero {
 namespace {
@@ -18,7 +18,6 @@ constexpr double KmPerMile = 1.609344;
 LivePosition::LivePosition(AppContext& ctx, GPS& gps, QObject* parent) : QObject(parent), m_ctx(ctx), m_gps(gps)
 {
     connect(&m_gps, &GPS::Posicion, this, &LivePosition::GPS_Position);
-    m_ctx.disconnectGps = [this] { disconnect(); };
 }
 
 bool LivePosition::needMap()
@@ -66,12 +65,12 @@ void LivePosition::failed()
 {
     m_ctx.window->setFraMapCaption(QStringLiteral("Access Point map: (GPS Error)"));
     m_ctx.state.GPSEnabled = false;
-    m_ctx.window->tmrGPS.stop();
+    m_ctx.window->setPositionTick(false);
 }
 
 void LivePosition::connected(const QString& where)
 {
-    frmPlotter& w = *m_ctx.window;
+    PlotterWindow& w = *m_ctx.window;
     MapService& map = *m_ctx.Mapa;
     w.setGpsLayout(true);
     w.setFraMapCaption(QStringLiteral("Access Point map: (GPS Enabled on ") + where + QLatin1Char(')'));
@@ -83,7 +82,7 @@ void LivePosition::connected(const QString& where)
                                          QString::fromLatin1(MarkerName));
         map.setMarkerSymbol(m, PositionSymbol);
     }
-    w.tmrGPS.start();
+    w.setPositionTick(true);
 }
 
 void LivePosition::gpsOff()
@@ -92,10 +91,10 @@ void LivePosition::gpsOff()
         return;
     if (m_ctx.state.GPSEnabled)
         disconnect();
-    frmPlotter& w = *m_ctx.window;
+    PlotterWindow& w = *m_ctx.window;
     w.setFraMapCaption(QStringLiteral("Access Point map: (GPS Disabled)"));
     w.setGpsLayout(false);
-    w.tmrGPS.stop();
+    w.setPositionTick(false);
 }
 
 void LivePosition::disconnect()
@@ -113,7 +112,7 @@ void LivePosition::GPS_Position(bool Validez, const QString&, double Latitud, do
     if (m_ctx.state.MapMouseDown || !m_ctx.state.MapLoaded)
         return;   // the user is dragging the map
     guarded(m_ctx.dialogs, QStringLiteral("GPS_Position"), [&] {
-        frmPlotter& w = *m_ctx.window;
+        PlotterWindow& w = *m_ctx.window;
         if (!Validez) {
             w.setNavLabels(QStringLiteral("Speed: ---"), QStringLiteral("Heading: ---"),
                            QStringLiteral("Nearest AP: -------"), QStringLiteral("SSID: -------"));
@@ -145,7 +144,7 @@ void LivePosition::GPS_Position(bool Validez, const QString&, double Latitud, do
 
 void LivePosition::updateLabels(float speed, float heading)
 {
-    frmPlotter& w = *m_ctx.window;
+    PlotterWindow& w = *m_ctx.window;
     const QString units = m_ctx.settings.value(QStringLiteral("MapUnits"));
     QString vel;
     if (units == QLatin1String("1"))

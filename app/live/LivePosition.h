@@ -1,7 +1,7 @@
 #pragma once
 // Live GPS on the map: switching the receiver on and off from the GPS button, the position
 // marker, the driven track, speed and heading, and the nearest AP every 30 seconds.
-#include "core/AppContext.h"
+#include "ui/AppContext.h"
 #include "map/MapService.h"
 
 #include <QObject>

@@ -1,6 +1,6 @@
 #include "map/BaseMap.h"
 
-#include "map/Geo.h"
+#include "domain/Geo.h"
 
 #include <QFile>
 #include <QTextStream>

@@ -1,12 +1,12 @@
 #include "map/MapControl.h"
 
-#include "core/Settings.h"
-#include "map/Geo.h"
-#include "map/KmlReader.h"
-#include "map/KmlWriter.h"
+#include "domain/Settings.h"
+#include "domain/Geo.h"
+#include "domain/KmlReader.h"
+#include "domain/KmlWriter.h"
 #include "map/MapRenderer.h"
 #include "map/MapView.h"
-#include "map/ProgramFolder.h"
+#include "domain/ProgramFolder.h"
 #include "map/TileLayer.h"
 #include "map/WebPage.h"
 

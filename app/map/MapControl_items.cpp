@@ -1,5 +1,5 @@
 // The document side of MapControl: symbols, markers and shapes.
-#include "map/Geo.h"
+#include "domain/Geo.h"
 #include "map/MapControl.h"
 #include "map/Symbols.h"
 

@@ -1,5 +1,5 @@
 // The view side of MapControl: projection, centring, zoom and painting.
-#include "map/Geo.h"
+#include "domain/Geo.h"
 #include "map/MapControl.h"
 #include "map/MapRenderer.h"
 #include "map/TileLayer.h"

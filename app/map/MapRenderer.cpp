@@ -1,7 +1,7 @@
 #include "map/MapRenderer.h"
 
 #include "map/BaseMap.h"
-#include "map/Geo.h"
+#include "domain/Geo.h"
 #include "map/TileLayer.h"
 
 #include <QPainter>

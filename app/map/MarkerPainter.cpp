@@ -1,7 +1,7 @@
 // Markers: the symbol, the name (display state 1) or a balloon with name and note (state 2).
 // With many markers on screen only one symbol per small cell is drawn and labels go only
 // where no other label is, so a frame stays cheap at 100000 markers.
-#include "map/Geo.h"
+#include "domain/Geo.h"
 #include "map/MapRenderer.h"
 #include "map/Symbols.h"
 

@@ -1,6 +1,6 @@
 #include "map/MarkerStore.h"
 
-#include "core/AppError.h"
+#include "domain/AppError.h"
 
 #include <algorithm>
 

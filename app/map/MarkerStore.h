@@ -3,7 +3,7 @@
 // "first marker of that name" and a spatial index for culling, hit tests and nearest search.
 // The spatial index is rebuilt lazily; markers added or moved since the last build wait in a
 // short side list, so a marker moved every second costs nothing until the next query.
-#include "map/KdTree.h"
+#include "domain/KdTree.h"
 #include "map/MapService.h"
 
 #include <QHash>

@@ -1,6 +1,6 @@
 #include "map/TileLayer.h"
 
-#include "core/Settings.h"
+#include "domain/Settings.h"
 #include "map/Viewport.h"
 
 #include <QCryptographicHash>

@@ -1,6 +1,6 @@
 #include "map/Viewport.h"
 
-#include "map/Geo.h"
+#include "domain/Geo.h"
 
 #include <algorithm>
 #include <cmath>

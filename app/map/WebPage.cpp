@@ -1,7 +1,7 @@
 #include "map/WebPage.h"
 
 #include "map/BaseMap.h"
-#include "map/KmlWriter.h"
+#include "domain/KmlWriter.h"
 #include "map/MapDocument.h"
 #include "map/MapRenderer.h"
 #include "map/Viewport.h"

@@ -1,7 +1,7 @@
 #include "receiver/ReceiverCommands.h"
 
-#include "core/ErrorReport.h"
-#include "core/frmPlotter.h"
+#include "ui/ErrorReport.h"
+#include "ui/PlotterWindow.h"
 #include "receiver/frmNavlet.h"
 #include "receiver/frmNavletUp.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 // GPS entries 12 and 13 of the main window: open the track download and the waypoint upload
 // windows, after the checks every GPS entry makes.
-#include "core/AppContext.h"
+#include "ui/AppContext.h"
 
 namespace aero {
 

@@ -1,8 +1,8 @@
 #pragma once
 // The link's questions (no answer, rejected packets) asked through the program's dialogs, so a
 // scripted test answers them and an unattended run takes the safe answer.
-#include "core/Dialogs.h"
-#include "core/Settings.h"
+#include "ui/Dialogs.h"
+#include "domain/Settings.h"
 #include "navlet/Navlet.h"
 #include "navlet/NavletPrompt.h"
 

@@ -1,8 +1,8 @@
 #include "receiver/TrackDownload.h"
 
-#include "core/DoEvents.h"
-#include "core/ErrorReport.h"
-#include "core/frmPlotter.h"
+#include "ui/DoEvents.h"
+#include "ui/ErrorReport.h"
+#include "ui/PlotterWindow.h"
 #include "receiver/ReceiverPrompt.h"
 #include "receiver/TrackDrawing.h"
 #include "receiver/TrackPointFile.h"

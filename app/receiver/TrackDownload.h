@@ -3,7 +3,7 @@
 // track log, writes every point to the work file and draws the file on the main map when the
 // points stop coming. The window only shows the progress texts and moves or closes itself
 // when told.
-#include "core/AppContext.h"
+#include "ui/AppContext.h"
 #include "navlet/Navlet.h"
 
 #include <QFile>

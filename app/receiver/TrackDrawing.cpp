@@ -1,7 +1,7 @@
 #include "receiver/TrackDrawing.h"
 
-#include "core/AppError.h"
-#include "core/DoEvents.h"
+#include "domain/AppError.h"
+#include "ui/DoEvents.h"
 #include "receiver/TrackPointFile.h"
 #include "receiver/TransferTiming.h"
 

@@ -1,8 +1,8 @@
 #include "receiver/UploadList.h"
 
-#include "core/AppError.h"
-#include "core/NumberText.h"
-#include "map/GIS.h"
+#include "domain/AppError.h"
+#include "domain/NumberText.h"
+#include "domain/GIS.h"
 #include "navlet/WaypointNames.h"
 
 namespace aero {

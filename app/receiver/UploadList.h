@@ -1,7 +1,7 @@
 #pragma once
 // The rows of the upload list: every AP of the main list with its position and the short,
 // unique name it gets on the receiver, and whether it is ticked for sending.
-#include "core/APListModel.h"
+#include "ui/APListModel.h"
 #include "map/MapService.h"
 
 #include <QAbstractTableModel>

@@ -1,9 +1,9 @@
 #include "receiver/WaypointUpload.h"
 
-#include "core/DoEvents.h"
-#include "core/ErrorReport.h"
-#include "core/frmPlotter.h"
-#include "core/NumberText.h"
+#include "ui/DoEvents.h"
+#include "ui/ErrorReport.h"
+#include "ui/PlotterWindow.h"
+#include "domain/NumberText.h"
 #include "receiver/ReceiverPrompt.h"
 #include "receiver/TransferTiming.h"
 

@@ -2,7 +2,7 @@
 // The waypoint upload behind the upload window: connects to the receiver, then sends the
 // ticked APs as one waypoint transfer, waiting for the receiver's acknowledgement of every
 // packet. The window shows the status texts and builds its list when the receiver answers.
-#include "core/AppContext.h"
+#include "ui/AppContext.h"
 #include "navlet/Navlet.h"
 
 #include <QObject>

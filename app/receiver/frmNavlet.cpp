@@ -1,7 +1,7 @@
 #include "receiver/frmNavlet.h"
 
-#include "core/PlotterLayout.h"
-#include "core/frmPlotter.h"
+#include "window/PlotterLayout.h"
+#include "ui/PlotterWindow.h"
 
 #include <QHideEvent>
 #include <QLabel>
@@ -49,7 +49,7 @@ void frmNavlet::placeNearMainWindow()
     if (!m_ctx.window)
         return;
     // Measured from the main window's own corner, wherever it stands on the screen.
-    const QRect main = m_ctx.window->frameGeometry();
+    const QRect main = m_ctx.window->widget().frameGeometry();
     const QSize own = frameGeometry().size();
     const int margin = MarginTwips / TwipsPerPixel;
     move(main.x() + main.width() - own.width() - margin, main.y() + main.height() - own.height() - margin);

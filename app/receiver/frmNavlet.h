@@ -1,7 +1,7 @@
 #pragma once
 // The track download window: one status line while the download runs; it moves to the lower
 // right of the main window to draw, then closes itself.
-#include "core/AppContext.h"
+#include "ui/AppContext.h"
 #include "receiver/TrackDownload.h"
 
 #include <QDialog>

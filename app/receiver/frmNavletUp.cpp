@@ -1,8 +1,8 @@
 #include "receiver/frmNavletUp.h"
 
-#include "core/ErrorReport.h"
-#include "core/NumberText.h"
-#include "core/frmPlotter.h"
+#include "ui/ErrorReport.h"
+#include "domain/NumberText.h"
+#include "ui/PlotterWindow.h"
 #include "map/MapService.h"
 
 #include <QGroupBox>

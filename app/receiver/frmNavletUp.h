@@ -1,7 +1,7 @@
 #pragma once
 // The waypoint upload window: link status and model, the list of logged APs with their
 // waypoint names and tick boxes, the upload map, and Go / Clear / Exit.
-#include "core/AppContext.h"
+#include "ui/AppContext.h"
 #include "receiver/UploadList.h"
 #include "receiver/WaypointUpload.h"
 

@@ -1,10 +1,10 @@
 #include "script/RunScript.h"
 
-#include "core/DoEvents.h"
-#include "core/ToolbarTable.h"
-#include "core/frmPlotter.h"
+#include "ui/DoEvents.h"
+#include "ui/ToolbarTable.h"
+#include "ui/PlotterWindow.h"
 #include "map/MapService.h"
-#include "script/ScriptParser.h"
+#include "domain/ScriptParser.h"
 
 #include <QDir>
 #include <QFile>
@@ -47,10 +47,10 @@ bool fileNamed(AppContext& ctx, const QString& path, bool folder = false)
     return false;
 }
 
-void menu(AppContext& ctx, int button, int entry, const QString& fileName)
+void menu(AppContext& ctx, MenuEntry entry, const QString& fileName)
 {
     ctx.CDG.FileName = fileName;
-    ctx.window->tbMain_ButtonMenuClick(button, entry);
+    ctx.window->tbMain_ButtonMenuClick(entry);
 }
 
 void batch(AppContext& ctx, const QString& folder)
@@ -60,7 +60,7 @@ void batch(AppContext& ctx, const QString& folder)
     const QDir dir(folder);
     for (const QString& name : dir.entryList(QDir::Files, QDir::Name)) {
         DoEvents();
-        menu(ctx, buttons::Import, 1, dir.filePath(name));
+        menu(ctx, entries::ImportSummary, dir.filePath(name));
     }
 }
 
@@ -74,11 +74,11 @@ bool runLine(AppContext& ctx, const ScriptLine& line, ScriptOutcome& outcome)
             outcome = ScriptOutcome::Stopped;
             return false;
         }
-        ctx.window->tbMain_ButtonMenuClick(buttons::Map, line.parameter == QLatin1String("US") ? 7 : 6);
+        ctx.window->tbMain_ButtonMenuClick(line.parameter == QLatin1String("US") ? entries::MapNewNorthAmerica : entries::MapNewEurope);
         return true;
     case ScriptCommand::Open:
         if (fileNamed(ctx, line.parameter))
-            menu(ctx, buttons::Map, 1, line.parameter);
+            menu(ctx, entries::MapLoad, line.parameter);
         return true;
     case ScriptCommand::Close:
         closeMaps(ctx);
@@ -93,14 +93,14 @@ bool runLine(AppContext& ctx, const ScriptLine& line, ScriptOutcome& outcome)
         return false;
     case ScriptCommand::Process:
         if (fileNamed(ctx, line.parameter))
-            menu(ctx, buttons::Import, 1, line.parameter);
+            menu(ctx, entries::ImportSummary, line.parameter);
         return true;
     case ScriptCommand::Batch:
         batch(ctx, line.parameter);
         return true;
-    case ScriptCommand::SaveMap: menu(ctx, buttons::Map, 3, line.parameter); return true;
-    case ScriptCommand::SaveBmp: menu(ctx, buttons::Map, 5, line.parameter); return true;
-    case ScriptCommand::SaveHtml: menu(ctx, buttons::Map, 4, line.parameter); return true;
+    case ScriptCommand::SaveMap: menu(ctx, entries::MapSaveAs, line.parameter); return true;
+    case ScriptCommand::SaveBmp: menu(ctx, entries::MapSaveImage, line.parameter); return true;
+    case ScriptCommand::SaveHtml: menu(ctx, entries::MapSaveHtml, line.parameter); return true;
     case ScriptCommand::SaveCsv:
         ctx.CDG.FileName = line.parameter;
         ctx.window->tbMain_ButtonClick(QStringLiteral("Save CSV"));

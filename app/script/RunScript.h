@@ -1,6 +1,6 @@
 #pragma once
 // Runs a script file by driving the main window's commands, file dialogs skipped.
-#include "core/AppContext.h"
+#include "ui/AppContext.h"
 
 namespace aero {
 

@@ -1,7 +1,7 @@
 #include "ProgramFixture.h"
 
-#include "map/ApSymbols.h"
-#include "map/ListPanels.h"
+#include "domain/ApSymbols.h"
+#include "commands/ListPanels.h"
 
 #include <QProgressBar>
 
@@ -15,7 +15,7 @@ TEST_F(ImportTest, RefusedWithoutAMapAndCancelledDialogDoesNothing)
     importSummary(file("a.txt", summary({})));
     EXPECT_EQ(dialogs.texts(), QStringList{"Cannot import data until a map has been loaded."});
     newMap();
-    window().tbMain_ButtonMenuClick(buttons::Import, 1);   // no file chosen
+    window().tbMain_ButtonMenuClick(entries::ImportSummary);   // no file chosen
     EXPECT_TRUE(dialogs.shown.empty());
     EXPECT_EQ(ctx().apList.count(), 0);
 }
@@ -118,14 +118,14 @@ TEST_F(ImportTest, KismetNeedsItsGpsLogAndAddsRecordsWithoutPlotting)
         "Mon Jan 1 00:00:00 2007;0;0;0;;;;;;;;;;;;0;None;0.0.0.0;\n";
     const QString p = file("survey.csv", csv);
     dialogs.files = {p};
-    window().tbMain_ButtonMenuClick(buttons::Import, 2);
+    window().tbMain_ButtonMenuClick(entries::ImportKismet);
     EXPECT_EQ(dialogs.texts(), QStringList{"A matching Kismet GPS log file could not be found, aborting import."});
     EXPECT_EQ(ctx().apList.count(), 0);
 
     dialogs.reset();
     file("survey.gps", "<gps-run/>");
     dialogs.files = {p};
-    window().tbMain_ButtonMenuClick(buttons::Import, 2);
+    window().tbMain_ButtonMenuClick(entries::ImportKismet);
     EXPECT_TRUE(dialogs.shown.empty()) << dialogs.texts().join("|").toStdString();
     ASSERT_EQ(ctx().apList.count(), 2);
     EXPECT_EQ(ctx().apList.at(1).Mode, "1");
@@ -195,22 +195,22 @@ TEST_F(ImportTest, ViewToggleTextsAndTheSharedNamesFlag)
 {
     newMap();
     importSummary(file("s.txt", summary({line("N 45.1", "E 7.6", "a", "00:00:00:00:00:01", 90, "0011")})));
-    window().tbMain_ButtonMenuClick(buttons::View, 1);
-    EXPECT_EQ(window().menuText(buttons::View, 1), "Hide navigation toolbar");
+    window().tbMain_ButtonMenuClick(entries::ViewNavigation);
+    EXPECT_EQ(window().menuText(entries::ViewNavigation), "Hide navigation toolbar");
     EXPECT_TRUE(map().toolbarVisible(2));
-    window().tbMain_ButtonMenuClick(buttons::View, 1);
-    EXPECT_EQ(window().menuText(buttons::View, 1), "Show navigation toolbar");
-    window().tbMain_ButtonMenuClick(buttons::View, 3);
-    EXPECT_EQ(window().menuText(buttons::View, 3), "Hide points of interest");
+    window().tbMain_ButtonMenuClick(entries::ViewNavigation);
+    EXPECT_EQ(window().menuText(entries::ViewNavigation), "Show navigation toolbar");
+    window().tbMain_ButtonMenuClick(entries::ViewPlaces);
+    EXPECT_EQ(window().menuText(entries::ViewPlaces), "Hide points of interest");
     EXPECT_TRUE(map().PlacesVisible());
 
     const MarkerId a = *map().FindMarker("a");
-    window().tbMain_ButtonMenuClick(buttons::View, 4);   // the first click shows the names
+    window().tbMain_ButtonMenuClick(entries::ViewNames);   // the first click shows the names
     EXPECT_EQ(map().markerDisplayState(a), 1);
-    EXPECT_EQ(window().menuText(buttons::View, 4), "Hide all AP names");
-    window().tbMain_ButtonMenuClick(buttons::View, 5);   // shared flag: this hides them
+    EXPECT_EQ(window().menuText(entries::ViewNames), "Hide all AP names");
+    window().tbMain_ButtonMenuClick(entries::ViewNamesAndInfo);   // shared flag: this hides them
     EXPECT_EQ(map().markerDisplayState(a), 0);
-    EXPECT_EQ(window().menuText(buttons::View, 5), "Show all AP names and info");
+    EXPECT_EQ(window().menuText(entries::ViewNamesAndInfo), "Show all AP names and info");
 }
 
 TEST_F(ImportTest, TrashAnsweredNoKeepsEverythingAndYesErasesIt)

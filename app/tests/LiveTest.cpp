@@ -3,9 +3,9 @@
 #include "GPS.h"
 #include "PortMap.h"
 #include "Pty.h"
-#include "core/DoEvents.h"
+#include "ui/DoEvents.h"
 #include "live/LivePosition.h"
-#include "map/ListPanels.h"
+#include "commands/ListPanels.h"
 
 #include <QGroupBox>
 
@@ -45,8 +45,8 @@ protected:
 
 TEST_F(LiveTest, RefusedWithoutAMap)
 {
-    window().tbMain_ButtonMenuClick(buttons::GPS, 3);
-    window().tbMain_ButtonMenuClick(buttons::GPS, 1);
+    window().tbMain_ButtonMenuClick(entries::gpsPort(1));
+    window().tbMain_ButtonMenuClick(entries::GpsOff);
     EXPECT_EQ(dialogs.texts(), (QStringList{"Cannot execute GPS functions until a map has been loaded.",
                                             "Cannot execute GPS functions until a map has been loaded."}));
 }
@@ -54,13 +54,13 @@ TEST_F(LiveTest, RefusedWithoutAMap)
 TEST_F(LiveTest, SwitchingPortsDisconnectsFirstAndKeepsOnePositionMarker)
 {
     withAps();
-    window().tbMain_ButtonMenuClick(buttons::GPS, 3);
+    window().tbMain_ButtonMenuClick(entries::gpsPort(1));
     EXPECT_EQ(window().fraMapCaption(), "Access Point map: (GPS Enabled on COM1:)");
-    window().tbMain_ButtonMenuClick(buttons::GPS, 5);
+    window().tbMain_ButtonMenuClick(entries::gpsPort(3));
     EXPECT_EQ(window().fraMapCaption(), "Access Point map: (GPS Enabled on COM3:)");
     EXPECT_TRUE(ctx().state.GPSEnabled);
     EXPECT_TRUE(window().gpsLayout());
-    EXPECT_TRUE(window().tmrGPS.isActive());
+    EXPECT_TRUE(window().positionTickRunning());
     int stumblers = 0;
     for (MarkerId m : map().EnumerateMarkers())
         if (map().markerName(m) == "Stumbler") {
@@ -69,18 +69,18 @@ TEST_F(LiveTest, SwitchingPortsDisconnectsFirstAndKeepsOnePositionMarker)
         }
     EXPECT_EQ(stumblers, 1);
 
-    window().tbMain_ButtonMenuClick(buttons::GPS, 1);
+    window().tbMain_ButtonMenuClick(entries::GpsOff);
     EXPECT_EQ(window().fraMapCaption(), "Access Point map: (GPS Disabled)");
     EXPECT_FALSE(ctx().state.GPSEnabled);
     EXPECT_FALSE(window().gpsLayout());
     EXPECT_FALSE(map().FindMarker("Stumbler"));
-    EXPECT_FALSE(window().tmrGPS.isActive());
+    EXPECT_FALSE(window().positionTickRunning());
 }
 
 TEST_F(LiveTest, PortThatWillNotOpenShowsTheErrorCaption)
 {
     withAps();
-    window().tbMain_ButtonMenuClick(buttons::GPS, 7);
+    window().tbMain_ButtonMenuClick(entries::gpsPort(5));
     EXPECT_EQ(window().fraMapCaption(), "Access Point map: (GPS Error)");
     EXPECT_FALSE(ctx().state.GPSEnabled);
     EXPECT_FALSE(window().gpsLayout());
@@ -89,7 +89,7 @@ TEST_F(LiveTest, PortThatWillNotOpenShowsTheErrorCaption)
 TEST_F(LiveTest, VoidFixDashesTheLabelsAndDrawsNothing)
 {
     withAps();
-    window().tbMain_ButtonMenuClick(buttons::GPS, 3);
+    window().tbMain_ButtonMenuClick(entries::gpsPort(1));
     fix(45, 7);
     fix(45.001, 7.001, 0, 0, false);
     EXPECT_EQ(labels(), (QStringList{"Speed: ---", "Heading: ---", "Nearest AP: -------", "SSID: -------"}));
@@ -100,7 +100,7 @@ TEST_F(LiveTest, TrackStartsOnlyFromANonZeroPreviousFixAndMovesTheMarker)
 {
     withAps();
     ctx().settings.setValue("NMEAColor", "65280");
-    window().tbMain_ButtonMenuClick(buttons::GPS, 3);
+    window().tbMain_ButtonMenuClick(entries::gpsPort(1));
     fix(0, 10);
     fix(45, 7);
     EXPECT_EQ(map().ShapeCount(), 0);
@@ -117,7 +117,7 @@ TEST_F(LiveTest, TrackStartsOnlyFromANonZeroPreviousFixAndMovesTheMarker)
 TEST_F(LiveTest, FixesAreIgnoredWhileTheMouseIsHeldOnTheMap)
 {
     withAps();
-    window().tbMain_ButtonMenuClick(buttons::GPS, 3);
+    window().tbMain_ButtonMenuClick(entries::gpsPort(1));
     fix(45, 7);
     program->panels().Map_MouseDown(Qt::LeftButton, {}, 5, 5);
     const QStringList before = labels();
@@ -133,7 +133,7 @@ TEST_F(LiveTest, FixesAreIgnoredWhileTheMouseIsHeldOnTheMap)
 TEST_F(LiveTest, NearestApEveryTickTiesKeepTheEarlierMarkerAndUnitsFollowTheSettings)
 {
     withAps();
-    window().tbMain_ButtonMenuClick(buttons::GPS, 3);
+    window().tbMain_ButtonMenuClick(entries::gpsPort(1));
     fix(45, 7);
     EXPECT_EQ(labels()[2], "Nearest AP: -------");   // no search before the first tick
     EXPECT_EQ(labels()[0], "Speed: 41.0 km/h");
@@ -154,7 +154,7 @@ TEST_F(LiveTest, NearestApEveryTickTiesKeepTheEarlierMarkerAndUnitsFollowTheSett
 TEST_F(LiveTest, OnlyThePositionMarkerMeansNothingFound)
 {
     newMap();
-    window().tbMain_ButtonMenuClick(buttons::GPS, 3);
+    window().tbMain_ButtonMenuClick(entries::gpsPort(1));
     ctx().state.PositionTick = true;
     fix(45, 7);
     EXPECT_EQ(program->live().nearest().ssid, "");
@@ -165,7 +165,7 @@ TEST_F(LiveTest, OnlyThePositionMarkerMeansNothingFound)
 TEST_F(LiveTest, SentencesWrittenIntoTheReceiverLineMoveThePosition)
 {
     withAps();
-    window().tbMain_ButtonMenuClick(buttons::GPS, 3);
+    window().tbMain_ButtonMenuClick(entries::gpsPort(1));
     ASSERT_TRUE(ctx().state.GPSEnabled);
     ASSERT_TRUE(pty1.write("$GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W*6A\r\n"));
     ASSERT_TRUE(waitUntil([&] { return map().markerLocation(*map().FindMarker("Stumbler")).lat > 48; },
@@ -192,7 +192,7 @@ TEST_F(LiveTest, GpsdEntryConnectsToTheHostAndPortOfTheSettings)
     QObject::connect(&server, &QTcpServer::newConnection, &server, [&] { client = server.nextPendingConnection(); });
     ctx().settings.setValue("GpsdHost", "127.0.0.1");
     ctx().settings.setValue("GpsdPort", QString::number(server.serverPort()));
-    window().tbMain_ButtonMenuClick(buttons::GPS, GpsdEntry);
+    window().tbMain_ButtonMenuClick(entries::Gpsd);
     EXPECT_EQ(window().fraMapCaption(), QString("Access Point map: (GPS Enabled on gpsd 127.0.0.1:%1)").arg(server.serverPort()));
     ASSERT_TRUE(waitUntil([&] { return client != nullptr; }, std::chrono::seconds(5)));
     ASSERT_TRUE(waitUntil([&] { return client->bytesAvailable() > 0; }, std::chrono::seconds(5)));
@@ -202,9 +202,9 @@ TEST_F(LiveTest, GpsdEntryConnectsToTheHostAndPortOfTheSettings)
                           std::chrono::seconds(5)));
 
     server.close();
-    window().tbMain_ButtonMenuClick(buttons::GPS, 1);
+    window().tbMain_ButtonMenuClick(entries::GpsOff);
     ctx().settings.setValue("GpsdPort", "1");   // nothing listens there
-    window().tbMain_ButtonMenuClick(buttons::GPS, GpsdEntry);
+    window().tbMain_ButtonMenuClick(entries::Gpsd);
     EXPECT_EQ(window().fraMapCaption(), "Access Point map: (GPS Error)");
 }
 
@@ -223,10 +223,10 @@ TEST_F(LiveTest, GpsMenuShowsTheDeviceBesideEachPortAndTheCurrentGpsd)
     ctx().settings.setValue("GpsdHost", "gps.local");
     ctx().settings.setValue("GpsdPort", "2950");
     Q_EMIT window().toolButton(buttons::GPS)->menu()->aboutToShow();
-    EXPECT_EQ(window().menuText(buttons::GPS, 3), "COM1:");
-    EXPECT_EQ(window().menuAction(buttons::GPS, 3)->text(), "COM1:\t" + pty1.slavePath());
-    EXPECT_EQ(window().menuAction(buttons::GPS, 7)->text(), "COM5:\t" + path("no-such-tty"));
-    EXPECT_EQ(window().menuText(buttons::GPS, GpsdEntry), "gpsd (gps.local:2950)");
+    EXPECT_EQ(window().menuText(entries::gpsPort(1)), "COM1:");
+    EXPECT_EQ(window().menuAction(entries::gpsPort(1))->text(), "COM1:\t" + pty1.slavePath());
+    EXPECT_EQ(window().menuAction(entries::gpsPort(5))->text(), "COM5:\t" + path("no-such-tty"));
+    EXPECT_EQ(window().menuText(entries::Gpsd), "gpsd (gps.local:2950)");
 }
 
 } // namespace

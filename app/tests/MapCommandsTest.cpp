@@ -13,7 +13,7 @@ TEST_F(MapCommandsTest, RefusalsWithoutAMap)
 {
     for (int entry : {2, 3, 4})
         window().tbMain_ButtonMenuClick(buttons::Map, entry);
-    window().tbMain_ButtonMenuClick(buttons::Map, 5);
+    window().tbMain_ButtonMenuClick(entries::MapSaveImage);
     EXPECT_EQ(dialogs.texts(), (QStringList{"There is no map to save.", "There is no map to save.", "There is no map to save.",
                                             "There is no map view to save as bitmap."}));
     for (const auto& s : dialogs.shown)
@@ -32,7 +32,7 @@ TEST_F(MapCommandsTest, CsvOfAnEmptyTableIsAnEmptyFileAndStillSaved)
 TEST_F(MapCommandsTest, MissingRegionDataIsReportedInWords)
 {
     map().setDataFolder(path("nothing-here"));
-    window().tbMain_ButtonMenuClick(buttons::Map, 6);
+    window().tbMain_ButtonMenuClick(entries::MapNewEurope);
     EXPECT_EQ(dialogs.texts(), QStringList{"The selected map is not installed on this system."});
     EXPECT_FALSE(ctx().state.MapLoaded);
 }
@@ -44,14 +44,14 @@ TEST_F(MapCommandsTest, SavedMapLoadsBackWithCoordinatesSoCsvAndLaterImportsKeep
                                          line("S 33.875", "W 70.125", "b \"q\"", "00:00:00:00:00:02", 99, "0031")})));
     dialogs.reset();
     dialogs.files = {path("m.kml")};
-    window().tbMain_ButtonMenuClick(buttons::Map, 3);
+    window().tbMain_ButtonMenuClick(entries::MapSaveAs);
     EXPECT_EQ(dialogs.texts(), QStringList{"Map file saved!"});
 
     dialogs.reset();
-    window().tbMain_ButtonMenuClick(buttons::Map, 7);   // a fresh map: the table is cleared
+    window().tbMain_ButtonMenuClick(entries::MapNewNorthAmerica);   // a fresh map: the table is cleared
     EXPECT_EQ(ctx().apList.count(), 0);
     dialogs.files = {path("m.kml")};
-    window().tbMain_ButtonMenuClick(buttons::Map, 1);
+    window().tbMain_ButtonMenuClick(entries::MapLoad);
     EXPECT_TRUE(dialogs.shown.empty()) << dialogs.texts().join("|").toStdString();
     ASSERT_EQ(ctx().apList.count(), 2);
     const AccessPoint& b = ctx().apList.at(ctx().apList.findBySSID("b \"q\""));
@@ -79,10 +79,10 @@ TEST_F(MapCommandsTest, SaveInPlaceAfterLoadAndOverwriteAnsweredNo)
 {
     newMap();
     dialogs.files = {path("m.kml")};
-    window().tbMain_ButtonMenuClick(buttons::Map, 3);
+    window().tbMain_ButtonMenuClick(entries::MapSaveAs);
     const QByteArray before = testing_support::readFile(path("m.kml"));
     dialogs.reset();
-    window().tbMain_ButtonMenuClick(buttons::Map, 2);   // in place, no dialog
+    window().tbMain_ButtonMenuClick(entries::MapSave);   // in place, no dialog
     EXPECT_TRUE(dialogs.fileRequests.empty());
     EXPECT_EQ(dialogs.texts(), QStringList{"Map file saved!"});
 
@@ -90,7 +90,7 @@ TEST_F(MapCommandsTest, SaveInPlaceAfterLoadAndOverwriteAnsweredNo)
     testing_support::writeFile(path("other.kml"), "keep me");
     dialogs.files = {path("other.kml")};
     dialogs.answers = {Answer::No};
-    window().tbMain_ButtonMenuClick(buttons::Map, 3);
+    window().tbMain_ButtonMenuClick(entries::MapSaveAs);
     EXPECT_EQ(dialogs.texts(), QStringList{"Map file already exists, overwrite?"});
     EXPECT_EQ(testing_support::readFile(path("other.kml")), "keep me");
     EXPECT_FALSE(before.isEmpty());
@@ -102,8 +102,8 @@ TEST_F(MapCommandsTest, PictureIsABitmapOfTheViewAndThePageEscapesHostileNames)
     importSummary(file("s.txt", summary({line("N 45.25", "E 7.5", "<script>document.title=1</script>", "00:00:00:00:00:01", 90, "0011")})));
     dialogs.reset();
     dialogs.files = {path("v.bmp"), path("v.html")};
-    window().tbMain_ButtonMenuClick(buttons::Map, 5);
-    window().tbMain_ButtonMenuClick(buttons::Map, 4);
+    window().tbMain_ButtonMenuClick(entries::MapSaveImage);
+    window().tbMain_ButtonMenuClick(entries::MapSaveHtml);
     EXPECT_EQ(dialogs.texts(), (QStringList{"Map bitmap file saved!", "Map HTML file saved!"}));
     const QByteArray bmp = testing_support::readFile(path("v.bmp"));
     ASSERT_GT(bmp.size(), 54);
@@ -158,7 +158,7 @@ TEST_F(MapCommandsTest, ABrokenMapFileLeavesTheOpenMapAndItsApsAlone)
     importSummary(file("s.txt", summary({line("N 45.25", "E 7.5", "a", "00:00:00:00:00:01", 90, "0011")})));
     dialogs.reset();
     dialogs.files = {file("broken.kml", "<kml><Document><Placemark><name>x</name>")};
-    window().tbMain_ButtonMenuClick(buttons::Map, 1);
+    window().tbMain_ButtonMenuClick(entries::MapLoad);
     ASSERT_EQ(dialogs.reports.size(), 1u);
     EXPECT_TRUE(dialogs.reports[0].contains("Program routine: tbMain_ButtonMenuClick"));
     EXPECT_TRUE(ctx().state.MapLoaded);

@@ -1,8 +1,8 @@
 #pragma once
 // The whole program on the offscreen platform, with scripted dialogs and private settings.
 #include "Program.h"
-#include "core/ToolbarTable.h"
-#include "core/frmPlotter.h"
+#include "ui/ToolbarTable.h"
+#include "window/frmPlotter.h"
 #include "map/MapControl.h"
 
 #include "TempDir.h"
@@ -38,14 +38,14 @@ protected:
 
     void newMap()
     {
-        window().tbMain_ButtonMenuClick(buttons::Map, 7);
+        window().tbMain_ButtonMenuClick(entries::MapNewNorthAmerica);
         ASSERT_TRUE(ctx().state.MapLoaded) << dialogs.texts().join("|").toStdString();
         dialogs.reset();
     }
     void importSummary(const QString& p)
     {
         dialogs.files = {p};
-        window().tbMain_ButtonMenuClick(buttons::Import, 1);
+        window().tbMain_ButtonMenuClick(entries::ImportSummary);
     }
 
     QTemporaryDir m_settingsDir, m_dir;

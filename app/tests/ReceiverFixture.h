@@ -5,7 +5,7 @@
 #include "SimProcess.h"
 
 #include "PortMap.h"
-#include "core/frmPlotter.h"
+#include "window/frmPlotter.h"
 #include "navlet/NavletBytes.h"
 #include "navlet/RecordJson.h"
 #include "receiver/TrackDrawing.h"
@@ -88,7 +88,7 @@ protected:
     // GPS entry 12, then waits until the window has closed itself.
     bool download()
     {
-        window().tbMain_ButtonMenuClick(buttons::GPS, 12);
+        window().tbMain_ButtonMenuClick(entries::NavletDownload);
         if (!downloadWindow().isVisible())
             return false;
         return QTest::qWaitFor([&] { return !downloadWindow().isVisible(); }, WaitMs);
@@ -126,7 +126,7 @@ protected:
     // GPS entry 13, then waits for the receiver's product data and protocol array.
     bool connectUpload(const QString& link)
     {
-        window().tbMain_ButtonMenuClick(buttons::GPS, 13);
+        window().tbMain_ButtonMenuClick(entries::NavletUpload);
         return QTest::qWaitFor([&] {
             return uploadWindow().lblLS->text() == Dot + " Link Status: GPS Connected"
                    && uploadWindow().upload().navlet().Link_Protocol() == link;

@@ -162,7 +162,7 @@ TEST_F(ReceiverTest, ASilentReceiverIsReportedAndNothingIsDrawnOrSent)
 {
     startSim(navlet_test::withFaults(navlet_test::handheldScenario("L001"), 0, 0, /*silentAfter=*/0));
     withAps();
-    window().tbMain_ButtonMenuClick(buttons::GPS, 12);
+    window().tbMain_ButtonMenuClick(entries::NavletDownload);
     ASSERT_TRUE(QTest::qWaitFor([&] { return downloadWindow().progressText() == "GPS did not respond."; }, WaitMs));
     EXPECT_TRUE(downloadWindow().isVisible()) << "the text stays a moment";
     EXPECT_FALSE(downloadWindow().download().navlet().isPortOpen());
@@ -170,7 +170,7 @@ TEST_F(ReceiverTest, ASilentReceiverIsReportedAndNothingIsDrawnOrSent)
     EXPECT_EQ(downloadWindow().download().state(), TrackDownload::State::NoResponse);
     EXPECT_TRUE(polylines().empty());
 
-    window().tbMain_ButtonMenuClick(buttons::GPS, 13);
+    window().tbMain_ButtonMenuClick(entries::NavletUpload);
     ASSERT_TRUE(QTest::qWaitFor([&] { return uploadWindow().lblLS->text() == Dot + " Link Status: GPS did not respond."; },
                                 WaitMs));
     EXPECT_EQ(uploadWindow().lblMI->text(), " Model information:");
@@ -220,7 +220,7 @@ TEST_F(ReceiverTest, AWorkFileThatCannotBeWrittenIsReportedUnderTheHandlersNames
     startSim(navlet_test::handheldScenario("L001"));
     newMap();
     downloadWindow().download().setPointFile(path("no-such-folder/Navlet.tmp"));
-    window().tbMain_ButtonMenuClick(buttons::GPS, 12);
+    window().tbMain_ButtonMenuClick(entries::NavletDownload);
     ASSERT_TRUE(QTest::qWaitFor([&] { return downloadWindow().download().state() == TrackDownload::State::Failed; },
                                 WaitMs));
     ASSERT_EQ(dialogs.reports.size(), 2u);
@@ -264,8 +264,8 @@ TEST_F(ReceiverTest, ClickingARowCentresTheUploadMap)
 
 TEST_F(ReceiverTest, TheGpsEntriesRefuseWithoutAMapWhileGpsIsOnAndWithoutAps)
 {
-    window().tbMain_ButtonMenuClick(buttons::GPS, 12);
-    window().tbMain_ButtonMenuClick(buttons::GPS, 13);
+    window().tbMain_ButtonMenuClick(entries::NavletDownload);
+    window().tbMain_ButtonMenuClick(entries::NavletUpload);
     ASSERT_EQ(dialogs.shown.size(), 2u);
     for (const auto& shown : dialogs.shown) {
         EXPECT_EQ(shown.text, "Cannot execute GPS functions until a map has been loaded.");
@@ -275,7 +275,7 @@ TEST_F(ReceiverTest, TheGpsEntriesRefuseWithoutAMapWhileGpsIsOnAndWithoutAps)
     EXPECT_FALSE(uploadWindow().isVisible());
 
     newMap();
-    window().tbMain_ButtonMenuClick(buttons::GPS, 13);
+    window().tbMain_ButtonMenuClick(entries::NavletUpload);
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_EQ(dialogs.last(), "There are no APs listed, please import or open a map file containing APs.");
     EXPECT_EQ(dialogs.shown[0].icon, Icon::Information);
@@ -283,14 +283,14 @@ TEST_F(ReceiverTest, TheGpsEntriesRefuseWithoutAMapWhileGpsIsOnAndWithoutAps)
 
     withAps();
     ctx().state.GPSEnabled = true;
-    window().tbMain_ButtonMenuClick(buttons::GPS, 12);
-    window().tbMain_ButtonMenuClick(buttons::GPS, 13);
+    window().tbMain_ButtonMenuClick(entries::NavletDownload);
+    window().tbMain_ButtonMenuClick(entries::NavletUpload);
     EXPECT_TRUE(dialogs.shown.empty());
     EXPECT_FALSE(downloadWindow().isVisible());
     EXPECT_FALSE(uploadWindow().isVisible());
     ctx().state.GPSEnabled = false;
 
-    window().tbMain_ButtonMenuClick(buttons::GPS, 13);
+    window().tbMain_ButtonMenuClick(entries::NavletUpload);
     EXPECT_TRUE(uploadWindow().isVisible());
     EXPECT_EQ(uploadWindow().windowModality(), Qt::ApplicationModal);
     EXPECT_EQ(uploadWindow().lblMI->text(), " Model information:");

@@ -2,7 +2,7 @@
 // line, and the automation service on the session bus.
 #include "ProgramFixture.h"
 
-#include "core/DoEvents.h"
+#include "ui/DoEvents.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>

@@ -1,7 +1,7 @@
 #include "tools/frmACT.h"
 
-#include "core/ErrorReport.h"
-#include "core/NumberText.h"
+#include "ui/ErrorReport.h"
+#include "domain/NumberText.h"
 #include "map/MapService.h"
 
 #include <QCheckBox>

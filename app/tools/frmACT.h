@@ -1,7 +1,7 @@
 #pragma once
 // "Antenna Comparison Tool": two or three survey summaries of one area side by side, AP by AP.
-#include "core/AppContext.h"
-#include "tools/ActComparison.h"
+#include "ui/AppContext.h"
+#include "domain/ActComparison.h"
 
 #include <QDialog>
 #include <array>

@@ -1,10 +1,10 @@
 #include "tools/frmFilters.h"
 
-#include "core/DoEvents.h"
-#include "core/ErrorReport.h"
-#include "core/ProgressThrottle.h"
-#include "core/frmPlotter.h"
-#include "map/ApSymbols.h"
+#include "ui/DoEvents.h"
+#include "ui/ErrorReport.h"
+#include "ui/ProgressThrottle.h"
+#include "ui/PlotterWindow.h"
+#include "domain/ApSymbols.h"
 #include "map/MapService.h"
 
 #include <QCheckBox>
@@ -153,7 +153,7 @@ FilterDefinition frmFilters::definition() const
 
 void frmFilters::mark(const AccessPoint& ap)
 {
-    frmPlotter& w = *m_ctx.window;
+    PlotterWindow& w = *m_ctx.window;
     if (ap.Plotted && m_ctx.state.MapLoaded)
         if (const auto marker = m_ctx.Mapa->FindMarker(ap.SSID))
             m_ctx.Mapa->setMarkerSymbol(*marker, FilteredSymbol);

@@ -1,8 +1,8 @@
 #pragma once
 // "Filter APs": up to three definitions; Apply marks every AP that does not pass (symbol 17 on
 // its marker, its SSID red in the lists), Reset gives every marker its plot symbol back.
-#include "core/AppContext.h"
-#include "tools/FilterRules.h"
+#include "ui/AppContext.h"
+#include "domain/FilterRules.h"
 
 #include <QDialog>
 #include <array>

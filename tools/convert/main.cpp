@@ -1,15 +1,15 @@
 // aeroplotter-convert: survey logs to the program's AP CSV and a KML map, without the window.
 // The files are read in the order given, exactly as successive imports of the program fill its
 // AP table, and the program's messages go to standard error.
-#include "core/Dialogs.h"
-#include "core/ErrorReport.h"
-#include "import/TableImport.h"
-#include "map/ApCsv.h"
-#include "map/MapControl.h"
-#include "map/Plotter.h"
-#include "map/ProgramFolder.h"
+#include "domain/ApCsv.h"
+#include "domain/ApMap.h"
+#include "domain/ApSymbols.h"
+#include "domain/KmlWriter.h"
+#include "domain/ProgramFolder.h"
+#include "domain/TableImport.h"
 
-#include <QApplication>
+#include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -69,24 +69,29 @@ Options parse(const QStringList& args)
     return o;
 }
 
-void report(aero::Dialogs& dialogs, const aero::AppError& e)
+void say(const QString& text)
 {
-    aero::ShowErrorReport(dialogs, QStringLiteral("tbMain_ButtonMenuClick"), e.code, e.description);
+    std::fprintf(stderr, "aeroplotter-convert: %s\n", qPrintable(text));
+}
+
+void report(const aero::AppError& e)
+{
+    say(QStringLiteral("%1 (error %2)").arg(e.description).arg(e.code));
 }
 
 // One file into the table; false when it was refused or its import ended in an error.
-bool convert(const Input& in, aero::APList& table, aero::Dialogs& dialogs)
+bool convert(const Input& in, aero::APList& table)
 {
     if (in.kismet) {
         const QString gps = aero::import::kismetGpsLogPath(in.path);
         if (gps.isEmpty() || !QFileInfo(gps).isFile()) {
-            dialogs.message(QString::fromLatin1(aero::import::NoKismetGpsMessage), aero::Icon::Exclamation);
+            say(QString::fromLatin1(aero::import::NoKismetGpsMessage));
             return false;
         }
     }
     QFile file(in.path);
     if (!QFileInfo(in.path).isFile() || !file.open(QIODevice::ReadOnly)) {
-        report(dialogs, aero::AppError(aero::errors::FileNotFound, QStringLiteral("File not found: ") + in.path));
+        report(aero::AppError(aero::errors::FileNotFound, QStringLiteral("File not found: ") + in.path));
         return false;
     }
     aero::import::TableImportResult result;
@@ -95,13 +100,13 @@ bool convert(const Input& in, aero::APList& table, aero::Dialogs& dialogs)
         const auto k = aero::import::importKismet(table, file);
         refused = k.status == aero::import::KismetStatus::Empty || k.status == aero::import::KismetStatus::BadHeading;
         if (refused)
-            dialogs.message(QString::fromLatin1(aero::import::NotKismetMessage), aero::Icon::Critical);
+            say(QString::fromLatin1(aero::import::NotKismetMessage));
         result = k;
     } else {
         const auto s = aero::import::importSummary(table, file);
         refused = s.status != aero::import::SummaryStatus::Ok;
         if (refused)
-            dialogs.message(QString::fromLatin1(aero::import::NotSummaryMessage), aero::Icon::Critical);
+            say(QString::fromLatin1(aero::import::NotSummaryMessage));
         result = s;
     }
     if (refused)
@@ -109,7 +114,7 @@ bool convert(const Input& in, aero::APList& table, aero::Dialogs& dialogs)
     std::fprintf(stderr, "aeroplotter-convert: %s: %d added, %d repeated MACs dropped, %lld lines skipped\n",
                  qPrintable(in.path), result.added, result.repeatedMacs, static_cast<long long>(result.skippedLines));
     if (result.error) {
-        report(dialogs, *result.error);
+        report(*result.error);
         return false;
     }
     return true;
@@ -124,14 +129,16 @@ bool writeCsv(const QString& path, const aero::APList& table)
     return out.commit();
 }
 
-void writeKml(const QString& path, aero::APList& table)
+// The map the program would show after these imports, with its AP symbols from the program's
+// folder.
+bool writeKml(const QString& path, const aero::APList& table)
 {
-    aero::MapControl map;
-    map.NewRegionMap(aero::MapRegion::NorthAmerica);
-    aero::addCustomSymbols(map, aero::programFolder());
-    aero::plotTable(table, map);
-    aero::frameTable(table, map);
-    map.SaveMapFileAs(path);
+    QStringList symbols;
+    const QDir folder(aero::programFolder());
+    for (const QString& file : aero::customSymbolFiles())
+        symbols << folder.filePath(file);
+    QSaveFile out(path);
+    return out.open(QIODevice::WriteOnly) && aero::writeKml(aero::tableMapFile(table, symbols), out) && out.commit();
 }
 
 } // namespace
@@ -150,25 +157,18 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "aeroplotter-convert: %s\n%s", qPrintable(o.error), Usage);
         return 2;
     }
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");   // symbols are drawn, nothing is shown
-    QApplication app(argc, argv);
-    aero::UnattendedDialogs dialogs;
+    QCoreApplication app(argc, argv);
     aero::APList table;
     bool ok = true;
     for (const Input& in : o.inputs)
-        ok = convert(in, table, dialogs) && ok;
+        ok = convert(in, table) && ok;
     if (!o.csv.isEmpty() && !writeCsv(o.csv, table)) {
         std::fprintf(stderr, "aeroplotter-convert: could not write %s\n", qPrintable(o.csv));
         ok = false;
     }
-    if (!o.kml.isEmpty()) {
-        try {
-            writeKml(o.kml, table);
-        } catch (const aero::AppError& e) {
-            std::fprintf(stderr, "aeroplotter-convert: could not write %s: %s\n", qPrintable(o.kml), qPrintable(e.description));
-            ok = false;
-        }
+    if (!o.kml.isEmpty() && !writeKml(o.kml, table)) {
+        std::fprintf(stderr, "aeroplotter-convert: could not write %s\n", qPrintable(o.kml));
+        ok = false;
     }
     return ok ? 0 : 1;
 }

@@ -1,6 +1,6 @@
 // The AP list as CSV, compared byte for byte with a golden file.
-#include "core/APList.h"
-#include "map/ApCsv.h"
+#include "domain/APList.h"
+#include "domain/ApCsv.h"
 
 #include "MapTestSupport.h"
 

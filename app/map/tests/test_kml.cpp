@@ -1,7 +1,7 @@
 // Map files: our own KML round trip, foreign KML, and broken input.
 #include "MapTestSupport.h"
-#include "map/KmlReader.h"
-#include "map/KmlWriter.h"
+#include "domain/KmlReader.h"
+#include "domain/KmlWriter.h"
 
 #include <QBuffer>
 #include <QFile>

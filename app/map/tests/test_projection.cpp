@@ -1,6 +1,6 @@
 // Projection, altitude and distance: the arithmetic every other map operation stands on.
 #include "MapTestSupport.h"
-#include "map/Geo.h"
+#include "domain/Geo.h"
 
 #include <gtest/gtest.h>
 #include <cmath>

@@ -1,6 +1,6 @@
 // The online tile layer against a tile server on the loopback interface, and without one.
 #include "MapTestSupport.h"
-#include "core/Settings.h"
+#include "domain/Settings.h"
 #include "map/TileLayer.h"
 
 #include <QBuffer>

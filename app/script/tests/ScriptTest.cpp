@@ -1,7 +1,7 @@
-#include "core/ToolbarTable.h"
-#include "core/frmPlotter.h"
+#include "ui/ToolbarTable.h"
+#include "window/frmPlotter.h"
 #include "script/RunScript.h"
-#include "script/ScriptParser.h"
+#include "domain/ScriptParser.h"
 
 #include "TempDir.h"
 
@@ -51,17 +51,19 @@ protected:
     {
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_settings.path());
         window = std::make_unique<frmPlotter>(ctx);
-        window->setMenuCommand(buttons::Import, 1, [this] {
+        ctx.window = window.get();
+        window->setMenuCommand(entries::ImportSummary, [this] {
             calls << QStringLiteral("import:") + ctx.CDG.FileName + (ctx.state.ScriptRunning ? "" : " (not scripted)");
         });
-        window->setMenuCommand(buttons::Map, 7, [this] { calls << "new:US"; ctx.state.MapLoaded = true; });
-        window->setMenuCommand(buttons::Map, 6, [this] { calls << "new:EU"; ctx.state.MapLoaded = true; });
-        window->setMenuCommand(buttons::Map, 1, [this] { calls << "load:" + ctx.CDG.FileName; });
-        window->setMenuCommand(buttons::Map, 3, [this] { calls << "saveas:" + ctx.CDG.FileName; });
+        window->setMenuCommand(entries::MapNewNorthAmerica, [this] { calls << "new:US"; ctx.state.MapLoaded = true; });
+        window->setMenuCommand(entries::MapNewEurope, [this] { calls << "new:EU"; ctx.state.MapLoaded = true; });
+        window->setMenuCommand(entries::MapLoad, [this] { calls << "load:" + ctx.CDG.FileName; });
+        window->setMenuCommand(entries::MapSaveAs, [this] { calls << "saveas:" + ctx.CDG.FileName; });
     }
     void TearDown() override
     {
         ctx.state.Exiting = true;
+        ctx.window = nullptr;
         window.reset();
     }
     QString script(const QByteArray& body)

@@ -50,7 +50,7 @@ TEST_F(ConvertTest, CsvIsByteIdenticalToTheProgramsImportsThenSaveCsv)
     newMap();
     importSummary(example("sample-summary.txt"));
     dialogs.files = {example("kismet-sample.csv")};
-    window().tbMain_ButtonMenuClick(buttons::Import, 2);
+    window().tbMain_ButtonMenuClick(entries::ImportKismet);
     importSummary(example("sample-summary.txt"));
     dialogs.files = {path("program.csv")};
     window().tbMain_ButtonClick("Save CSV");

@@ -1,0 +1,25 @@
+#pragma once
+// The Map button's entries and the Save CSV button: new maps, load, save, web page, picture
+// and the AP list as comma-separated text. Under a script the file name comes from CDG and no
+// dialog or question is shown.
+#include "ui/AppContext.h"
+#include "map/MapService.h"
+
+namespace aero {
+
+void createNewMap(AppContext& ctx, MapRegion region);
+void loadMap(AppContext& ctx);
+void openMapAndRebuild(AppContext& ctx, const QString& path);   // Load and the start-up open
+void saveMap(AppContext& ctx);
+void saveMapAs(AppContext& ctx);
+void saveHtml(AppContext& ctx);
+void saveImage(AppContext& ctx);
+void saveCsv(AppContext& ctx);
+
+// Rebuilds the AP table from the markers of a loaded map: name, MAC, signal, encryption and
+// mode from the note, and the position from the marker itself.
+void rebuildFromMarkers(AppContext& ctx);
+
+inline constexpr const char* MapFileFilter = "Aeroplotter maps (*.kml)|*.kml";
+
+} // namespace aero

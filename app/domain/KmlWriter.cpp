@@ -1,0 +1,192 @@
+#include "domain/KmlWriter.h"
+
+#include "domain/KmlFormat.h"
+
+#include <QIODevice>
+#include <QUrl>
+#include <QXmlStreamWriter>
+#include <charconv>
+
+namespace aero {
+
+QString exactNumber(double value)
+{
+    char buf[64];
+    const auto r = std::to_chars(buf, buf + sizeof buf, value);
+    return QString::fromLatin1(buf, r.ptr - buf);
+}
+
+namespace {
+
+QString boolText(bool b) { return b ? QStringLiteral("1") : QStringLiteral("0"); }
+
+QString kindText(ShapeKind k)
+{
+    switch (k) {
+    case ShapeKind::Line: return kml::KindLine;
+    case ShapeKind::Polyline: return kml::KindPolyline;
+    case ShapeKind::Figure: return kml::KindFigure;
+    }
+    return kml::KindLine;
+}
+
+class Writer {
+public:
+    // One placemark per line: readable, and a third smaller to read back than indented XML.
+    explicit Writer(QIODevice& out) : w(&out) {}
+    void newline() { w.writeCharacters(QStringLiteral("\n")); }
+
+    // Carriage returns are written as references: a parser would turn a bare CR LF into LF.
+    void text(const QString& s)
+    {
+        qsizetype start = 0;
+        for (qsizetype i = 0; i < s.size(); ++i) {
+            if (s[i] == QLatin1Char('\r')) {
+                w.writeCharacters(s.mid(start, i - start));
+                w.writeEntityReference(QStringLiteral("#13"));
+                start = i + 1;
+            }
+        }
+        w.writeCharacters(s.mid(start));
+    }
+    void element(const QString& name, const QString& s)
+    {
+        w.writeStartElement(name);
+        text(kml::isXmlSafe(s) ? s : safeOnly(s));
+        w.writeEndElement();
+    }
+    void data(const QString& name, const QString& value)
+    {
+        w.writeStartElement(QStringLiteral("Data"));
+        w.writeAttribute(QStringLiteral("name"), name);
+        element(QStringLiteral("value"), value);
+        w.writeEndElement();
+    }
+    // The exact text of a field XML cannot carry, beside its readable form.
+    void encodedIfNeeded(const QString& name, const QString& s)
+    {
+        if (!kml::isXmlSafe(s))
+            data(name, QString::fromLatin1(QUrl::toPercentEncoding(s)));
+    }
+    static QString safeOnly(QString s)
+    {
+        for (QChar& c : s)
+            if (!kml::isXmlSafe(QString(c)))
+                c = QChar(0xFFFD);
+        return s;
+    }
+    QString coordinates(const std::vector<Location>& points)
+    {
+        QString out;
+        for (const Location& p : points) {
+            if (!out.isEmpty())
+                out += QLatin1Char(' ');
+            out += exactNumber(p.lon) + QLatin1Char(',') + exactNumber(p.lat) + QLatin1Char(',') + exactNumber(p.alt);
+        }
+        return out;
+    }
+    QXmlStreamWriter w;
+};
+
+void writeDocumentData(Writer& x, const MapFileData& d)
+{
+    x.w.writeStartElement(QStringLiteral("LookAt"));
+    x.element(QStringLiteral("longitude"), exactNumber(d.view.lon));
+    x.element(QStringLiteral("latitude"), exactNumber(d.view.lat));
+    x.element(QStringLiteral("altitude"), QStringLiteral("0"));
+    // Range in metres, for other programs; our own exact altitude is in ExtendedData.
+    const double metres = d.view.alt * (d.units == MapUnit::Kilometres ? 1000.0 : 1609.344);
+    x.element(QStringLiteral("range"), exactNumber(metres));
+    x.w.writeEndElement();
+    x.w.writeStartElement(QStringLiteral("ExtendedData"));
+    x.data(kml::Region, QString::number(d.region));
+    x.data(kml::Units, QString::number(int(d.units)));
+    x.data(kml::ViewStyle, QString::number(d.viewStyle));
+    x.data(kml::NavigationToolbar, boolText(d.navigationToolbar));
+    x.data(kml::DrawingToolbar, boolText(d.drawingToolbar));
+    x.data(kml::Places, boolText(d.places));
+    x.data(kml::MarkerSet, boolText(d.hasMarkerSet));
+    x.data(kml::ViewLatitude, exactNumber(d.view.lat));
+    x.data(kml::ViewLongitude, exactNumber(d.view.lon));
+    x.data(kml::ViewAltitude, exactNumber(d.view.alt));
+    for (const QString& file : d.symbolFiles)
+        x.data(kml::SymbolFile, file);
+    x.w.writeEndElement();
+    x.newline();
+}
+
+void writeMarker(Writer& x, const MarkerRecord& m)
+{
+    x.w.writeStartElement(QStringLiteral("Placemark"));
+    x.element(QStringLiteral("name"), m.name);
+    x.element(QStringLiteral("description"), m.note);
+    x.w.writeStartElement(QStringLiteral("ExtendedData"));
+    x.data(kml::Symbol, QString::number(m.symbol));
+    if (m.displayState != 0)   // the usual state is left out: it keeps large maps quick to read
+        x.data(kml::DisplayState, QString::number(m.displayState));
+    x.encodedIfNeeded(kml::NameEncoded, m.name);
+    x.encodedIfNeeded(kml::NoteEncoded, m.note);
+    x.w.writeEndElement();
+    x.w.writeStartElement(QStringLiteral("Point"));
+    x.element(QStringLiteral("coordinates"), x.coordinates({m.where}));
+    x.w.writeEndElement();
+    x.w.writeEndElement();
+    x.newline();
+}
+
+void writeShape(Writer& x, const Shape& s)
+{
+    x.w.writeStartElement(QStringLiteral("Placemark"));
+    if (!s.text.isEmpty())
+        x.element(QStringLiteral("name"), s.text);
+    x.w.writeStartElement(QStringLiteral("ExtendedData"));
+    x.data(kml::ShapeKind, kindText(s.kind));
+    x.data(kml::LineColor, QString::number(s.lineColor));
+    x.data(kml::LineSetting, QString::number(s.lineSetting));
+    x.data(kml::Width, exactNumber(s.width));
+    x.data(kml::Height, exactNumber(s.height));
+    x.data(kml::Text, s.text);
+    x.encodedIfNeeded(kml::TextEncoded, s.text);
+    x.w.writeEndElement();
+    x.w.writeStartElement(s.kind == ShapeKind::Figure ? QStringLiteral("Point") : QStringLiteral("LineString"));
+    x.element(QStringLiteral("coordinates"), x.coordinates(s.points));
+    x.w.writeEndElement();
+    x.w.writeEndElement();
+    x.newline();
+}
+
+} // namespace
+
+bool writeKml(const MapFileData& data, QIODevice& out)
+{
+    Writer x(out);
+    x.w.writeStartDocument();
+    x.w.writeStartElement(QStringLiteral("kml"));
+    x.w.writeDefaultNamespace(kml::Namespace);
+    x.w.writeStartElement(QStringLiteral("Document"));
+    x.newline();
+    x.element(QStringLiteral("name"), QStringLiteral("Aeroplotter map"));
+    x.newline();
+    writeDocumentData(x, data);
+    x.w.writeStartElement(QStringLiteral("Folder"));
+    x.element(QStringLiteral("name"), QStringLiteral("Marker set 1"));
+    x.newline();
+    for (const MarkerRecord& m : data.markers)
+        writeMarker(x, m);
+    x.w.writeEndElement();
+    x.newline();
+    x.w.writeStartElement(QStringLiteral("Folder"));
+    x.element(QStringLiteral("name"), QStringLiteral("Shapes"));
+    x.newline();
+    for (const Shape& s : data.shapes)
+        writeShape(x, s);
+    x.w.writeEndElement();
+    x.newline();
+    x.w.writeEndElement();
+    x.w.writeEndElement();
+    x.newline();
+    x.w.writeEndDocument();
+    return !x.w.hasError();
+}
+
+} // namespace aero

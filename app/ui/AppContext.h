@@ -1,0 +1,64 @@
+#pragma once
+// What every command of the program works on: the AP table, the options, the dialogs, the two
+// maps and the main window, with the application state flags. The composition root creates the
+// objects and hands this context to every module; nothing here is a hidden global.
+#include "domain/APList.h"
+#include "ui/Dialogs.h"
+#include "domain/Settings.h"
+
+#include <QString>
+#include <array>
+#include <functional>
+
+namespace aero {
+
+class MapService;
+class PlotterWindow;
+
+struct AppState {
+    bool MapLoaded = false;
+    bool GPSEnabled = false;
+    bool ScriptRunning = false;
+    bool Exiting = false;
+    QString ShowAPNames = QStringLiteral("0");   // starts "0" so the first click shows the names
+    bool PositionTick = false;
+    bool MapMouseDown = false;
+    bool MapHasFile = false;
+    bool ScriptInputActive = false;   // set and cleared through the automation class
+};
+
+// The main window's file dialog: scripts put a file name here and the commands take it instead
+// of showing the dialog.
+struct FileDialogState {
+    QString FileName;
+};
+
+using ColorRampTable = std::array<float, 161>;
+
+struct AppContext {
+    AppContext(Settings& s, APList& a, Dialogs& d) : settings(s), apList(a), dialogs(d) {}
+    Settings& settings;
+    APList& apList;
+    Dialogs& dialogs;
+    MapService* Mapa = nullptr;          // the main window's map
+    MapService* upMap = nullptr;         // the map of the waypoint upload window
+    PlotterWindow* window = nullptr;     // set by the composition root
+    AppState state;
+    FileDialogState CDG;
+    ColorRampTable ColorRamp{};
+    // Disconnects live GPS (set by the composition root).
+    std::function<void()> disconnectGps;
+    // The Map button's Save (set by the map module), offered at exit for a changed map.
+    std::function<void()> saveMap;
+    // Read-only files shipped with the program (Icons/, base map data).
+    QString programFolder;
+};
+
+// Lets the event loop run during long work; throws OperationCancelled once the program ends.
+void yieldOrStop(const AppContext& ctx);
+
+// Fills the comparison colour ramp: three runs of 26 colours (red to yellow, yellow to green,
+// green to cyan) as red + 256*green + 65536*blue.
+void ColorArray(ColorRampTable& ramp);
+
+} // namespace aero

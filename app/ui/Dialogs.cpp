@@ -1,0 +1,203 @@
+#include "ui/Dialogs.h"
+
+#include <QColorDialog>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <cstdio>
+
+namespace aero {
+
+QString qtFilter(const QString& filter)
+{
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList out;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString desc = parts[i];
+        const QString pattern = QString(parts[i + 1]).replace(QLatin1Char(';'), QLatin1Char(' '));
+        if (!desc.contains(QLatin1Char('(')))
+            desc += QStringLiteral(" (") + pattern + QLatin1Char(')');
+        out << desc;
+    }
+    return out.join(QStringLiteral(";;"));
+}
+
+namespace {
+
+QMessageBox::Icon qtIcon(Icon icon)
+{
+    switch (icon) {
+    case Icon::None: return QMessageBox::NoIcon;
+    case Icon::Information: return QMessageBox::Information;
+    case Icon::Exclamation: return QMessageBox::Warning;
+    case Icon::Critical: return QMessageBox::Critical;
+    case Icon::Question: return QMessageBox::Question;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QMessageBox::StandardButtons qtButtons(Buttons buttons)
+{
+    switch (buttons) {
+    case Buttons::Ok: return QMessageBox::Ok;
+    case Buttons::YesNo: return QMessageBox::Yes | QMessageBox::No;
+    case Buttons::RetryCancel: return QMessageBox::Retry | QMessageBox::Cancel;
+    case Buttons::AbortRetryIgnore: return QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore;
+    }
+    return QMessageBox::Ok;
+}
+
+Answer fromQt(int button)
+{
+    switch (button) {
+    case QMessageBox::Yes: return Answer::Yes;
+    case QMessageBox::No: return Answer::No;
+    case QMessageBox::Retry: return Answer::Retry;
+    case QMessageBox::Cancel: return Answer::Cancel;
+    case QMessageBox::Abort: return Answer::Abort;
+    case QMessageBox::Ignore: return Answer::Ignore;
+    default: return Answer::Ok;
+    }
+}
+
+// The answer that loses nothing when nobody is there to click.
+Answer safeAnswer(Buttons buttons)
+{
+    switch (buttons) {
+    case Buttons::Ok: return Answer::Ok;
+    case Buttons::YesNo: return Answer::No;
+    case Buttons::RetryCancel: return Answer::Cancel;
+    case Buttons::AbortRetryIgnore: return Answer::Abort;
+    }
+    return Answer::Ok;
+}
+
+Answer defaultAnswer(Buttons buttons)
+{
+    switch (buttons) {
+    case Buttons::Ok: return Answer::Ok;
+    case Buttons::YesNo: return Answer::Yes;
+    case Buttons::RetryCancel: return Answer::Retry;
+    case Buttons::AbortRetryIgnore: return Answer::Retry;
+    }
+    return Answer::Ok;
+}
+
+} // namespace
+
+Answer InteractiveDialogs::message(const QString& text, Icon icon, Buttons buttons)
+{
+    count(icon);
+    QMessageBox box(qtIcon(icon), QStringLiteral("Aeroplotter"), text, qtButtons(buttons), m_parent);
+    return fromQt(box.exec());
+}
+
+void InteractiveDialogs::errorReport(const QString& text)
+{
+    ++m_errorReports;
+    message(text, Icon::Critical, Buttons::Ok);
+}
+
+QString InteractiveDialogs::startFolder(const FileRequest& request) const
+{
+    if (!request.folder.isEmpty())
+        return request.folder;
+    return m_lastFolder.isEmpty() ? QDir::homePath() : m_lastFolder;
+}
+
+QString InteractiveDialogs::openFile(const FileRequest& request)
+{
+    const QString path = QFileDialog::getOpenFileName(m_parent, QString(), startFolder(request), qtFilter(request.filter));
+    if (!path.isEmpty())
+        m_lastFolder = QFileInfo(path).absolutePath();
+    return path;
+}
+
+QString InteractiveDialogs::saveFile(const FileRequest& request)
+{
+    QString start = startFolder(request);
+    if (!request.proposedName.isEmpty())
+        start = QDir(start).filePath(request.proposedName);
+    // The program asks its own overwrite question where it has one.
+    const QString path = QFileDialog::getSaveFileName(m_parent, QString(), start, qtFilter(request.filter), nullptr,
+                                                      QFileDialog::DontConfirmOverwrite);
+    if (!path.isEmpty())
+        m_lastFolder = QFileInfo(path).absolutePath();
+    return path;
+}
+
+int InteractiveDialogs::chooseColor(int rgb)
+{
+    const QColor start(rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF);
+    const QColor c = QColorDialog::getColor(start, m_parent);
+    // A cancelled chooser reports its starting colour.
+    const QColor chosen = c.isValid() ? c : start;
+    return chosen.red() | (chosen.green() << 8) | (chosen.blue() << 16);
+}
+
+Answer UnattendedDialogs::message(const QString& text, Icon icon, Buttons buttons)
+{
+    count(icon);
+    const char* tag = icon == Icon::Critical ? "error" : icon == Icon::Exclamation ? "warning" : "message";
+    QString oneLine = text;
+    oneLine.replace(QStringLiteral("\r\n"), QStringLiteral(" | "));
+    std::fprintf(stderr, "aeroplotter: %s: %s\n", tag, qPrintable(oneLine));
+    std::fflush(stderr);
+    return safeAnswer(buttons);
+}
+
+void UnattendedDialogs::errorReport(const QString& text)
+{
+    ++m_errorReports;
+    message(text, Icon::Critical, Buttons::Ok);
+}
+
+Answer ScriptedDialogs::message(const QString& text, Icon icon, Buttons buttons)
+{
+    count(icon);
+    shown.push_back({text, icon, buttons});
+    if (answers.empty())
+        return defaultAnswer(buttons);
+    const Answer a = answers.front();
+    answers.pop_front();
+    return a;
+}
+
+void ScriptedDialogs::errorReport(const QString& text)
+{
+    ++m_errorReports;
+    reports.push_back(text);
+    shown.push_back({text, Icon::Critical, Buttons::Ok});
+}
+
+QString ScriptedDialogs::openFile(const FileRequest& request)
+{
+    fileRequests.push_back(request);
+    if (files.empty())
+        return {};
+    QString f = files.front();
+    files.pop_front();
+    return f;
+}
+
+QString ScriptedDialogs::saveFile(const FileRequest& request) { return openFile(request); }
+
+int ScriptedDialogs::chooseColor(int rgb)
+{
+    if (colors.empty())
+        return rgb;
+    const int c = colors.front();
+    colors.pop_front();
+    return c;
+}
+
+QStringList ScriptedDialogs::texts() const
+{
+    QStringList out;
+    for (const auto& s : shown)
+        out << s.text;
+    return out;
+}
+
+} // namespace aero

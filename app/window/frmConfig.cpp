@@ -1,0 +1,285 @@
+#include "window/frmConfig.h"
+
+#include "ui/ErrorReport.h"
+#include "domain/NumberText.h"
+#include "window/Startup.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "PortMap.h"
+
+namespace aero {
+namespace {
+
+QString flag(const QCheckBox* box) { return box->isChecked() ? QStringLiteral("1") : QStringLiteral("0"); }
+
+} // namespace
+
+frmConfig::frmConfig(AppContext& ctx, QWidget* parent) : QDialog(parent), m_ctx(ctx)
+{
+    setObjectName(QStringLiteral("frmConfig"));
+    setWindowTitle(QStringLiteral("Program configuration"));
+    auto* columns = new QHBoxLayout;
+    auto* left = new QVBoxLayout;
+    left->addWidget(buildDefaults());
+    left->addWidget(buildScripting());
+    auto* right = new QVBoxLayout;
+    right->addWidget(buildNavlet());
+    right->addWidget(buildRealTime());
+    right->addWidget(buildPorts());
+    left->addWidget(buildSources());
+    columns->addLayout(left);
+    columns->addLayout(right);
+
+    cmdDone = new QPushButton(QStringLiteral("&Done"), this);
+    cmdCancel = new QPushButton(QStringLiteral("&Cancel"), this);
+    cmdDone->setDefault(true);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(cmdDone);
+    buttons->addWidget(cmdCancel);
+    auto* top = new QVBoxLayout(this);
+    top->addLayout(columns);
+    top->addLayout(buttons);
+
+    connect(cmdDone, &QPushButton::clicked, this, &frmConfig::cmdDone_Click);
+    connect(cmdCancel, &QPushButton::clicked, this, &frmConfig::cmdCancel_Click);
+    connect(chkLoad, &QCheckBox::clicked, this, [this](bool on) { if (on) chkCustom->setChecked(false); });
+    connect(chkCustom, &QCheckBox::clicked, this, [this](bool on) { if (on) chkLoad->setChecked(false); });
+    guarded(m_ctx.dialogs, QStringLiteral("frmConfig_Load"), [this] { frmConfig_Load(); });
+}
+
+QWidget* frmConfig::buildDefaults()
+{
+    auto* box = new QGroupBox(QStringLiteral("Default settings:"), this);
+    auto* form = new QFormLayout(box);
+    chkLoad = new QCheckBox(QStringLiteral("At startup, load map:"), box);
+    cmbMaps = new QComboBox(box);
+    form->addRow(chkLoad, cmbMaps);
+    chkCustom = new QCheckBox(QStringLiteral("Or load..."), box);
+    txtCustom = new QLineEdit(box);
+    txtCustom->setPlaceholderText(QStringLiteral("double-click to choose a map file"));
+    txtCustom->installEventFilter(this);
+    form->addRow(chkCustom, txtCustom);
+    chkCenter = new QCheckBox(QStringLiteral("Center on the following coordinates when loading maps:"), box);
+    form->addRow(chkCenter);
+    txtLat = new QLineEdit(box);
+    txtLon = new QLineEdit(box);
+    form->addRow(QStringLiteral("+/- D.DDDDD"), txtLat);
+    form->addRow(QStringLiteral("+/- D.DDDDD"), txtLon);
+    txtZoom = new QLineEdit(box);
+    form->addRow(QStringLiteral("Zoom level:"), txtZoom);
+    optKm = new QRadioButton(QStringLiteral("Km."), box);
+    optMi = new QRadioButton(QStringLiteral("Miles"), box);
+    auto* units = new QHBoxLayout;
+    units->addWidget(optKm);
+    units->addWidget(optMi);
+    form->addRow(units);
+    return box;
+}
+
+QWidget* frmConfig::buildNavlet()
+{
+    auto* box = new QGroupBox(QStringLiteral("Navlet download:"), this);
+    auto* form = new QFormLayout(box);
+    cmbNavlet = new QComboBox(box);
+    form->addRow(QStringLiteral("Navlet GPS download port:"), cmbNavlet);
+    txtChars = new QLineEdit(box);
+    form->addRow(QStringLiteral("Number of characters supported in Navlet waypoint label:"), txtChars);
+    picTrack = new QFrame(box);
+    picTrack->setFixedSize(48, 20);
+    picTrack->setFrameShape(QFrame::Box);
+    picTrack->setAutoFillBackground(true);
+    picTrack->setToolTip(QStringLiteral("Double-click to choose the colour"));
+    picTrack->installEventFilter(this);
+    form->addRow(QStringLiteral("Downloaded track color:"), picTrack);
+    return box;
+}
+
+QWidget* frmConfig::buildRealTime()
+{
+    auto* box = new QGroupBox(QStringLiteral("Real-time navigation:"), this);
+    auto* form = new QFormLayout(box);
+    chkAutoCenter = new QCheckBox(QStringLiteral("Center map automatically with each GPS fix"), box);
+    form->addRow(chkAutoCenter);
+    picNMEA = new QFrame(box);
+    picNMEA->setFixedSize(48, 20);
+    picNMEA->setFrameShape(QFrame::Box);
+    picNMEA->setAutoFillBackground(true);
+    picNMEA->setToolTip(QStringLiteral("Double-click to choose the colour"));
+    picNMEA->installEventFilter(this);
+    form->addRow(QStringLiteral("Real time GPS track color:"), picNMEA);
+    return box;
+}
+
+QWidget* frmConfig::buildScripting()
+{
+    auto* box = new QGroupBox(QStringLiteral("Scripting and voice output:"), this);
+    auto* v = new QVBoxLayout(box);
+    chkScriptIn = new QCheckBox(QStringLiteral("Enable scripting input from NetStumbler"), box);
+    chkVoice = new QCheckBox(QStringLiteral("Enable program voice prompts"), box);
+    chkRTVoice = new QCheckBox(QStringLiteral("Enable voice prompts for real-time script input"), box);
+    v->addWidget(chkScriptIn);
+    v->addWidget(chkVoice);
+    v->addWidget(chkRTVoice);
+    return box;
+}
+
+QWidget* frmConfig::buildPorts()
+{
+    auto* box = new QGroupBox(QStringLiteral("Serial ports:"), this);
+    auto* form = new QFormLayout(box);
+    for (int n = 1; n <= 8; ++n) {
+        auto* edit = new QLineEdit(box);
+        edit->setObjectName(QStringLiteral("txtPort%1").arg(n));
+        txtPorts[static_cast<std::size_t>(n - 1)] = edit;
+        form->addRow(QStringLiteral("COM%1:").arg(n), edit);
+    }
+    return box;
+}
+
+QWidget* frmConfig::buildSources()
+{
+    auto* box = new QGroupBox(QStringLiteral("Map tiles and gpsd:"), this);
+    auto* form = new QFormLayout(box);
+    chkTiles = new QCheckBox(QStringLiteral("Show online map tiles over the outline (from the next start)"), box);
+    form->addRow(chkTiles);
+    txtTileUrl = new QLineEdit(box);
+    txtTileUrl->setToolTip(QStringLiteral("A tile URL with {z}, {x} and {y}"));
+    form->addRow(QStringLiteral("Tile URL:"), txtTileUrl);
+    txtGpsdHost = new QLineEdit(box);
+    txtGpsdPort = new QLineEdit(box);
+    form->addRow(QStringLiteral("gpsd host:"), txtGpsdHost);
+    form->addRow(QStringLiteral("gpsd port:"), txtGpsdPort);
+    return box;
+}
+
+void frmConfig::frmConfig_Load()
+{
+    cmbMaps->addItems({QStringLiteral("North America"), QStringLiteral("Europe")});
+    for (int n = 1; n <= 8; ++n)
+        cmbNavlet->addItem(QStringLiteral("COM%1:").arg(n));
+}
+
+void frmConfig::setSwatch(QFrame* swatch, int rgb)
+{
+    QPalette p = swatch->palette();
+    p.setColor(QPalette::Window, QColor(rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF));
+    swatch->setPalette(p);
+    (swatch == picTrack ? m_trackColor : m_nmeaColor) = rgb;
+}
+
+void frmConfig::fillFromSettings()
+{
+    const Settings& s = m_ctx.settings;
+    chkLoad->setChecked(s.number(QStringLiteral("LoadMap")) != 0);
+    cmbMaps->setCurrentIndex(s.value(QStringLiteral("MapName")).isEmpty()
+                                 ? -1 : static_cast<int>(s.number(QStringLiteral("MapName"))));
+    chkCustom->setChecked(s.number(QStringLiteral("LoadCustom")) != 0);
+    txtCustom->setText(s.value(QStringLiteral("CustomMapName")));
+    chkCenter->setChecked(s.number(QStringLiteral("AutoCenter")) != 0);
+    txtLat->setText(s.value(QStringLiteral("CenLat")));
+    txtLon->setText(s.value(QStringLiteral("CenLon")));
+    txtZoom->setText(s.value(QStringLiteral("CenZoom")));
+    optKm->setChecked(s.value(QStringLiteral("MapUnits")) == QLatin1String("1"));
+    optMi->setChecked(s.value(QStringLiteral("MapUnits")) == QLatin1String("2"));
+    cmbNavlet->setCurrentIndex(static_cast<int>(s.number(QStringLiteral("NavletPort"))) - 1);
+    txtChars->setText(s.value(QStringLiteral("NavletChars")));
+    setSwatch(picTrack, static_cast<int>(s.number(QStringLiteral("TrackColor"))));
+    chkAutoCenter->setChecked(s.number(QStringLiteral("CenterMap")) != 0);
+    setSwatch(picNMEA, static_cast<int>(s.number(QStringLiteral("NMEAColor"))));
+    chkScriptIn->setChecked(s.number(QStringLiteral("ScriptInput")) != 0);
+    chkVoice->setChecked(s.number(QStringLiteral("VoiceOut")) != 0);
+    chkRTVoice->setChecked(s.number(QStringLiteral("RTVoiceOut")) != 0);
+    for (int n = 1; n <= 8; ++n)
+        txtPorts[static_cast<std::size_t>(n - 1)]->setText(portmap::devicePath(n));
+    chkTiles->setChecked(s.value(QStringLiteral("TilesEnabled")) != QLatin1String("0"));
+    txtTileUrl->setText(s.value(QStringLiteral("TileURL")));
+    txtGpsdHost->setText(s.value(QStringLiteral("GpsdHost")));
+    txtGpsdPort->setText(s.value(QStringLiteral("GpsdPort")));
+}
+
+void frmConfig::cmdDone_Click()
+{
+    guarded(m_ctx.dialogs, QStringLiteral("cmdDone_Click"), [&] {
+        if (chkLoad->isChecked() && cmbMaps->currentIndex() < 0) {
+            m_ctx.dialogs.message(QStringLiteral("Please select a map to load."), Icon::Exclamation);
+            return;
+        }
+        Settings& s = m_ctx.settings;
+        s.setValue(QStringLiteral("MapName"), QString::number(cmbMaps->currentIndex()));
+        s.setValue(QStringLiteral("CustomMapName"), txtCustom->text());
+        s.setValue(QStringLiteral("LoadMap"), flag(chkLoad));
+        s.setValue(QStringLiteral("LoadCustom"), flag(chkCustom));
+        s.setValue(QStringLiteral("AutoCenter"), flag(chkCenter));
+        s.setValue(QStringLiteral("CenLat"), txtLat->text());
+        s.setValue(QStringLiteral("CenLon"), txtLon->text());
+        s.setValue(QStringLiteral("CenZoom"), txtZoom->text());
+        if (optKm->isChecked())
+            s.setValue(QStringLiteral("MapUnits"), QStringLiteral("1"));
+        else if (optMi->isChecked())
+            s.setValue(QStringLiteral("MapUnits"), QStringLiteral("2"));
+        s.setValue(QStringLiteral("NavletPort"), QString::number(cmbNavlet->currentIndex() + 1));
+        s.setValue(QStringLiteral("NavletChars"), txtChars->text());
+        s.setValue(QStringLiteral("CenterMap"), flag(chkAutoCenter));
+        s.setValue(QStringLiteral("TrackColor"), QString::number(m_trackColor));
+        s.setValue(QStringLiteral("NMEAColor"), QString::number(m_nmeaColor));
+        s.setValue(QStringLiteral("ScriptInput"), flag(chkScriptIn));
+        s.setValue(QStringLiteral("VoiceOut"), flag(chkVoice));
+        s.setValue(QStringLiteral("RTVoiceOut"), flag(chkRTVoice));
+        s.setValue(QStringLiteral("TilesEnabled"), flag(chkTiles));
+        s.setValue(QStringLiteral("TileURL"), txtTileUrl->text().trimmed());
+        s.setValue(QStringLiteral("GpsdHost"), txtGpsdHost->text().trimmed());
+        s.setValue(QStringLiteral("GpsdPort"), txtGpsdPort->text().trimmed());
+        for (int n = 1; n <= 8; ++n) {
+            const QString device = txtPorts[static_cast<std::size_t>(n - 1)]->text().trimmed();
+            if (device != portmap::devicePath(n))
+                portmap::setDevicePath(n, device.isEmpty() ? portmap::defaultDevice(n) : device);
+        }
+        General_SaveIni(m_ctx);
+        hide();
+    });
+}
+
+void frmConfig::cmdCancel_Click() { hide(); }
+
+void frmConfig::picTrack_DblClick() { setSwatch(picTrack, m_ctx.dialogs.chooseColor(m_trackColor)); }
+
+void frmConfig::picNMEA_DblClick() { setSwatch(picNMEA, m_ctx.dialogs.chooseColor(m_nmeaColor)); }
+
+void frmConfig::txtCustom_DblClick()
+{
+    guarded(m_ctx.dialogs, QStringLiteral("txtCustom_DblClick"), [&] {
+        const QString path = m_ctx.dialogs.openFile({QStringLiteral("Aeroplotter maps (*.kml)|*.kml"), {}, {}});
+        if (path.isEmpty())
+            return;
+        txtCustom->setText(path);
+        chkCustom->setChecked(true);
+        chkLoad->setChecked(false);
+    });
+}
+
+bool frmConfig::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::MouseButtonDblClick) {
+        if (watched == picTrack)
+            picTrack_DblClick();
+        else if (watched == picNMEA)
+            picNMEA_DblClick();
+        else if (watched == txtCustom)
+            txtCustom_DblClick();
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+} // namespace aero

@@ -1,0 +1,331 @@
+#include "window/frmPlotter.h"
+
+#include "window/PlotterLayout.h"
+#include "ui/ToolbarTable.h"
+
+#include <QAction>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QProgressBar>
+#include <QStyle>
+#include <QToolBar>
+#include <QToolButton>
+#include <QTreeView>
+
+namespace aero {
+namespace {
+
+QStyle::StandardPixmap buttonIcon(int index)
+{
+    switch (index) {
+    case buttons::Import: return QStyle::SP_DialogOpenButton;
+    case buttons::Filter: return QStyle::SP_FileDialogContentsView;
+    case buttons::Map: return QStyle::SP_DirHomeIcon;
+    case buttons::SaveCsv: return QStyle::SP_DialogSaveButton;
+    case buttons::Trash: return QStyle::SP_TrashIcon;
+    case buttons::View: return QStyle::SP_FileDialogDetailedView;
+    case buttons::Config: return QStyle::SP_FileDialogInfoView;
+    case buttons::GPS: return QStyle::SP_DriveNetIcon;
+    case buttons::ACT: return QStyle::SP_FileDialogListView;
+    case buttons::Exit: return QStyle::SP_DialogCloseButton;
+    default: return QStyle::SP_MessageBoxInformation;
+    }
+}
+
+QTreeView* makeList(QWidget* parent, APListModel& model, const char* name)
+{
+    auto* view = new QTreeView(parent);
+    view->setObjectName(QString::fromLatin1(name));
+    view->setModel(&model);
+    view->setRootIsDecorated(false);
+    view->setUniformRowHeights(true);   // keeps 100000 rows cheap to lay out
+    view->setSelectionMode(QAbstractItemView::SingleSelection);
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->header()->setStretchLastSection(true);
+    view->header()->resizeSection(0, 24);
+    return view;
+}
+
+} // namespace
+
+frmPlotter::frmPlotter(AppContext& ctx, QWidget* parent) : QMainWindow(parent), m_ctx(ctx)
+{
+    setObjectName(QStringLiteral("frmPlotter"));
+    setWindowTitle(QStringLiteral("Aeroplotter"));
+    buildToolbar();
+    buildPanels();
+
+    m_tmrImport.setInterval(250);
+    connect(&m_tmrImport, &QTimer::timeout, this, &frmPlotter::tmrImport_Timer);
+    m_tmrGPS.setInterval(30000);
+    connect(&m_tmrGPS, &QTimer::timeout, this, [this] { m_ctx.state.PositionTick = true; });
+
+    resize(MinWidthTwips / TwipsPerPixel, MinHeightTwips / TwipsPerPixel);
+}
+
+frmPlotter::~frmPlotter() = default;
+
+void frmPlotter::buildToolbar()
+{
+    m_tbMain = addToolBar(QStringLiteral("tbMain"));
+    m_tbMain->setObjectName(QStringLiteral("tbMain"));
+    m_tbMain->setMovable(false);
+    m_tbMain->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    for (const ButtonDef& b : toolbarTable()) {
+        if (!b.key) {
+            if (b.index == 6)
+                m_tbMain->addSeparator();
+            else
+                m_tbMain->addWidget(new QWidget(m_tbMain))->setObjectName(QStringLiteral("placeholder"));
+            continue;
+        }
+        auto* button = new QToolButton(m_tbMain);
+        const QString key = QString::fromLatin1(b.key);
+        button->setObjectName(key);
+        button->setProperty("key", key);
+        button->setText(key);
+        button->setToolTip(QString::fromLatin1(b.toolTip));
+        button->setIcon(style()->standardIcon(buttonIcon(b.index)));
+        button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+        if (!b.entries.empty()) {
+            auto* menu = new QMenu(button);
+            for (const MenuEntryDef& e : b.entries) {
+                if (!e.text) {
+                    menu->addSeparator();
+                    continue;
+                }
+                QAction* a = menu->addAction(QString::fromLatin1(e.text));
+                a->setData(QString::fromLatin1(e.text));
+                const int button = b.index, entry = e.index;
+                connect(a, &QAction::triggered, this, [this, button, entry] { tbMain_ButtonMenuClick(button, entry); });
+                m_entries[{b.index, e.index}] = a;
+            }
+            button->setMenu(menu);
+            button->setPopupMode(QToolButton::InstantPopup);
+        } else {
+            connect(button, &QToolButton::clicked, this, [this, key] { tbMain_ButtonClick(key); });
+        }
+        m_tbMain->addWidget(button);
+        m_buttons[b.index] = button;
+    }
+}
+
+void frmPlotter::buildPanels()
+{
+    auto* central = new QWidget(this);
+    setCentralWidget(central);
+
+    m_fraMap = new QGroupBox(QStringLiteral("Access Point map: (GPS Disabled)"), central);
+    m_fraMap->setObjectName(QStringLiteral("fraMap"));
+    m_fraProg = new QGroupBox(QStringLiteral("Drawing map:"), m_fraMap);
+    m_fraProg->setObjectName(QStringLiteral("fraProg"));
+    m_pbMap = new QProgressBar(m_fraProg);
+    m_pbMap->setObjectName(QStringLiteral("pbMap"));
+    m_pbMap->setTextVisible(false);
+    m_fraProg->hide();
+
+    m_fraNav = new QGroupBox(QStringLiteral("Navigation Information:"), central);
+    m_fraNav->setObjectName(QStringLiteral("fraNav"));
+    m_lblVel = new QLabel(QStringLiteral("Speed: ---"), m_fraNav);
+    m_lblHdg = new QLabel(QStringLiteral("Heading: ---"), m_fraNav);
+    m_lblAP = new QLabel(QStringLiteral("Nearest AP: -------"), m_fraNav);
+    m_lblAPName = new QLabel(QStringLiteral("SSID: -------"), m_fraNav);
+    m_lblVel->setObjectName(QStringLiteral("lblVel"));
+    m_lblHdg->setObjectName(QStringLiteral("lblHdg"));
+    m_lblAP->setObjectName(QStringLiteral("lblAP"));
+    m_lblAPName->setObjectName(QStringLiteral("lblAPName"));
+    m_fraNav->hide();
+
+    m_fraAPs = new QGroupBox(QStringLiteral("Logged APs:"), central);
+    m_fraAPs->setObjectName(QStringLiteral("fraAPs"));
+    m_lstAP = makeList(m_fraAPs, m_lstAPModel, "lstAP");
+    m_lblNoAPs = new QLabel(QStringLiteral("APs with no GPS coordinates:"), m_fraAPs);
+    m_lblNoAPs->setObjectName(QStringLiteral("lblNoAPs"));
+    m_lstNoGps = makeList(m_fraAPs, m_lstNoGpsModel, "lstNoGps");
+    m_lstAP->setSortingEnabled(true);
+    m_lstAP->sortByColumn(1, Qt::AscendingOrder);
+
+    connect(m_lstAP, &QTreeView::clicked, this, [this](const QModelIndex& i) { Q_EMIT lstAPClicked(i.row()); });
+    connect(m_lstAP, &QTreeView::doubleClicked, this, [this](const QModelIndex& i) { Q_EMIT lstAPDoubleClicked(i.row()); });
+    connect(m_lstNoGps, &QTreeView::doubleClicked, this,
+            [this](const QModelIndex& i) { Q_EMIT lstNoGpsDoubleClicked(i.row()); });
+}
+
+void frmPlotter::setMapWidget(QWidget* map)
+{
+    m_mapa = map;
+    map->setParent(m_fraMap);
+    map->setObjectName(QStringLiteral("Mapa"));
+    map->show();
+    m_fraProg->raise();
+    Form_Resize();
+}
+
+void frmPlotter::tbMain_ButtonClick(const QString& key)
+{
+    const auto it = m_buttonCommands.constFind(key);
+    if (it != m_buttonCommands.constEnd() && it.value()) {
+        it.value()();
+        return;
+    }
+    if (key == QLatin1String("Trash"))
+        Trash();
+    else if (key == QLatin1String("Exit"))
+        Exit();
+    else if (key == QLatin1String("About"))
+        openAbout();
+    else if (key == QLatin1String("Config"))
+        openConfig();
+    else if (key != QLatin1String("Import") && key != QLatin1String("Map") && key != QLatin1String("View")
+             && key != QLatin1String("GPS"))
+        notAvailable();   // drop-down buttons do nothing on a plain click
+}
+
+void frmPlotter::tbMain_ButtonMenuClick(int button, int entry)
+{
+    if (button == buttons::View && entry >= 1 && entry <= 5) {
+        viewToggle(entry);
+        return;
+    }
+    const auto it = m_menuCommands.find({button, entry});
+    if (it != m_menuCommands.end() && it->second)
+        it->second();
+    else
+        notAvailable();
+}
+
+void frmPlotter::notAvailable()
+{
+    m_ctx.dialogs.message(QStringLiteral("This command is not available in this version of Aeroplotter."),
+                          Icon::Information);
+}
+
+void frmPlotter::setButtonCommand(const QString& key, Command command) { m_buttonCommands.insert(key, std::move(command)); }
+
+void frmPlotter::setMenuCommand(MenuEntry e, Command command) { m_menuCommands[{e.button, e.entry}] = std::move(command); }
+
+void frmPlotter::SetToolbarEnabled(bool enabled)
+{
+    for (auto& [index, button] : m_buttons)
+        if ((index >= 1 && index <= 5) || (index >= 7 && index <= 10))
+            button->setEnabled(enabled);
+}
+
+bool frmPlotter::toolbarButtonEnabled(int index) const
+{
+    const auto it = m_buttons.find(index);
+    return it != m_buttons.end() && it->second->isEnabled();
+}
+
+QToolButton* frmPlotter::toolButton(int index) const
+{
+    const auto it = m_buttons.find(index);
+    return it == m_buttons.end() ? nullptr : it->second;
+}
+
+QAction* frmPlotter::menuAction(MenuEntry e) const
+{
+    const auto it = m_entries.find({e.button, e.entry});
+    return it == m_entries.end() ? nullptr : it->second;
+}
+
+QString frmPlotter::menuText(MenuEntry e) const
+{
+    QAction* a = menuAction(e);
+    return a ? a->data().toString() : QString();
+}
+
+void frmPlotter::setMenuText(MenuEntry e, const QString& text)
+{
+    if (QAction* a = menuAction(e)) {
+        a->setData(text);
+        a->setText(text);
+    }
+}
+
+void frmPlotter::setMenuHint(MenuEntry e, const QString& hint)
+{
+    if (QAction* a = menuAction(e))
+        a->setText(hint.isEmpty() ? a->data().toString() : a->data().toString() + QLatin1Char('\t') + hint);
+}
+
+QString frmPlotter::fraAPsCaption() const { return m_fraAPs->title(); }
+void frmPlotter::setFraAPsCaption(const QString& text) { m_fraAPs->setTitle(text); }
+QString frmPlotter::lblNoAPsCaption() const { return m_lblNoAPs->text(); }
+void frmPlotter::setLblNoAPsCaption(const QString& text) { m_lblNoAPs->setText(text); }
+QString frmPlotter::fraMapCaption() const { return m_fraMap->title(); }
+void frmPlotter::setFraMapCaption(const QString& text) { m_fraMap->setTitle(text); }
+
+void frmPlotter::showProgress(bool visible)
+{
+    m_fraProg->setVisible(visible);
+    if (visible)
+        m_fraProg->raise();
+}
+
+void frmPlotter::setNavLabels(const QString& vel, const QString& hdg, const QString& ap, const QString& apName)
+{
+    if (!vel.isNull())
+        m_lblVel->setText(vel);
+    if (!hdg.isNull())
+        m_lblHdg->setText(hdg);
+    if (!ap.isNull())
+        m_lblAP->setText(ap);
+    if (!apName.isNull())
+        m_lblAPName->setText(apName);
+}
+
+QStringList frmPlotter::navLabels() const
+{
+    return {m_lblVel->text(), m_lblHdg->text(), m_lblAP->text(), m_lblAPName->text()};
+}
+
+void frmPlotter::setGpsLayout(bool gps)
+{
+    m_fraNav->setVisible(gps);
+    Form_Resize();
+}
+
+bool frmPlotter::gpsLayout() const { return !m_fraNav->isHidden(); }
+
+void frmPlotter::setHourglass(bool busy)
+{
+    if (busy)
+        setCursor(Qt::WaitCursor);
+    else
+        unsetCursor();
+}
+
+void frmPlotter::setImportAnimation(bool running)
+{
+    if (running)
+        m_tmrImport.start();
+    else
+        m_tmrImport.stop();
+}
+
+void frmPlotter::setPositionTick(bool running)
+{
+    if (running)
+        m_tmrGPS.start();
+    else
+        m_tmrGPS.stop();
+}
+
+void frmPlotter::tmrImport_Timer()
+{
+    static const QString base = QStringLiteral("Reading input file.");
+    const QString caption = fraAPsCaption();
+    if (caption.startsWith(base)) {
+        const qsizetype dots = caption.size() - base.size() + 1;
+        if (dots >= 1 && dots < 5 && caption == base + QString(dots - 1, QLatin1Char('.'))) {
+            setFraAPsCaption(caption + QLatin1Char('.'));
+            return;
+        }
+    }
+    setFraAPsCaption(base);
+}
+
+} // namespace aero

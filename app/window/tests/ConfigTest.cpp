@@ -1,0 +1,127 @@
+#include "CoreFixture.h"
+
+#include "window/frmConfig.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTest>
+
+namespace aero::testing {
+namespace {
+
+class ConfigTest : public CoreFixture {
+protected:
+    void SetUp() override
+    {
+        CoreFixture::SetUp();
+        dialog = std::make_unique<frmConfig>(ctx, &window());
+        dialog->fillFromSettings();
+        dialog->show();
+    }
+    void TearDown() override
+    {
+        dialog.reset();
+        CoreFixture::TearDown();
+    }
+    std::unique_ptr<frmConfig> dialog;
+};
+
+TEST_F(ConfigTest, ListsAreFilledInOrder)
+{
+    ASSERT_EQ(dialog->cmbMaps->count(), 2);
+    EXPECT_EQ(dialog->cmbMaps->itemText(0), "North America");
+    EXPECT_EQ(dialog->cmbMaps->itemText(1), "Europe");
+    ASSERT_EQ(dialog->cmbNavlet->count(), 8);
+    EXPECT_EQ(dialog->cmbNavlet->itemText(7), "COM8:");
+    EXPECT_EQ(dialog->txtPorts[0]->text(), "/dev/ttyUSB0");
+}
+
+TEST_F(ConfigTest, LoadAndCustomExcludeEachOther)
+{
+    QTest::mouseClick(dialog->chkLoad, Qt::LeftButton);
+    EXPECT_TRUE(dialog->chkLoad->isChecked());
+    QTest::mouseClick(dialog->chkCustom, Qt::LeftButton);
+    EXPECT_TRUE(dialog->chkCustom->isChecked());
+    EXPECT_FALSE(dialog->chkLoad->isChecked());
+    QTest::mouseClick(dialog->chkLoad, Qt::LeftButton);
+    EXPECT_FALSE(dialog->chkCustom->isChecked());
+}
+
+TEST_F(ConfigTest, DoneWithLoadCheckedButNoMapChosenStoresNothing)
+{
+    dialog->chkLoad->setChecked(true);
+    dialog->cmbMaps->setCurrentIndex(-1);
+    dialog->txtChars->setText("12");
+    dialog->cmdDone_Click();
+    EXPECT_EQ(dialogs.texts(), QStringList{"Please select a map to load."});
+    EXPECT_EQ(settings.value("NavletChars"), "6");
+    EXPECT_TRUE(dialog->isVisible());
+}
+
+TEST_F(ConfigTest, DoneStoresEveryControlAndSaves)
+{
+    dialog->chkLoad->setChecked(false);
+    dialog->cmbMaps->setCurrentIndex(-1);
+    dialog->optMi->setChecked(true);
+    dialog->cmbNavlet->setCurrentIndex(2);
+    dialog->txtChars->setText("10");
+    dialog->txtLat->setText("48.5x");
+    dialog->chkVoice->setChecked(true);
+    dialog->txtPorts[1]->setText("pts/9");
+    dialog->chkTiles->setChecked(false);
+    dialog->txtGpsdPort->setText("2948");
+    dialogs.colors = {0x0000FF};
+    dialog->picTrack_DblClick();
+    dialog->cmdDone_Click();
+    EXPECT_TRUE(dialogs.shown.empty());
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_EQ(settings.value("MapName"), "-1");
+    EXPECT_EQ(settings.value("MapUnits"), "2");
+    EXPECT_EQ(settings.value("NavletPort"), "3");
+    EXPECT_EQ(settings.value("NavletChars"), "10");
+    EXPECT_EQ(settings.value("CenLat"), "48.5x");
+    EXPECT_EQ(settings.value("VoiceOut"), "1");
+    EXPECT_EQ(settings.value("TrackColor"), "255");
+    EXPECT_EQ(settings.stored("Config", "NavletPort"), "3");
+    EXPECT_EQ(settings.stored("Ports", "COM2"), "pts/9");
+    EXPECT_EQ(settings.stored("Config", "TilesEnabled"), "0");
+    EXPECT_EQ(settings.value("GpsdPort"), "2948");
+}
+
+TEST_F(ConfigTest, CancelChangesNothing)
+{
+    dialog->txtChars->setText("99");
+    dialog->cmdCancel_Click();
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_EQ(settings.value("NavletChars"), "6");
+}
+
+TEST_F(ConfigTest, FileChooserClosedWithoutAFileLeavesEverythingAlone)
+{
+    dialog->chkLoad->setChecked(true);
+    dialog->txtCustom_DblClick();
+    EXPECT_TRUE(dialog->txtCustom->text().isEmpty());
+    EXPECT_TRUE(dialog->chkLoad->isChecked());
+    ASSERT_EQ(dialogs.fileRequests.size(), 1u);
+    EXPECT_EQ(dialogs.fileRequests[0].filter, "Aeroplotter maps (*.kml)|*.kml");
+    dialogs.files = {"/maps/city.kml"};
+    dialog->txtCustom_DblClick();
+    EXPECT_EQ(dialog->txtCustom->text(), "/maps/city.kml");
+    EXPECT_TRUE(dialog->chkCustom->isChecked());
+    EXPECT_FALSE(dialog->chkLoad->isChecked());
+}
+
+TEST_F(ConfigTest, ConfigButtonOpensTheDialogFilledFromSettings)
+{
+    settings.setValue("NavletChars", "8");
+    window().tbMain_ButtonClick("Config");
+    auto* opened = window().findChild<frmConfig*>();
+    ASSERT_NE(opened, nullptr);
+    EXPECT_TRUE(opened->isVisible());
+    EXPECT_EQ(opened->txtChars->text(), "8");
+}
+
+} // namespace
+} // namespace aero::testing
