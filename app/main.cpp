@@ -53,7 +53,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Aeroplotter"));
     QApplication::setApplicationName(QStringLiteral("Aeroplotter"));
-    QApplication::setApplicationVersion(QStringLiteral("1.5.0"));
+    QApplication::setApplicationVersion(QStringLiteral(AEROPLOTTER_VERSION));
 
     aero::InteractiveDialogs interactive;
     aero::UnattendedDialogs headless;

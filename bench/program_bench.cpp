@@ -29,7 +29,7 @@ struct Fixture {
     {
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
         QSettings s(QStringLiteral("Aeroplotter"), QStringLiteral("Aeroplotter"));
-        s.setValue("Config/VersionID", "1.5.0");
+        s.setValue("Config/VersionID", AEROPLOTTER_VERSION);
         s.setValue("Config/TilesEnabled", "0");
         s.sync();
         summary = dir.filePath("survey.txt");

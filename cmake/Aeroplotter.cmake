@@ -40,17 +40,21 @@ function(aero_test name)
   # Tests find the built tools beside themselves and the sources through AEROPLOTTER_SOURCE_DIR.
 endfunction()
 
-# aero_fuzzer(name SOURCES ... LIBS ...): a libFuzzer entry point, built only with AEROPLOTTER_FUZZ.
+# aero_fuzzer(name SOURCES ... LIBS ... SEEDS dir|file ...): a libFuzzer entry point, built only
+# with AEROPLOTTER_FUZZ (clang). Its seeds are listed in fuzz-targets.txt of the build tree, which
+# scripts/fuzz.sh runs.
 function(aero_fuzzer name)
-  cmake_parse_arguments(F "" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(F "" "" "SOURCES;LIBS;SEEDS" ${ARGN})
   if(NOT AEROPLOTTER_FUZZ)
     return()
   endif()
   add_executable(${name} ${F_SOURCES})
   aero_target_defaults(${name})
-  target_compile_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
-  target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer)
   target_link_libraries(${name} PRIVATE ${F_LIBS})
+  list(TRANSFORM F_SEEDS PREPEND ${CMAKE_CURRENT_SOURCE_DIR}/)
+  string(JOIN " " seeds ${F_SEEDS})
+  file(APPEND ${CMAKE_BINARY_DIR}/fuzz-targets.txt "${name} ${seeds}\n")
 endfunction()
 
 # aero_benchmark(name SOURCES ... LIBS ...)

@@ -6,7 +6,8 @@ set -euo pipefail
 PKGS=(cmake ninja-build g++ pkg-config
       qt6-base-dev qt6-serialport-dev
       libgtest-dev libgmock-dev libbenchmark-dev
-      dbus xvfb xauth gpsd)
+      dbus xvfb xauth gpsd
+      clang-14 libclang-rt-14-dev)
 
 missing=()
 for p in "${PKGS[@]}"; do

@@ -38,7 +38,7 @@ void openOrThrow(QFile& file)
     if (!QFileInfo(file.fileName()).isFile())
         throw AppError(errors::FileNotFound, QStringLiteral("File not found: ") + file.fileName());
     if (!file.open(QIODevice::ReadOnly))
-        throw AppError(75, QStringLiteral("Could not open ") + file.fileName() + QStringLiteral(": ")
+        throw AppError(errors::FileAccess, QStringLiteral("Could not open ") + file.fileName() + QStringLiteral(": ")
                                                      + file.errorString());
 }
 

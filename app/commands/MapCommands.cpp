@@ -200,7 +200,7 @@ void saveImage(AppContext& ctx)
         if (path.isEmpty() || !mayOverwrite(ctx, path, QStringLiteral("Bitmap file already exists, overwrite?")))
             return;
         if (!saveViewImage(ctx.Mapa->CopyView(), path))
-            throw AppError(75, QStringLiteral("Path/File access error: could not write ") + path);
+            throw AppError(errors::FileAccess, QStringLiteral("Path/File access error: could not write ") + path);
         tell(ctx, QStringLiteral("Map bitmap file saved!"), Icon::Information);
     });
 }
@@ -213,10 +213,10 @@ void saveCsv(AppContext& ctx)
             return;
         QSaveFile file(path);
         if (!file.open(QIODevice::WriteOnly))
-            throw AppError(75, QStringLiteral("Path/File access error: ") + file.errorString());
+            throw AppError(errors::FileAccess, QStringLiteral("Path/File access error: ") + file.errorString());
         writeApCsv(ctx.apList, file);
         if (!file.commit())
-            throw AppError(75, QStringLiteral("Path/File access error: ") + file.errorString());
+            throw AppError(errors::FileAccess, QStringLiteral("Path/File access error: ") + file.errorString());
         tell(ctx, QStringLiteral("File saved!"), Icon::None);
     });
 }

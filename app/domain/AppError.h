@@ -13,11 +13,17 @@ struct AppError : std::runtime_error {
     QString description;
 };
 
+// Every error number the program reports, once.
 namespace errors {
-inline constexpr int SubscriptOutOfRange = 9;   // the AP table is full
-inline constexpr int FileNotFound = 53;
-inline constexpr int PathNotFound = 76;
 inline constexpr int InvalidProcedureCall = 5;
+inline constexpr int SubscriptOutOfRange = 9;   // the AP table is full
+inline constexpr int TypeMismatch = 13;         // a number column holds text
+inline constexpr int FileNotFound = 53;
+inline constexpr int InputPastEnd = 62;         // a file ends inside a record
+inline constexpr int FileAccess = 75;           // a file could not be opened or written
+inline constexpr int PathNotFound = 76;
+inline constexpr int ObjectNotSet = 91;         // no map is open
+inline constexpr int InvalidFileFormat = 321;   // not a map file
 inline constexpr int PropertyReadOnly = 383;
 inline constexpr int RegionNotInstalled = 16398;
 } // namespace errors

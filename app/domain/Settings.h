@@ -15,7 +15,7 @@ struct SettingDefault {
 
 class Settings {
 public:
-    static constexpr const char* Version = "1.5.0";
+    static constexpr const char* Version = AEROPLOTTER_VERSION;   // from the build
 
     // The "Config" keys other than VersionID, with the values written on the first run.
     static std::span<const SettingDefault> configDefaults();

@@ -38,7 +38,7 @@ SummaryImport importSummary(APList& table, QIODevice& file, const Yield& yield)
             yieldIf(yield);
         }
         if (reader.status() == SummaryStatus::ReadError)
-            result.error = AppError(62, QStringLiteral("Input past end of file"));
+            result.error = AppError(errors::InputPastEnd, QStringLiteral("Input past end of file"));
         yieldIf(yield);
         table.DedupeSSIDs();
     } catch (const AppError& e) {
@@ -67,11 +67,11 @@ KismetImport importKismet(APList& table, QIODevice& file, const Yield& yield)
             ++result.added;
         }
         if (reader.status() == KismetStatus::BadNumber)
-            result.error = AppError(13, QStringLiteral("Type mismatch: column %1 of line %2 is not a number")
+            result.error = AppError(errors::TypeMismatch, QStringLiteral("Type mismatch: column %1 of line %2 is not a number")
                                             .arg(reader.errorColumn())
                                             .arg(reader.errorLine()));
         else if (reader.status() == KismetStatus::ReadError)
-            result.error = AppError(62, QStringLiteral("Input past end of file"));
+            result.error = AppError(errors::InputPastEnd, QStringLiteral("Input past end of file"));
     } catch (const AppError& e) {
         result.error = e;
     }

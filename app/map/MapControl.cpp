@@ -90,7 +90,7 @@ void MapControl::setTilesEnabled(bool enabled)
 void MapControl::requireMap() const
 {
     if (!m_hasMap)
-        throw AppError(maperrors::ObjectNotSet, QStringLiteral("Object variable or With block variable not set"));
+        throw AppError(errors::ObjectNotSet, QStringLiteral("Object variable or With block variable not set"));
 }
 
 void MapControl::modified()
@@ -142,7 +142,7 @@ void MapControl::OpenMapFile(const QString& path)
         throw AppError(errors::FileNotFound, QStringLiteral("File not found: %1").arg(path));
     const KmlResult result = readKml(file.readAll());   // one buffer parses faster than a stream
     if (!result.ok())
-        throw AppError(maperrors::InvalidFileFormat, QStringLiteral("Invalid map file %1: %2 (line %3)")
+        throw AppError(errors::InvalidFileFormat, QStringLiteral("Invalid map file %1: %2 (line %3)")
                                                           .arg(path, result.error).arg(result.line));
     ensureBaseData();   // a map opens without base data; it just has no outline
     resetDocument();
@@ -172,7 +172,7 @@ void MapControl::SaveMapFile()
 {
     requireMap();
     if (m_doc.fileName.isEmpty())
-        throw AppError(maperrors::FileAccess, QStringLiteral("The map has no file name yet"));
+        throw AppError(errors::FileAccess, QStringLiteral("The map has no file name yet"));
     SaveMapFileAs(m_doc.fileName);
 }
 
@@ -183,7 +183,7 @@ void MapControl::SaveMapFileAs(const QString& path)
     data.view = viewCentre();
     QSaveFile out(path);
     if (!out.open(QIODevice::WriteOnly) || !writeKml(data, out) || !out.commit())
-        throw AppError(maperrors::FileAccess, QStringLiteral("Path/File access error: %1").arg(path));
+        throw AppError(errors::FileAccess, QStringLiteral("Path/File access error: %1").arg(path));
     m_doc.fileName = path;
     m_doc.saved = true;
 }
@@ -193,10 +193,10 @@ void MapControl::PublishWebPage(const QString& path, const QString& title)
     requireMap();
     QSaveFile out(path);
     if (!out.open(QIODevice::WriteOnly))
-        throw AppError(maperrors::FileAccess, QStringLiteral("Path/File access error: %1").arg(path));
+        throw AppError(errors::FileAccess, QStringLiteral("Path/File access error: %1").arg(path));
     writeWebPage(out, title, m_doc, m_viewport, baseMap());
     if (!out.commit())
-        throw AppError(maperrors::FileAccess, QStringLiteral("Path/File access error: %1").arg(path));
+        throw AppError(errors::FileAccess, QStringLiteral("Path/File access error: %1").arg(path));
 }
 
 void MapControl::MarkSaved() { m_doc.saved = true; }

@@ -31,12 +31,6 @@ struct MapOptions {
     static MapOptions fromSettings(const Settings& settings);
 };
 
-namespace maperrors {
-inline constexpr int ObjectNotSet = 91;        // no map is open
-inline constexpr int FileAccess = 75;
-inline constexpr int InvalidFileFormat = 321;
-} // namespace maperrors
-
 class MapControl : public QObject, public MapService {
     Q_OBJECT
 public:

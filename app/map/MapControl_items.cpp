@@ -30,7 +30,7 @@ int MapControl::AddSymbol(const QString& imagePath)
         throw AppError(errors::FileNotFound, QStringLiteral("File not found: %1").arg(imagePath));
     QImage image = loadSymbolImage(imagePath);
     if (image.isNull())
-        throw AppError(maperrors::InvalidFileFormat, QStringLiteral("Invalid picture: %1").arg(imagePath));
+        throw AppError(errors::InvalidFileFormat, QStringLiteral("Invalid picture: %1").arg(imagePath));
     m_doc.symbols.push_back({imagePath, std::move(image)});
     m_symbols.clearAdded();
     modified();

@@ -16,7 +16,6 @@ constexpr std::chrono::hours LongestWait{24};
 
 const QString RoutineReceive = QStringLiteral("Navlet_Receive");
 
-constexpr int FileAccessError = 75;
 const QString FileAccessText = QStringLiteral("Path/File access error");
 
 } // namespace
@@ -240,7 +239,7 @@ void TrackDownload::productData()
     m_points.close();
     m_points.setFileName(m_pointFile);
     if (!m_points.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        throw AppError(FileAccessError, FileAccessText);
+        throw AppError(errors::FileAccess, FileAccessText);
 }
 
 void TrackDownload::trackPoint()
@@ -268,7 +267,7 @@ void TrackDownload::writePoint(int index, double lat, double lon, bool newSegmen
         return;   // the failure to create the file was reported when product data came
     if (m_points.write(formatPointLine({index, lat, lon, newSegment})) < 0) {
         m_points.close();   // one report, not one per point
-        throw AppError(FileAccessError, FileAccessText);
+        throw AppError(errors::FileAccess, FileAccessText);
     }
 }
 

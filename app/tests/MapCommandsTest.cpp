@@ -158,6 +158,7 @@ TEST_F(MapCommandsTest, ABrokenMapFileLeavesTheOpenMapAndItsApsAlone)
     importSummary(file("s.txt", summary({line("N 45.25", "E 7.5", "a", "00:00:00:00:00:01", 90, "0011")})));
     dialogs.reset();
     dialogs.files = {file("broken.kml", "<kml><Document><Placemark><name>x</name>")};
+    dialogs.reportsExpected = true;
     window().tbMain_ButtonMenuClick(entries::MapLoad);
     ASSERT_EQ(dialogs.reports.size(), 1u);
     EXPECT_TRUE(dialogs.reports[0].contains("Program routine: tbMain_ButtonMenuClick"));

@@ -1,5 +1,6 @@
 #pragma once
 // The whole program on the offscreen platform, with scripted dialogs and private settings.
+#include "ui/tests/TestDialogs.h"
 #include "Program.h"
 #include "ui/ToolbarTable.h"
 #include "window/frmPlotter.h"
@@ -21,7 +22,7 @@ protected:
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_settingsDir.path());
         {
             QSettings s(QStringLiteral("Aeroplotter"), QStringLiteral("Aeroplotter"));
-            s.setValue("Config/VersionID", "1.5.0");   // no splash
+            s.setValue("Config/VersionID", AEROPLOTTER_VERSION);   // no splash
             s.setValue("Config/TilesEnabled", "0");    // never online in tests
             s.setValue("Screen/State", "0");
         }
@@ -49,7 +50,7 @@ protected:
     }
 
     QTemporaryDir m_settingsDir, m_dir;
-    ScriptedDialogs dialogs;
+    ScriptedDialogs dialogs = testDialogs();
     std::unique_ptr<Program> program;
 };
 

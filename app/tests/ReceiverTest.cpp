@@ -220,6 +220,7 @@ TEST_F(ReceiverTest, AWorkFileThatCannotBeWrittenIsReportedUnderTheHandlersNames
     startSim(navlet_test::handheldScenario("L001"));
     newMap();
     downloadWindow().download().setPointFile(path("no-such-folder/Navlet.tmp"));
+    dialogs.reportsExpected = true;
     window().tbMain_ButtonMenuClick(entries::NavletDownload);
     ASSERT_TRUE(QTest::qWaitFor([&] { return downloadWindow().download().state() == TrackDownload::State::Failed; },
                                 WaitMs));

@@ -169,6 +169,8 @@ void ScriptedDialogs::errorReport(const QString& text)
     ++m_errorReports;
     reports.push_back(text);
     shown.push_back({text, Icon::Critical, Buttons::Ok});
+    if (!reportsExpected && unexpectedReport)
+        unexpectedReport(text);
 }
 
 QString ScriptedDialogs::openFile(const FileRequest& request)

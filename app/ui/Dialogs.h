@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 #include <deque>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -88,6 +89,10 @@ public:
     std::deque<QString> files;          // answers to open/save dialogs; empty: cancelled
     std::deque<int> colors;
     std::vector<FileRequest> fileRequests;
+    // An error report nobody expected fails the running test: fixtures set the sink, a test
+    // that provokes reports says so first.
+    std::function<void(const QString& report)> unexpectedReport;
+    bool reportsExpected = false;
 
     Answer message(const QString& text, Icon icon, Buttons buttons) override;
     void errorReport(const QString& text) override;

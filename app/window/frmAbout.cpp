@@ -31,7 +31,7 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent)
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("About Aeroplotter..."));
     auto* v = new QVBoxLayout(this);
-    auto* title = new QLabel(QStringLiteral("<b>Aeroplotter 1.5.0</b><br>Access point maps from wireless survey logs."), this);
+    auto* title = new QLabel(QStringLiteral("<b>Aeroplotter %1</b><br>Access point maps from wireless survey logs.").arg(QLatin1String(AEROPLOTTER_VERSION)), this);
     auto* visit = new QLabel(QStringLiteral("For more information or updated versions, visit:"), this);
     const QUrl url = readmeUrl();
     lblWeb = new QLabel(this);

@@ -131,12 +131,12 @@ TEST(Kml, BrokenFilesGiveAnErrorAndLeaveTheOpenMapAlone)
     const MarkerId keep = map->AddMarker({1, 2, 3}, QStringLiteral("keep"));
     struct Row { const char* legend; QByteArray bytes; int code; };
     const Row rows[] = {
-        {"unclosed element", "<kml><Document><Placemark><name>x</name>", maperrors::InvalidFileFormat},
-        {"mismatched tags", "<kml><Document></Placemark></kml>", maperrors::InvalidFileFormat},
-        {"not XML at all", "old binary map \x01\x02\x03", maperrors::InvalidFileFormat},
-        {"another XML document", "<html><body>hello</body></html>", maperrors::InvalidFileFormat},
-        {"empty file", "", maperrors::InvalidFileFormat},
-        {"undefined entity", "<kml><Document><name>&nope;</name></Document></kml>", maperrors::InvalidFileFormat},
+        {"unclosed element", "<kml><Document><Placemark><name>x</name>", errors::InvalidFileFormat},
+        {"mismatched tags", "<kml><Document></Placemark></kml>", errors::InvalidFileFormat},
+        {"not XML at all", "old binary map \x01\x02\x03", errors::InvalidFileFormat},
+        {"another XML document", "<html><body>hello</body></html>", errors::InvalidFileFormat},
+        {"empty file", "", errors::InvalidFileFormat},
+        {"undefined entity", "<kml><Document><name>&nope;</name></Document></kml>", errors::InvalidFileFormat},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.legend);
@@ -187,7 +187,7 @@ TEST(Kml, SavingWhereNoFileCanBeWrittenFails)
         map->SaveMapFileAs(QStringLiteral("/nonexistent-folder/x.kml"));
         ADD_FAILURE() << "no error";
     } catch (const AppError& e) {
-        EXPECT_EQ(e.code, maperrors::FileAccess);
+        EXPECT_EQ(e.code, errors::FileAccess);
     }
     EXPECT_THROW(map->SaveMapFile(), AppError) << "a new map has no file name yet";
 }

@@ -114,7 +114,7 @@ TEST(Markers, WithoutAMapMarkersAreRefused)
         map.AddMarker({1, 1, 1}, QStringLiteral("x"));
         FAIL() << "no error";
     } catch (const AppError& e) {
-        EXPECT_EQ(e.code, maperrors::ObjectNotSet);
+        EXPECT_EQ(e.code, errors::ObjectNotSet);
     }
     auto open = maptest::europeMap();
     EXPECT_THROW(open->AddMarker({NAN, 1, 1}, QStringLiteral("x")), AppError);

@@ -33,7 +33,7 @@ TEST(Symbols, UnreadableFilesAreRefusedAndCountNothing)
     struct Row { const char* legend; QString path; int code; };
     const Row rows[] = {
         {"missing file", dir.filePath(QStringLiteral("none.ico")), errors::FileNotFound},
-        {"not a picture", junk, maperrors::InvalidFileFormat},
+        {"not a picture", junk, errors::InvalidFileFormat},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.legend);

@@ -103,7 +103,7 @@ TEST(Tiles, AreFetchedWithOurUserAgentDrawnAndCachedOnDisk)
     EXPECT_NE(before.pixel(320, 240), after.pixel(320, 240));
     ASSERT_FALSE(server.userAgents.isEmpty());
     for (const QString& ua : server.userAgents)
-        EXPECT_EQ(ua, QStringLiteral("Aeroplotter/1.5.0 (+project README)"));
+        EXPECT_EQ(ua, QStringLiteral("Aeroplotter/" AEROPLOTTER_VERSION " (+project README)"));
     EXPECT_TRUE(server.paths.first().startsWith(QStringLiteral("/")));
     EXPECT_TRUE(server.paths.first().endsWith(QStringLiteral(".png")));
     EXPECT_LE(server.maxOpen, TileLayer::MaxConcurrent);

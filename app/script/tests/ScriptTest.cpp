@@ -1,3 +1,4 @@
+#include "ui/tests/TestDialogs.h"
 #include "ui/ToolbarTable.h"
 #include "window/frmPlotter.h"
 #include "script/RunScript.h"
@@ -78,7 +79,7 @@ protected:
     QTemporaryDir m_settings, m_dir;
     Settings settings;
     APList apList;
-    ScriptedDialogs dialogs;
+    ScriptedDialogs dialogs = testing::testDialogs();
     AppContext ctx{settings, apList, dialogs};
     std::unique_ptr<frmPlotter> window;
     QStringList calls;

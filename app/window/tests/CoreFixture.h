@@ -1,5 +1,6 @@
 #pragma once
 // A main window with scripted dialogs and settings in a private folder.
+#include "ui/tests/TestDialogs.h"
 #include "ui/AppContext.h"
 #include "window/frmPlotter.h"
 
@@ -29,7 +30,7 @@ protected:
     QTemporaryDir m_settingsDir;
     Settings settings;
     APList apList;
-    ScriptedDialogs dialogs;
+    ScriptedDialogs dialogs = testDialogs();
     AppContext ctx{settings, apList, dialogs};
     std::unique_ptr<frmPlotter> m_window;
 };

@@ -28,7 +28,7 @@ TEST_F(StartupTest, FirstRunWritesEveryDefaultAndShowsTheSplashOnce)
 {
     start();
     EXPECT_EQ(splashes, 1);
-    EXPECT_EQ(settings.stored("Config", "VersionID"), "1.5.0");
+    EXPECT_EQ(settings.stored("Config", "VersionID"), AEROPLOTTER_VERSION);
     for (const SettingDefault& d : Settings::configDefaults()) {
         SCOPED_TRACE(d.key);
         EXPECT_EQ(settings.stored("Config", d.key), QString::fromLatin1(d.value));
@@ -60,7 +60,7 @@ TEST_F(StartupTest, OlderVersionKeepsItsValuesGetsTheNewStampAndOneSplash)
     settings.store("Screen", "State", "0");
     start();
     EXPECT_EQ(splashes, 1);
-    EXPECT_EQ(settings.stored("Config", "VersionID"), "1.5.0");
+    EXPECT_EQ(settings.stored("Config", "VersionID"), AEROPLOTTER_VERSION);
     EXPECT_EQ(settings.value("NavletChars"), "10");
     splashes = 0;
     start();
@@ -69,7 +69,7 @@ TEST_F(StartupTest, OlderVersionKeepsItsValuesGetsTheNewStampAndOneSplash)
 
 TEST_F(StartupTest, StoredPlacementIsClampedToTheMinimumAndTheScreen)
 {
-    settings.store("Config", "VersionID", "1.5.0");
+    settings.store("Config", "VersionID", AEROPLOTTER_VERSION);
     settings.store("Screen", "State", "0");
     settings.store("Screen", "Width", "5000");
     settings.store("Screen", "Height", "12000");
@@ -84,7 +84,7 @@ TEST_F(StartupTest, StoredPlacementIsClampedToTheMinimumAndTheScreen)
 
 TEST_F(StartupTest, StateTwoOpensMaximised)
 {
-    settings.store("Config", "VersionID", "1.5.0");
+    settings.store("Config", "VersionID", AEROPLOTTER_VERSION);
     settings.store("Screen", "State", "2");
     settings.store("Screen", "Width", "5000");
     start();
@@ -93,7 +93,7 @@ TEST_F(StartupTest, StateTwoOpensMaximised)
 
 TEST_F(StartupTest, ScriptOnTheCommandLineRunsAndLoadsNoMap)
 {
-    settings.store("Config", "VersionID", "1.5.0");
+    settings.store("Config", "VersionID", AEROPLOTTER_VERSION);
     settings.store("Config", "LoadMap", "1");
     settings.store("Config", "MapName", "1");
     start(parseCommandLine({"something", "/s", "/tmp/x.aps"}));
@@ -104,7 +104,7 @@ TEST_F(StartupTest, ScriptOnTheCommandLineRunsAndLoadsNoMap)
 
 TEST_F(StartupTest, CustomMapWithoutAFileNameIsRefusedAndRegionMapWins)
 {
-    settings.store("Config", "VersionID", "1.5.0");
+    settings.store("Config", "VersionID", AEROPLOTTER_VERSION);
     settings.store("Config", "LoadCustom", "1");
     start();
     EXPECT_EQ(dialogs.texts(), QStringList{"Could not load custom map. Filename not entered."});
@@ -114,7 +114,7 @@ TEST_F(StartupTest, CustomMapWithoutAFileNameIsRefusedAndRegionMapWins)
 
 TEST_F(StartupTest, RegionNotInstalledIsReportedInWords)
 {
-    settings.store("Config", "VersionID", "1.5.0");
+    settings.store("Config", "VersionID", AEROPLOTTER_VERSION);
     settings.store("Config", "LoadMap", "1");
     settings.store("Config", "LoadCustom", "1");
     settings.store("Config", "MapName", "0");
