@@ -58,6 +58,8 @@ public:
     void setLblNoAPsCaption(const QString& text);
     QString fraMapCaption() const;
     void setFraMapCaption(const QString& text);
+    QString fraMapToolTip() const;   // why live GPS failed, beside "(GPS Error)"
+    void setFraMapToolTip(const QString& text);
     void showProgress(bool visible);
     QProgressBar* pbMap() const { return m_pbMap; }
     void setNavLabels(const QString& vel, const QString& hdg, const QString& ap, const QString& apName);
