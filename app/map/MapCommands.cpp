@@ -1,5 +1,6 @@
 #include "map/MapCommands.h"
 
+#include "core/AsciiText.h"
 #include "core/DoEvents.h"
 #include "core/ErrorReport.h"
 #include "core/NumberText.h"
@@ -93,10 +94,11 @@ void rebuildFromMarkers(AppContext& ctx)
             continue;   // an empty name would end the table's run of used slots
         const int symbol = map.markerSymbol(id);
         if (symbol >= 336 && symbol <= 343)
-            rows.push_back({r.SSID, symbol >= 340 ? APListModel::EncryptedImage : APListModel::OpenImage, false});
+            rows.push_back({r.SSID, symbol >= 340 ? APListModel::EncryptedImage : APListModel::OpenImage, false,
+                            table.NextAP});
         const QString note = map.markerNote(id);
         if (const qsizetype at = note.indexOf(QLatin1String("MAC = "), 0, Qt::CaseInsensitive); at >= 0)
-            r.MAC = note.mid(at + 6, 17).toUpper();
+            r.MAC = asciiUpper(note.mid(at + 6, 17));
         if (const qsizetype at = note.indexOf(QLatin1String("Signal = "), 0, Qt::CaseInsensitive); at >= 0)
             r.Signal = static_cast<float>(leadingNumber(note.mid(at + 9, 4)));
         if (noteHas(note, "On"))
