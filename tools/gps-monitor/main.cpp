@@ -1,5 +1,5 @@
 // gps-monitor: connects the GPS control to a serial device or a gpsd daemon and prints every
-// event it raises as one JSON object per line, until interrupted.
+// event it raises as one JSON object per line, until interrupted or the device hangs up.
 #include "EventPrinter.h"
 #include "GPS.h"
 #include "PortMap.h"
@@ -58,7 +58,8 @@ Options parseOptions(const QCoreApplication& app)
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Prints the events of the NMEA GPS control as JSON lines: Posicion, FechaHora, SatDOP,\n"
-        "SatelliteStatus and DebugPrint. Reads a serial device or a gpsd daemon; stops on Ctrl-C."));
+        "SatelliteStatus and DebugPrint. Reads a serial device or a gpsd daemon; stops on Ctrl-C.\n"
+        "Exit codes: 0 after Ctrl-C, 1 no connection, 2 usage, 3 the device hung up."));
     parser.addHelpOption();
     const QCommandLineOption device(QStringLiteral("device"), QStringLiteral("Serial device to read (/dev/ttyUSB0, pts/3)."),
                                     QStringLiteral("PATH"));
