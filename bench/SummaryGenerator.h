@@ -1,7 +1,9 @@
 #pragma once
 // A large, realistic wi-scan text summary for benchmarks: a drive with one data line per
 // sighting, SSIDs drawn from a small set of common names (so many repeat), about 10% of
-// the lines repeating an AP already listed and 5% written without a GPS fix.
+// the lines repeating an AP already listed and 5% written without a GPS fix. With `badPercent`,
+// that share of the data lines is written semicolon-separated, as another tool would, so the
+// reader cannot take them.
 // Deterministic: the same arguments give the same bytes.
 #include <QByteArray>
 
@@ -10,7 +12,7 @@
 
 namespace bench_support {
 
-inline QByteArray generateSummary(int dataLines, unsigned seed = 20050611)
+inline QByteArray generateSummary(int dataLines, unsigned seed = 20050611, int badPercent = 0)
 {
     static const char* const names[] = {
         "linksys", "default", "NETGEAR", "dlink", "WLAN", "belkin54g", "Wireless", "SpeedStream",
@@ -29,6 +31,12 @@ inline QByteArray generateSummary(int dataLines, unsigned seed = 20050611)
     char line[256];
     unsigned nextMac = 1;
     for (int i = 0; i < dataLines; ++i) {
+        if (badPercent > 0 && i % 100 < badPercent) {
+            const int n = std::snprintf(line, sizeof line, "N 37.%07d;W 122.%07d;( bad%d );BSS;( 00:0d:00:00:00:01 )\r\n",
+                                        i % 9999999, i % 7777777, i);
+            out.append(line, n);
+            continue;
+        }
         const bool repeat = i > 0 && pick(10) == 0;
         const unsigned mac = repeat ? 1 + rng() % nextMac : nextMac++;
         const bool noFix = pick(20) == 0;

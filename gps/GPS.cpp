@@ -95,13 +95,16 @@ short GPS::finishConnect(Source source, const std::optional<gps::SourceError>& f
     // A port that opened although a setting failed stays open, so the host must Desconectar.
     m_source = source;
     if (failure) {
+        m_lastError = failure->description;
         Q_EMIT DebugPrint(QStringLiteral("Error detectado - %1 %2").arg(failure->code).arg(failure->description));
         return 1;
     }
     if (source == Source::None) {
+        m_lastError = QStringLiteral("The port did not open");
         Q_EMIT DebugPrint(QStringLiteral("Puerto no abierto"));
         return 1;
     }
+    m_lastError.clear();
     return 0;
 }
 
@@ -144,9 +147,13 @@ void GPS::closeSerialOnError()
         return;
     if (m_source != Source::Serial)
         return;
-    const QString description = m_port->errorString();
+    // A hung-up line reads as end of file, which sets no errno: the port's error text would be
+    // whatever an earlier call left. Both errors mean the device is gone.
+    const QString description = QStringLiteral("The device was removed or hung up");
     Desconectar();
+    m_lastError = description;
     Q_EMIT DebugPrint(QStringLiteral("Puerto cerrado - %1 %2").arg(static_cast<int>(error)).arg(description));
+    Q_EMIT connectionLost(description);
 }
 
 void GPS::receive(const QByteArray& bytes)

@@ -46,6 +46,9 @@ public:
     bool IgnoreValid() const { return m_pipeline.ignoreValid(); }
     void setIgnoreValid(bool ignoreValid) { m_pipeline.setIgnoreValid(ignoreValid); }
     bool isConnected() const { return m_source != Source::None; }
+    // Why the last Conectar failed or the open port was lost, for the host to show; empty after
+    // a successful Conectar.
+    QString lastError() const { return m_lastError; }
 
     // Handles received characters as if they came from the open source.
     void receive(const QByteArray& bytes);
@@ -64,6 +67,8 @@ Q_SIGNALS:
     void SatelliteStatus(float InView, const QList<float>& Ids, const QList<float>& Els, const QList<float>& Azs,
                          const QList<float>& Sigs);
     void DebugPrint(const QString& Cadena);
+    // The open serial port was closed because its device went away (`reason` as lastError()).
+    void connectionLost(const QString& reason);
 
 private:
     enum class Source { None, Serial, Device, Gpsd };
@@ -86,5 +91,6 @@ private:
     Source m_source = Source::None;
     gps::Gsv m_lastGsv;
     QByteArray m_pending;
+    QString m_lastError;
     bool m_feeding = false;
 };

@@ -2,6 +2,7 @@
 
 #include "NmeaFields.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 
@@ -158,6 +159,11 @@ void ProcesarSentencia(std::string_view sentence, bool ignoreValid, NmeaSink& si
     for (const Route& route : Routes) {
         if (route.tag != tag)
             continue;
+        // A byte outside printable ASCII is line noise; a NUL even leaves the checksum as it was.
+        if (std::any_of(sentence.begin(), sentence.end(), [](char c) { return c < 0x20 || c > 0x7E; })) {
+            sink.debugText(UnprintableText, sentence);
+            return;
+        }
         if (checkChecksum(sentence) == Checksum::Mismatch) {
             sink.debugText(ChecksumErrorText, sentence);
             return;

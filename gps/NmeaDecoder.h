@@ -24,6 +24,7 @@ inline constexpr std::string_view CadenaRecibidaText = "Cadena recibida: ";
 inline constexpr std::string_view IgnoreValidFalseText = "IgnoreValid = False";
 inline constexpr std::string_view IgnoreValidTrueText = "IgnoreValid = True";
 inline constexpr std::string_view ChecksumErrorText = "Checksum incorrecto: ";
+inline constexpr std::string_view UnprintableText = "Caracteres no imprimibles: ";
 
 inline constexpr double KmhPerKnot = 1.852;
 

@@ -3,6 +3,7 @@
 #include "ui/DoEvents.h"
 #include "ui/ErrorReport.h"
 #include "ui/PlotterWindow.h"
+#include "domain/ImportReport.h"
 #include "domain/TableImport.h"
 #include "commands/Plotter.h"
 
@@ -53,7 +54,7 @@ void refillPanels(AppContext& ctx)
     std::vector<APListModel::Row> placed, unplaced;
     for (int i = 1; i <= table.count(); ++i) {
         const AccessPoint& r = table.at(i);
-        APListModel::Row row{r.SSID, listedEncrypted(r) ? APListModel::EncryptedImage : APListModel::OpenImage, false};
+        APListModel::Row row{r.SSID, listedEncrypted(r) ? APListModel::EncryptedImage : APListModel::OpenImage, false, i};
         (r.hasBothCoordinates() ? placed : unplaced).push_back(std::move(row));
     }
     w.lstAP().setSortingEnabled(false);
@@ -63,6 +64,23 @@ void refillPanels(AppContext& ctx)
     w.setFraAPsCaption(QStringLiteral("AP List: %1 logged").arg(w.lstAP().count()));
     w.setLblNoAPsCaption(QStringLiteral("APs with no GPS coordinates: %1").arg(w.lstNoGps().count()));
     w.lstAP().setSortingEnabled(true);
+}
+
+ImportOutcome reportImport(AppContext& ctx, const QString& path, const import::TableImportResult& result,
+                           const QString& notThisKind)
+{
+    if (result.nothingRead()) {
+        ctx.dialogs.message(notThisKind, Icon::Critical);
+        return ImportOutcome::Refused;
+    }
+    if (result.skippedLines == 0)
+        return ImportOutcome::Clean;
+    const QString text = import::skippedLinesMessage(path, result.skippedLines, result.firstSkippedLine);
+    if (ctx.state.ScriptRunning)
+        ctx.dialogs.scriptWarning(text);
+    else
+        ctx.dialogs.message(text, Icon::Exclamation);
+    return ImportOutcome::LinesSkipped;
 }
 
 void importNetStumbler(AppContext& ctx)
@@ -91,17 +109,27 @@ void importNetStumbler(AppContext& ctx)
         w.setFraAPsCaption(QStringLiteral("Reading input file."));
         w.setImportAnimation(true);
         const import::SummaryImport result = import::importSummary(ctx.apList, file, [&ctx] { yieldOrStop(ctx); });
+        const QString notSummary = QString::fromLatin1(import::NotSummaryMessage);
         if (result.status == import::SummaryStatus::NotSummaryLine1 || result.status == import::SummaryStatus::NotSummaryLine2) {
             w.setImportAnimation(false);
             w.setFraAPsCaption(caption);   // the header is checked before the caption changes
-            ctx.dialogs.message(QString::fromLatin1(import::NotSummaryMessage), Icon::Critical);
+            ctx.dialogs.message(notSummary, Icon::Critical);
             return;
         }
+        if (result.nothingRead()) {
+            w.setImportAnimation(false);
+            w.setFraAPsCaption(caption);
+        }
+        const ImportOutcome outcome = reportImport(ctx, ctx.CDG.FileName, result, notSummary);
+        if (outcome == ImportOutcome::Refused)
+            return;
         refillPanels(ctx);
-        if (result.error)
+        if (result.error && !result.tableFull())
             throw *result.error;
         file.close();
-        General_GenerarAPs(ctx);
+        if (result.tableFull())   // reported, then what fitted is plotted like any import
+            ShowErrorReport(ctx.dialogs, Routine, result.error->code, result.error->description);
+        General_GenerarAPs(ctx, outcome == ImportOutcome::Clean && !result.error);
     });
     if (!ok && w.importAnimationRunning())
         refillPanels(ctx);   // the records read before the error stay, and the lists show them
@@ -129,10 +157,15 @@ void importKismet(AppContext& ctx)
         QFile file(path);
         openOrThrow(file);
         const import::KismetImport result = import::importKismet(ctx.apList, file, [&ctx] { yieldOrStop(ctx); });
+        const QString notKismet = QString::fromLatin1(import::NotKismetMessage);
         if (result.status == import::KismetStatus::Empty || result.status == import::KismetStatus::BadHeading) {
-            ctx.dialogs.message(QString::fromLatin1(import::NotKismetMessage), Icon::Critical);
+            ctx.dialogs.message(notKismet, Icon::Critical);
             return;
         }
+        if (reportImport(ctx, path, result, notKismet) == ImportOutcome::Refused)
+            return;
+        // Listed at once, without coordinates and without the de-duplication a summary does.
+        refillPanels(ctx);
         if (result.error)
             throw *result.error;
     });

@@ -5,10 +5,23 @@
 
 namespace aero {
 
+namespace import {
+struct TableImportResult;
+}
+
 void importNetStumbler(AppContext& ctx);
 void importKismet(AppContext& ctx);
 
 // Refills lstAP and lstNoGps from the whole table and sets their captions.
 void refillPanels(AppContext& ctx);
+
+// What every survey import tells the user once the file is read. Refused: not one line of the
+// file could be read, so it is not a survey of that kind (`notThisKind`, critical). LinesSkipped:
+// one message with how many lines of `path` were skipped and the first of them (under a script
+// on standard error, and the run's exit code says so); the caller then does not call the import
+// complete. Clean: nothing to say.
+enum class ImportOutcome { Clean, LinesSkipped, Refused };
+ImportOutcome reportImport(AppContext& ctx, const QString& path, const import::TableImportResult& result,
+                           const QString& notThisKind);
 
 } // namespace aero

@@ -96,7 +96,7 @@ void ListPanels::place(int x, int y)
         }
     });
     const AccessPoint& r = m_ctx.apList.at(slot);
-    m_ctx.window->lstAP().addRow({r.SSID, noGps.rowAt(row).image, false});
+    m_ctx.window->lstAP().addRow({r.SSID, noGps.rowAt(row).image, false, slot});
     noGps.removeRowAt(row);
     const MarkerId m = map.AddMarker(where, r.SSID);
     if (const auto symbol = apSymbol(r))

@@ -6,6 +6,7 @@
 #include "domain/NumberText.h"
 #include "ui/PlotterWindow.h"
 #include "domain/ApCsv.h"
+#include "domain/AsciiText.h"
 #include "map/ImageExport.h"
 #include "commands/Plotter.h"
 
@@ -92,7 +93,8 @@ void rebuildFromMarkers(AppContext& ctx)
             continue;   // an empty name would end the table's run of used slots
         const int symbol = map.markerSymbol(id);
         if (isApSymbol(symbol))
-            rows.push_back({r.SSID, isEncryptedApSymbol(symbol) ? APListModel::EncryptedImage : APListModel::OpenImage, false});
+            rows.push_back({r.SSID, isEncryptedApSymbol(symbol) ? APListModel::EncryptedImage : APListModel::OpenImage, false,
+                            table.NextAP});
         readApNote(map.markerNote(id), r);
         const Location where = map.markerLocation(id);
         r.Latitude = where.lat;

@@ -1,5 +1,6 @@
 #include "domain/ApSymbols.h"
 
+#include "domain/AsciiText.h"
 #include "domain/NumberText.h"
 
 #include <QStringList>
@@ -50,7 +51,7 @@ bool noteHas(const QString& note, const char* text) { return note.contains(QLati
 void readApNote(const QString& note, AccessPoint& r)
 {
     if (const qsizetype at = note.indexOf(QLatin1String("MAC = "), 0, Qt::CaseInsensitive); at >= 0)
-        r.MAC = note.mid(at + 6, 17).toUpper();
+        r.MAC = asciiUpper(note.mid(at + 6, 17));
     if (const qsizetype at = note.indexOf(QLatin1String("Signal = "), 0, Qt::CaseInsensitive); at >= 0)
         r.Signal = static_cast<float>(leadingNumber(note.mid(at + 9, 4)));
     if (noteHas(note, "On"))

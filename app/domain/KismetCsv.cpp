@@ -84,6 +84,9 @@ KismetColumns kismetColumns(QByteArrayView heading)
     // whose address it had not learnt.
     if (columnIndex(names, QLatin1StringView("DHCP")) >= 0)
         c.extraEmptyFields = 2;
+    // A heading that lost its closing ";" (hand-edited logs) is one field short of its lines.
+    else if (!names.empty() && !names.back().trimmed().isEmpty())
+        c.extraEmptyFields = 1;
     for (const char* name : NumericColumns) {
         const int index = columnIndex(names, QLatin1StringView(name));
         if (index >= 0)

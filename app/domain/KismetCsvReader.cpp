@@ -39,6 +39,13 @@ KismetCsvReader::Step KismetCsvReader::fail(KismetStatus status, QString column)
     return Step::End;
 }
 
+KismetCsvReader::Step KismetCsvReader::skipped()
+{
+    if (m_firstSkipped == 0)
+        m_firstSkipped = m_lines.lineNumber();
+    return Step::Skipped;
+}
+
 KismetCsvReader::Step KismetCsvReader::step()
 {
     readHeading();
@@ -48,7 +55,7 @@ KismetCsvReader::Step KismetCsvReader::step()
     case LineReader::Result::End:
         return m_lines.readError() ? fail(KismetStatus::ReadError, {}) : Step::End;
     case LineReader::Result::Overlong:
-        return Step::Skipped;
+        return skipped();
     case LineReader::Result::Line:
         break;
     }
@@ -58,7 +65,7 @@ KismetCsvReader::Step KismetCsvReader::step()
         return Step::Other;
     case KismetLineKind::WrongFieldCount:
         ++m_wrongFields;
-        return Step::Skipped;
+        return skipped();
     case KismetLineKind::BadNumber:
         return fail(KismetStatus::BadNumber, badColumn);
     case KismetLineKind::Record:

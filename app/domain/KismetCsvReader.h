@@ -50,9 +50,11 @@ public:
     qint64 wrongFieldCount() const { return m_wrongFields; }
     qint64 overlongCount() const { return m_lines.overlongCount(); }
     qint64 skippedCount() const { return m_wrongFields + m_lines.overlongCount(); }
+    qint64 firstSkippedLine() const { return m_firstSkipped; }   // 0 when none
 
 private:
     Step fail(KismetStatus status, QString column);
+    Step skipped();
 
     LineReader m_lines;
     bool m_headingRead = false;
@@ -64,6 +66,7 @@ private:
     QString m_errorColumn;
     qint64 m_records = 0;
     qint64 m_wrongFields = 0;
+    qint64 m_firstSkipped = 0;
 };
 
 } // namespace aero::import

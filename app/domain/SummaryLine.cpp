@@ -1,5 +1,6 @@
 #include "domain/SummaryLine.h"
 
+#include "domain/AsciiText.h"
 #include "domain/SurveyNumber.h"
 #include "domain/WindowsText.h"
 
@@ -97,7 +98,7 @@ void fillRecord(QByteArrayView line, const Fields& f, SummaryRecord& r)
     AccessPoint& ap = r.ap;
     ap = AccessPoint{};
     ap.SSID = ssidText(f.ssid);
-    ap.MAC = fromWindows1252(trimSpaces(f.mac)).toUpper();
+    ap.MAC = asciiUpper(fromWindows1252(trimSpaces(f.mac)));
     ap.Signal = static_cast<float>(r.signal - SummarySignalOffset);
     const QByteArrayView flags = trimSpaces(f.flags);
     ap.Flags = fromWindows1252(flags);

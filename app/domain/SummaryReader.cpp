@@ -30,6 +30,13 @@ SummaryStatus SummaryReader::readHeader()
     return *m_header;
 }
 
+SummaryReader::Step SummaryReader::skipped()
+{
+    if (m_firstSkipped == 0)
+        m_firstSkipped = m_lines.lineNumber();
+    return Step::Skipped;
+}
+
 SummaryReader::Step SummaryReader::step()
 {
     if (readHeader() != SummaryStatus::Ok)
@@ -38,7 +45,7 @@ SummaryReader::Step SummaryReader::step()
     case LineReader::Result::End:
         return Step::End;
     case LineReader::Result::Overlong:
-        return Step::Skipped;
+        return skipped();
     case LineReader::Result::Line:
         break;
     }
@@ -47,7 +54,7 @@ SummaryReader::Step SummaryReader::step()
         return Step::Other;
     case SummaryLineKind::Truncated:
         ++m_truncated;
-        return Step::Skipped;
+        return skipped();
     case SummaryLineKind::Data:
         break;
     }

@@ -49,15 +49,18 @@ public:
     qint64 truncatedCount() const { return m_truncated; }
     qint64 overlongCount() const { return m_lines.overlongCount(); }
     qint64 skippedCount() const { return m_truncated + m_lines.overlongCount(); }
+    qint64 firstSkippedLine() const { return m_firstSkipped; }   // 0 when none
 
 private:
     bool readHeaderLine(bool (*test)(QByteArrayView));
+    Step skipped();
 
     LineReader m_lines;
     std::optional<SummaryStatus> m_header;
     SummaryRecord m_record;
     qint64 m_records = 0;
     qint64 m_truncated = 0;
+    qint64 m_firstSkipped = 0;
 };
 
 // Everything a file holds, for callers that want it at once (the comparison tool, tests).

@@ -43,8 +43,12 @@ SummaryImport importSummary(APList& table, QIODevice& file, const Yield& yield)
         table.DedupeSSIDs();
     } catch (const AppError& e) {
         result.error = e;
+        // The records that fit are kept, so they get unique names like those of any import.
+        if (result.tableFull())
+            table.DedupeSSIDs();
     }
     result.skippedLines = reader.skippedCount();
+    result.firstSkippedLine = reader.firstSkippedLine();
     return result;
 }
 
@@ -77,6 +81,7 @@ KismetImport importKismet(APList& table, QIODevice& file, const Yield& yield)
     }
     yieldIf(yield);
     result.skippedLines = reader.skippedCount();
+    result.firstSkippedLine = reader.firstSkippedLine();
     return result;
 }
 

@@ -16,13 +16,18 @@ struct TableImportResult {
     int added = 0;             // records written to the table
     int repeatedMacs = 0;      // sightings dropped because their MAC was already there
     qint64 skippedLines = 0;   // truncated, overlong or wrong-width lines passed over
+    qint64 firstSkippedLine = 0;     // 1-based; 0 when none was skipped
     std::optional<AppError> error;   // the import ended early (table full, bad number, read error)
+
+    // Lines were there but not one of them could be read: not a survey of that kind.
+    bool nothingRead() const { return added == 0 && repeatedMacs == 0 && skippedLines > 0 && !error; }
+    bool tableFull() const { return error && error->code == errors::SubscriptOutOfRange; }
 };
 
 using Yield = std::function<void()>;
 
 // A text summary: header check (status), first free slot, MAC de-duplication against the whole
-// table, then DedupeSSIDs. Records written before an error stay.
+// table, then DedupeSSIDs (also when the table filled up). Records written before an error stay.
 struct SummaryImport : TableImportResult {
     SummaryStatus status = SummaryStatus::Ok;
 };

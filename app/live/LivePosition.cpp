@@ -1,6 +1,7 @@
 #include "live/LivePosition.h"
 
 #include "GPS.h"
+#include "PortMap.h"
 #include "ui/ErrorReport.h"
 #include "domain/NumberText.h"
 #include "ui/PlotterWindow.h"
@@ -18,6 +19,7 @@ constexpr double KmPerMile = 1.609344;
 LivePosition::LivePosition(AppContext& ctx, GPS& gps, QObject* parent) : QObject(parent), m_ctx(ctx), m_gps(gps)
 {
     connect(&m_gps, &GPS::Posicion, this, &LivePosition::GPS_Position);
+    connect(&m_gps, &GPS::connectionLost, this, &LivePosition::connectionLost);
 }
 
 bool LivePosition::needMap()
@@ -41,10 +43,13 @@ void LivePosition::gpsOn(int entry)
     const int port = entry - 2;
     if (m_ctx.state.GPSEnabled)
         m_gps.Desconectar();
+    const QString where = QStringLiteral("COM%1: (%2)").arg(port).arg(portmap::devicePath(port));
     if (m_gps.Conectar(static_cast<short>(port), false, QStringLiteral("4800")) != 0)
-        failed();
-    else
+        failed(where, m_gps.lastError());
+    else {
         connected(QStringLiteral("COM%1:").arg(port));
+        m_where = where;
+    }
 }
 
 void LivePosition::gpsdOn()
@@ -55,17 +60,30 @@ void LivePosition::gpsdOn()
         m_gps.Desconectar();
     const QString host = m_ctx.settings.value(QStringLiteral("GpsdHost"));
     const auto port = static_cast<quint16>(m_ctx.settings.number(QStringLiteral("GpsdPort")));
+    const QString where = QStringLiteral("gpsd %1:%2").arg(host).arg(port);
     if (m_gps.ConectarGpsd(host, port) != 0)
-        failed();
-    else
-        connected(QStringLiteral("gpsd %1:%2").arg(host).arg(port));
+        failed(where, m_gps.lastError());
+    else {
+        connected(where);
+        m_where = where;
+    }
 }
 
-void LivePosition::failed()
+void LivePosition::failed(const QString& where, const QString& reason)
 {
     m_ctx.window->setFraMapCaption(QStringLiteral("Access Point map: (GPS Error)"));
+    m_ctx.window->setFraMapToolTip(where + QStringLiteral(": ") + reason);
     m_ctx.state.GPSEnabled = false;
     m_ctx.window->setPositionTick(false);
+}
+
+void LivePosition::connectionLost(const QString& reason)
+{
+    if (!m_ctx.state.GPSEnabled)
+        return;
+    // The port is already closed: the position marker goes, as after GPS off.
+    disconnect();
+    failed(m_where, reason);
 }
 
 void LivePosition::connected(const QString& where)
@@ -74,6 +92,7 @@ void LivePosition::connected(const QString& where)
     MapService& map = *m_ctx.Mapa;
     w.setGpsLayout(true);
     w.setFraMapCaption(QStringLiteral("Access Point map: (GPS Enabled on ") + where + QLatin1Char(')'));
+    w.setFraMapToolTip({});
     m_ctx.state.GPSEnabled = true;
     m_ctx.state.MapMouseDown = false;
     // Switching ports keeps the one position marker rather than leaving a stale second one.
@@ -93,6 +112,7 @@ void LivePosition::gpsOff()
         disconnect();
     PlotterWindow& w = *m_ctx.window;
     w.setFraMapCaption(QStringLiteral("Access Point map: (GPS Disabled)"));
+    w.setFraMapToolTip({});
     w.setGpsLayout(false);
     w.setPositionTick(false);
 }

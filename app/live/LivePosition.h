@@ -40,7 +40,8 @@ public:
 private:
     bool needMap();
     void connected(const QString& where);
-    void failed();
+    void failed(const QString& where, const QString& reason);
+    void connectionLost(const QString& reason);
     void updateLabels(float speed, float heading);
 
     AppContext& m_ctx;
@@ -48,6 +49,7 @@ private:
     double m_prevLat = 0.0;   // kept for the whole run: the track goes on after GPS off and on
     double m_prevLon = 0.0;
     NearestAp m_nearest;
+    QString m_where;   // what GPS is connected to, for the reason it was lost
 };
 
 } // namespace aero

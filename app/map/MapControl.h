@@ -108,6 +108,8 @@ public:
     void setShapeLineColor(ShapeId shape, int rgb) override;
     void setShapeLineSetting(ShapeId shape, int setting) override;
     void setShapeText(ShapeId shape, const QString& text) override;
+    QString shapeText(ShapeId shape) const override;
+    void RemoveShape(ShapeId shape) override { removeShape(shape); }
 
     // Beyond the service: what the view and the app's panels need.
     const MapDocument& document() const { return m_doc; }

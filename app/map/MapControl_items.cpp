@@ -218,6 +218,12 @@ void MapControl::setShapeText(ShapeId id, const QString& text)
     modified();
 }
 
+QString MapControl::shapeText(ShapeId id) const
+{
+    const Shape* s = m_doc.shape(id);
+    return s ? s->text : QString();
+}
+
 void MapControl::removeShape(ShapeId id)
 {
     std::erase_if(m_doc.shapes, [id](const Shape& s) { return s.id == id; });

@@ -4,6 +4,7 @@
 #include "domain/Geo.h"
 #include "map/TileLayer.h"
 
+#include <QFontMetricsF>
 #include <QPainter>
 #include <cmath>
 #include <numbers>
@@ -91,6 +92,32 @@ RenderStats renderScene(QPainter& painter, const RenderScene& scene)
     return stats;
 }
 
+namespace {
+
+// A label reads on any base map: dark text, one line per line of the text, on a pale box edged
+// in the shape's colour, its bottom-left corner at `corner`.
+void drawShapeLabel(QPainter& painter, QPointF corner, const Shape& s)
+{
+    QString text = s.text;
+    text.remove(QLatin1Char('\r'));
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    const QFontMetricsF fm(painter.font());
+    double width = 0;
+    for (const QString& l : lines)
+        width = std::max(width, fm.horizontalAdvance(l));
+    const double lineHeight = fm.height();
+    const QRectF box(corner.x(), corner.y() - lineHeight * lines.size() - 2, width + 6, lineHeight * lines.size() + 2);
+    painter.setPen(QPen(colorFromRgbInt(s.lineColor), 1.0));
+    painter.setBrush(QColor(255, 255, 240, 225));
+    painter.drawRect(box);
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QColor(20, 20, 20));
+    for (qsizetype i = 0; i < lines.size(); ++i)
+        painter.drawText(QPointF(box.left() + 3, box.top() + 1 + fm.ascent() + lineHeight * i), lines[i]);
+}
+
+} // namespace
+
 void drawShapes(QPainter& painter, const RenderScene& scene)
 {
     const Viewport& view = scene.view;
@@ -116,10 +143,8 @@ void drawShapes(QPainter& painter, const RenderScene& scene)
                 line << view.toScreen(p.lat, p.lon);
             painter.drawPolyline(line);
         }
-        if (!s.text.isEmpty()) {
-            painter.setPen(colorFromRgbInt(s.lineColor));
-            painter.drawText(first + QPointF(6, -6), s.text);
-        }
+        if (!s.text.isEmpty())
+            drawShapeLabel(painter, first + QPointF(6, -6), s);
     }
     if (scene.draft.size() >= 1) {
         painter.setPen(QPen(Qt::darkGray, 1.5, Qt::DashLine));

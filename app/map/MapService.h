@@ -87,6 +87,10 @@ public:
     virtual void setShapeLineColor(ShapeId shape, int rgb) = 0;        // red in the low byte
     virtual void setShapeLineSetting(ShapeId shape, int setting) = 0;
     virtual void setShapeText(ShapeId shape, const QString& text) = 0;
+    // The shape's text; empty for a shape that is gone.
+    virtual QString shapeText(ShapeId shape) const = 0;
+    // Removes the shape; a shape that is gone is passed over.
+    virtual void RemoveShape(ShapeId shape) = 0;
 };
 
 } // namespace aero

@@ -13,15 +13,45 @@
 namespace aero {
 namespace {
 
-// Script lines are short; a longer one is cut rather than read without bound.
+// Script lines are short. A longer one is passed over whole: a cut one could run its tail as
+// a command of its own.
 constexpr qint64 MaxLineBytes = 64 * 1024;
 
-QString readLine(QFile& file)
+struct ScriptText {
+    QString text;
+    bool overlong = false;
+};
+
+ScriptText readLine(QFile& file)
 {
-    QByteArray bytes = file.readLine(MaxLineBytes);
+    QByteArray bytes = file.readLine(MaxLineBytes + 2);   // room for a CR LF
+    bool overlong = false;
+    if (!bytes.endsWith('\n') && !file.atEnd()) {
+        overlong = true;
+        for (;;) {
+            const QByteArray rest = file.readLine(MaxLineBytes);
+            if (rest.isEmpty() || rest.endsWith('\n'))
+                break;
+        }
+    }
     while (bytes.endsWith('\n') || bytes.endsWith('\r'))
         bytes.chop(1);
-    return QString::fromUtf8(bytes);
+    if (overlong || bytes.size() > MaxLineBytes)
+        return {{}, true};
+    return {QString::fromUtf8(bytes), false};
+}
+
+// Commands that write or read a file named on their line do nothing useful without one.
+bool needsPath(ScriptCommand command)
+{
+    switch (command) {
+    case ScriptCommand::Open:
+    case ScriptCommand::SaveMap:
+    case ScriptCommand::SaveBmp:
+    case ScriptCommand::SaveHtml:
+    case ScriptCommand::SaveCsv: return true;
+    default: return false;
+    }
 }
 
 void closeMaps(AppContext& ctx)
@@ -65,8 +95,15 @@ void batch(AppContext& ctx, const QString& folder)
 }
 
 // Runs one command line; false when the script must stop reading.
-bool runLine(AppContext& ctx, const ScriptLine& line, ScriptOutcome& outcome)
+bool runLine(AppContext& ctx, const ScriptLine& line, qint64 number, ScriptOutcome& outcome)
 {
+    if (needsPath(line.command) && line.parameter.isEmpty()) {
+        ctx.dialogs.message(QStringLiteral("The $%1 command on line %2 of the script names no file.")
+                                .arg(line.word.toUpper())
+                                .arg(number),
+                            Icon::Exclamation);
+        return true;
+    }
     switch (line.command) {
     case ScriptCommand::New:
         if (line.parameter != QLatin1String("US") && line.parameter != QLatin1String("EU")) {
@@ -92,7 +129,8 @@ bool runLine(AppContext& ctx, const ScriptLine& line, ScriptOutcome& outcome)
         outcome = ScriptOutcome::Ended;
         return false;
     case ScriptCommand::Process:
-        if (fileNamed(ctx, line.parameter))
+        // Without a path the import itself says that no input file was specified.
+        if (line.parameter.isEmpty() || fileNamed(ctx, line.parameter))
             menu(ctx, entries::ImportSummary, line.parameter);
         return true;
     case ScriptCommand::Batch:
@@ -123,7 +161,7 @@ ScriptOutcome RunScript(AppContext& ctx, const QString& path)
         return ScriptOutcome::MissingFile;
     }
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || readLine(file) != QLatin1String(ScriptHeader)) {
+    if (!file.open(QIODevice::ReadOnly) || readLine(file).text != QLatin1String(ScriptHeader)) {
         ctx.dialogs.message(QStringLiteral("The script file header indicates an incompatible scripting version."),
                             Icon::Critical);
         ctx.state.ScriptRunning = false;
@@ -131,10 +169,17 @@ ScriptOutcome RunScript(AppContext& ctx, const QString& path)
     }
     ctx.state.ScriptRunning = true;
     ScriptOutcome outcome = ScriptOutcome::FinishedWithoutEnd;
+    qint64 number = 1;
     while (!file.atEnd()) {
         DoEvents();
-        const ScriptLine line = parseScriptLine(readLine(file));
-        if (!runLine(ctx, line, outcome))
+        const ScriptText text = readLine(file);
+        ++number;
+        if (text.overlong) {
+            ctx.dialogs.message(QStringLiteral("Line %1 of the script is longer than 64 KiB and was not run.").arg(number),
+                                Icon::Exclamation);
+            continue;
+        }
+        if (!runLine(ctx, parseScriptLine(text.text), number, outcome))
             break;
     }
     ctx.state.ScriptRunning = false;

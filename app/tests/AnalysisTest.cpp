@@ -79,6 +79,20 @@ TEST_F(FilterTest, TwoAppliesMarkTheUnionAndResetRestoresBandSymbols)
     EXPECT_EQ(map().markerSymbol(*map().FindMarker("home")), 337);
 }
 
+TEST_F(FilterTest, ARecordSharingItsNameIsMarkedInItsOwnRow)
+{
+    const QString csv = file("k.csv", "Network;NetType;ESSID;BSSID;Encryption;\n1;infrastructure;linksys;00:00:00:00:00:0B;None;\n");
+    file("k.gps", "");
+    dialogs.files = {csv};
+    window().tbMain_ButtonMenuClick(buttons::Import, 2);
+    set(0, 4, 0, "1");   // WEP equals 1: the open Kismet linksys fails, the summary's encrypted one passes
+    f->cmdDone_Click();
+    EXPECT_FALSE(marked("linksys"));
+    const int kismetRow = window().lstNoGps().rowOfSlot(4);
+    ASSERT_GE(kismetRow, 0);
+    EXPECT_TRUE(window().lstNoGps().rowAt(kismetRow).red);
+}
+
 TEST_F(FilterTest, LinkBoxesFollowTheirRulesAndRowsTwoAndThreeTakePart)
 {
     EXPECT_TRUE(f->chkN1->isChecked());
@@ -170,6 +184,15 @@ TEST_F(ActTest, GridShowsMeasuresScoresAndBestCellsAndDrawsInRampColours)
     const Shape& s = map().shape(map().ShapeAt(1));
     EXPECT_EQ(s.text, "home\r\nomni");
     EXPECT_EQ(s.lineColor, static_cast<int>(ctx().ColorRamp[30]));
+
+    const ShapeId track = map().AddLine(map().MakeLocation(45, 7, 1), map().MakeLocation(45.1, 7.1, 1));
+    a->cmdDone_Click();   // a second Go compares afresh and replaces its own figures only
+    EXPECT_EQ(g->rowCount(), 3);
+    EXPECT_EQ(g->item(2, 11)->text(), "3");
+    EXPECT_EQ(map().ShapeCount(), 3);
+    a->cmdClear_Click();
+    EXPECT_EQ(map().ShapeCount(), 1);
+    EXPECT_EQ(map().ShapeAt(1), track);
 }
 
 } // namespace

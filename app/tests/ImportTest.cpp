@@ -133,7 +133,81 @@ TEST_F(ImportTest, KismetNeedsItsGpsLogAndAddsRecordsWithoutPlotting)
     EXPECT_EQ(ctx().apList.at(2).SSID, "BLANK SSID");
     EXPECT_EQ(ctx().apList.at(2).WEP, "1");
     EXPECT_EQ(map().markerCount(), 0);
-    EXPECT_EQ(window().lstNoGps().count(), 0);   // the lists wait for the next summary import
+    EXPECT_EQ(window().lstNoGps().count(), 2);   // listed at once, never plotted
+    EXPECT_EQ(window().lblNoAPsCaption(), "APs with no GPS coordinates: 2");
+}
+
+TEST_F(ImportTest, UnreadableLinesAreReportedOnceAndAFileOfNothingElseIsRefused)
+{
+    newMap();
+    const QByteArray good1 = line("N 45.1", "E 7.6", "a", "00:00:00:00:00:01", 90, "0011");
+    const QByteArray good2 = line("N 45.2", "E 7.7", "b", "00:00:00:00:00:02", 90, "0011");
+    const QByteArray mixed = summary({good1, "N 45.3;E 7.8;( c );BSS;( 00:00:00:00:00:03 )", good2, "S 1"});
+    const QByteArray kismetHeading = "Network;NetType;ESSID;BSSID;Encryption;\n";
+    struct Case {
+        const char* legend;
+        int entry;            // 1: summary, 2: Kismet
+        bool script;
+        QByteArray bytes;
+        QString shown;        // %1: the file's path
+        QString warning;
+        int records;
+    };
+    const QString skipped2 = "2 lines of %1 could not be read and were skipped; the first is line 5.";
+    const Case cases[] = {
+        {"summary with bad lines", 1, false, mixed, skipped2, {}, 2},
+        {"the same under a script: standard error only", 1, true, mixed, {}, skipped2, 2},
+        {"summary whose every line is unreadable", 1, false,
+         summary({"N 45.3;E 7.8;( c );BSS", "S 1;E 2;( d );BSS"}), "The file selected is not a NetStumbler summary.", {}, 0},
+        {"Kismet log with one line of the wrong width", 2, false,
+         kismetHeading + "1;infrastructure;one;m1;None;\n2;short;\n3;infrastructure;two;m2;None;\n",
+         "1 line of %1 could not be read and was skipped: line 3.", {}, 2},
+        {"Kismet log whose every line has the wrong width", 2, false,
+         kismetHeading + "1;infrastructure;one;m1;None;extra;\n", "The file selected is not a Kismet .csv network log.", {}, 0},
+    };
+    file("log.gps", "");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.legend);
+        ctx().apList.clear();
+        ctx().apList.NextAP = 0;
+        dialogs.reset();
+        const QString p = file(c.entry == 1 ? "log.txt" : "log.csv", c.bytes);
+        ctx().state.ScriptRunning = c.script;
+        ctx().CDG.FileName = p;
+        dialogs.files = {p};
+        window().tbMain_ButtonMenuClick(buttons::Import, c.entry);
+        ctx().state.ScriptRunning = false;
+        EXPECT_EQ(dialogs.texts(), c.shown.isEmpty() ? QStringList() : QStringList{c.shown.arg(p)});
+        EXPECT_EQ(dialogs.warnings, c.warning.isEmpty() ? std::vector<QString>() : std::vector<QString>{c.warning.arg(p)});
+        EXPECT_EQ(ctx().apList.count(), c.records);
+        EXPECT_TRUE(window().toolbarButtonEnabled(1));
+    }
+    EXPECT_EQ(dialogs.refusals(), 5);   // every case above counts against an unattended run
+}
+
+TEST_F(ImportTest, AFullTableIsReportedThenWhatFittedIsMadeUniqueAndPlotted)
+{
+    newMap();
+    APList& t = ctx().apList;
+    t.NextAP = 1;
+    for (int i = 1; i <= APList::Capacity - 2; ++i) {
+        AccessPoint r;
+        r.SSID = QString::number(i);
+        r.MAC = r.SSID;
+        t.append(r);
+    }
+    dialogs.reportsExpected = true;   // the table-full report
+    importSummary(file("s.txt", summary({line("N 45.1", "E 7.6", "a", "00:00:00:00:00:01", 90, "0011"),
+                                         line("N 45.2", "E 7.7", "a", "00:00:00:00:00:02", 90, "0011"),
+                                         line("N 45.3", "E 7.8", "b", "00:00:00:00:00:03", 90, "0011")})));
+    ASSERT_EQ(dialogs.reports.size(), 1u);
+    EXPECT_TRUE(dialogs.reports[0].contains("tbMain_ButtonMenuClick"));
+    EXPECT_FALSE(dialogs.texts().contains("Import complete!"));
+    EXPECT_EQ(t.at(APList::Capacity).SSID, "a 001");
+    EXPECT_EQ(map().markerCount(), 2);
+    EXPECT_TRUE(map().FindMarker("a 001"));
+    EXPECT_EQ(window().lstAP().count(), 2);
+    EXPECT_TRUE(window().toolbarButtonEnabled(1));
 }
 
 TEST_F(ImportTest, HandPlacedApGetsThePlotterSymbolAndNoteAndKeepsItsCoordinates)

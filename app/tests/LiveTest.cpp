@@ -84,6 +84,27 @@ TEST_F(LiveTest, PortThatWillNotOpenShowsTheErrorCaption)
     EXPECT_EQ(window().fraMapCaption(), "Access Point map: (GPS Error)");
     EXPECT_FALSE(ctx().state.GPSEnabled);
     EXPECT_FALSE(window().gpsLayout());
+    const QString why = window().fraMapToolTip();   // which device, and the system's reason
+    EXPECT_TRUE(why.startsWith("COM5: (" + path("no-such-tty") + "): ")) << why.toStdString();
+    EXPECT_GT(why.size(), QString("COM5: (" + path("no-such-tty") + "): ").size());
+}
+
+TEST_F(LiveTest, AReceiverThatDisappearsTurnsLiveGpsOffWithTheReason)
+{
+    withAps();
+    auto receiver = std::make_unique<testing_support::Pty>();
+    portmap::setDevicePath(2, receiver->slavePath());
+    window().tbMain_ButtonMenuClick(buttons::GPS, 4);
+    ASSERT_TRUE(ctx().state.GPSEnabled);
+    receiver.reset();   // the USB adapter is pulled
+    ASSERT_TRUE(waitUntil([&] { return !ctx().state.GPSEnabled; }, std::chrono::seconds(5)));
+    EXPECT_EQ(window().fraMapCaption(), "Access Point map: (GPS Error)");
+    EXPECT_TRUE(window().fraMapToolTip().endsWith(": The device was removed or hung up")) << window().fraMapToolTip().toStdString();
+    EXPECT_FALSE(window().positionTickRunning());
+    EXPECT_FALSE(map().FindMarker("Stumbler"));
+    window().tbMain_ButtonMenuClick(buttons::GPS, 3);   // and it can be switched on again
+    EXPECT_EQ(window().fraMapCaption(), "Access Point map: (GPS Enabled on COM1:)");
+    EXPECT_TRUE(window().fraMapToolTip().isEmpty());
 }
 
 TEST_F(LiveTest, VoidFixDashesTheLabelsAndDrawsNothing)

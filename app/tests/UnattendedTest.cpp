@@ -88,6 +88,18 @@ TEST_F(UnattendedTest, FailingLineGivesANonZeroExitAndTheRestIsDone)
     EXPECT_GT(testing_support::readFile(path("out/x.csv")).count('\n'), 200);
 }
 
+TEST_F(UnattendedTest, SkippedLinesAndMissingPathsAreReportedOnStandardErrorWithExitOne)
+{
+    file("bad.txt", summary({line("N 45.1", "E 7.6", "a", "00:00:00:00:00:01", 90, "0011"), "N 45.2;E 7.7;( b );BSS"}));
+    file("s.aps", "AEROPLOTTER SCRIPT FILE V1.0\r\n$NEW US\r\n$PROCESS bad.txt\r\n$PROCESS\r\n$SAVECSV\r\n$END\r\n");
+    QByteArray err;
+    EXPECT_EQ(run({"--script", "s.aps"}, &err), 1);
+    for (const char* expected : {"1 line of bad.txt could not be read and was skipped: line 5.",
+                                 "No input file has been specified.",
+                                 "The $SAVECSV command on line 5 of the script names no file."})
+        EXPECT_TRUE(err.contains(expected)) << expected << "\n" << err.toStdString();
+}
+
 TEST_F(UnattendedTest, UnreadableScriptsExitTwo)
 {
     file("bad.aps", "AEROPLOTTER SCRIPT FILE V1.0 \r\n$END\r\n");

@@ -80,6 +80,7 @@ void frmACT::buildLayout()
 
     cmdDone = new QPushButton(QStringLiteral("&Go"), this);
     cmdClear = new QPushButton(QStringLiteral("&Clear"), this);
+    cmdClear->setToolTip(QStringLiteral("Empties the grid and takes the compared entries off the map"));
     cmdCancel = new QPushButton(QStringLiteral("&Exit"), this);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -181,6 +182,9 @@ void frmACT::cmdDone_Click()
     if (!validate())
         return;
     guarded(m_ctx.dialogs, QStringLiteral("cmdDone_Click"), [&] {
+        m_data.clear();   // every Go compares afresh
+        m_names = {};
+        removeDrawn();
         std::array<bool, 3> loaded{};
         for (int k = 1; k <= 3; ++k) {
             const QString path = txtLF[static_cast<std::size_t>(k - 1)]->text().trimmed();
@@ -215,9 +219,20 @@ void frmACT::drawOnMap()
                 continue;
             map.AddShape(ShapeKind::Figure, map.MakeLocation(m->latitude, m->longitude, map.ViewAltitude()), 0.1, 0.1);
             const ShapeId s = map.ShapeAt(map.ShapeCount());
-            map.setShapeText(s, r.ssid + QStringLiteral("\r\n") + txtLN[k]->text());
+            const QString text = r.ssid + QStringLiteral("\r\n") + txtLN[k]->text();
+            map.setShapeText(s, text);
             map.setShapeLineColor(s, static_cast<int>(m_ctx.ColorRamp[static_cast<std::size_t>(ActComparison::rampSlot(m->signal))]));
+            m_drawn.push_back({s, text});
         }
+}
+
+void frmACT::removeDrawn()
+{
+    if (m_ctx.state.MapLoaded && m_ctx.Mapa)
+        for (const Drawn& d : m_drawn)
+            if (m_ctx.Mapa->shapeText(d.id) == d.text)
+                m_ctx.Mapa->RemoveShape(d.id);
+    m_drawn.clear();
 }
 
 void frmACT::cmdClear_Click()
@@ -225,6 +240,7 @@ void frmACT::cmdClear_Click()
     guarded(m_ctx.dialogs, QStringLiteral("cmdClear_Click"), [&] {
         m_data.clear();
         m_names = {};
+        removeDrawn();
         render();
     });
 }

@@ -2,6 +2,7 @@
 // "Antenna Comparison Tool": two or three survey summaries of one area side by side, AP by AP.
 #include "ui/AppContext.h"
 #include "domain/ActComparison.h"
+#include "map/MapService.h"
 
 #include <QDialog>
 #include <array>
@@ -18,8 +19,8 @@ class frmACT final : public QDialog {
 public:
     explicit frmACT(AppContext& ctx, QWidget* parent = nullptr);
 
-    void cmdDone_Click();     // Go
-    void cmdClear_Click();    // empties the grid, titles written again
+    void cmdDone_Click();     // Go: a new comparison, the previous one's figures taken off the map
+    void cmdClear_Click();    // empties the grid, titles written again, figures taken off the map
     void cmdCancel_Click();   // Exit: hides, keeping boxes and grid
     void chooseFile(int k);   // double-click on a file box
 
@@ -43,11 +44,17 @@ private:
     void writeTitles();
     void render();
     void drawOnMap();
+    void removeDrawn();
     bool validate();
 
     AppContext& m_ctx;
     ActComparison m_data;
     std::array<QString, 3> m_names;   // names of the loaded logs, for row 1
+    struct Drawn {
+        ShapeId id;
+        QString text;   // a shape of another map that took the same id is left alone
+    };
+    std::vector<Drawn> m_drawn;       // the figures of the last Go on the main map
 };
 
 } // namespace aero

@@ -151,15 +151,16 @@ FilterDefinition frmFilters::definition() const
     return d;
 }
 
-void frmFilters::mark(const AccessPoint& ap)
+void frmFilters::mark(int slot)
 {
     PlotterWindow& w = *m_ctx.window;
+    const AccessPoint& ap = m_ctx.apList.at(slot);
     if (ap.Plotted && m_ctx.state.MapLoaded)
         if (const auto marker = m_ctx.Mapa->FindMarker(ap.SSID))
             m_ctx.Mapa->setMarkerSymbol(*marker, FilteredSymbol);
-    if (const int row = w.lstAP().rowOf(ap.SSID); row >= 0)
+    if (const int row = w.lstAP().rowOfSlot(slot); row >= 0)
         w.lstAP().setRed(row, true, false);
-    else if (const int other = w.lstNoGps().rowOf(ap.SSID); other >= 0)
+    else if (const int other = w.lstNoGps().rowOfSlot(slot); other >= 0)
         w.lstNoGps().setRed(other, true, false);
 }
 
@@ -181,7 +182,7 @@ void frmFilters::cmdDone_Click()
             yieldOrStop(m_ctx);
             const AccessPoint& ap = table.at(i);
             if (!passes(ap, d))
-                mark(ap);
+                mark(i);
         }
         lblFilterP->setText(QStringLiteral("Idle"));
         m_ctx.window->lstAP().redChanged();   // redraw the lists once, not once per mark

@@ -39,7 +39,7 @@ private:
     void buildLayout();
     void linkClicked(QCheckBox* box);
     void enableRow(int row, bool enabled);
-    void mark(const AccessPoint& ap);
+    void mark(int slot);   // the record in table slot `slot`
 
     AppContext& m_ctx;
 };

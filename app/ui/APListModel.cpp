@@ -101,8 +101,14 @@ void APListModel::rebuildIndex() const
 {
     m_index.clear();
     m_index.reserve(count());
-    for (int i = count() - 1; i >= 0; --i)   // backwards, so the first row of a name wins
-        m_index.insert(m_rows[static_cast<std::size_t>(i)].ssid, i);
+    m_slotIndex.clear();
+    m_slotIndex.reserve(count());
+    for (int i = count() - 1; i >= 0; --i) {   // backwards, so the first row of a name wins
+        const Row& r = m_rows[static_cast<std::size_t>(i)];
+        m_index.insert(r.ssid, i);
+        if (r.slot > 0)
+            m_slotIndex.insert(r.slot, i);
+    }
     m_indexValid = true;
 }
 
@@ -111,6 +117,13 @@ int APListModel::rowOf(const QString& ssid) const
     if (!m_indexValid)
         rebuildIndex();
     return m_index.value(ssid, -1);
+}
+
+int APListModel::rowOfSlot(int slot) const
+{
+    if (!m_indexValid)
+        rebuildIndex();
+    return m_slotIndex.value(slot, -1);
 }
 
 void APListModel::setRed(int row, bool red, bool notify)

@@ -17,6 +17,7 @@ public:
         QString ssid;
         int image = OpenImage;
         bool red = false;     // marked by a filter
+        int slot = 0;         // the record's slot in the AP table; 0: not known
     };
 
     explicit APListModel(QObject* parent = nullptr);
@@ -36,6 +37,9 @@ public:
 
     // First row showing `ssid`, or -1.
     int rowOf(const QString& ssid) const;
+    // Row of the record in table slot `slot`, or -1. Two records may share a name for a while
+    // (a Kismet record before the next summary import), so marks go by slot.
+    int rowOfSlot(int slot) const;
     // `notify` false defers the redraw to redChanged(), for marking many rows in one pass.
     void setRed(int row, bool red, bool notify = true);
     void redChanged();
@@ -50,6 +54,7 @@ private:
 
     std::vector<Row> m_rows;
     mutable QHash<QString, int> m_index;
+    mutable QHash<int, int> m_slotIndex;
     mutable bool m_indexValid = false;
     bool m_sorting = true;
 };

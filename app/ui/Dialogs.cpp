@@ -86,6 +86,13 @@ Answer defaultAnswer(Buttons buttons)
 
 } // namespace
 
+void Dialogs::scriptWarning(const QString& text)
+{
+    ++m_refusals;
+    std::fprintf(stderr, "aeroplotter: warning: %s\n", qPrintable(text));
+    std::fflush(stderr);
+}
+
 Answer InteractiveDialogs::message(const QString& text, Icon icon, Buttons buttons)
 {
     count(icon);
@@ -192,6 +199,12 @@ int ScriptedDialogs::chooseColor(int rgb)
     const int c = colors.front();
     colors.pop_front();
     return c;
+}
+
+void ScriptedDialogs::scriptWarning(const QString& text)
+{
+    ++m_refusals;
+    warnings.push_back(text);
 }
 
 QStringList ScriptedDialogs::texts() const

@@ -31,6 +31,9 @@ public:
     virtual QString openFile(const FileRequest& request) = 0;   // empty when cancelled
     virtual QString saveFile(const FileRequest& request) = 0;   // empty when cancelled
     virtual int chooseColor(int rgb) = 0;                        // red in the low byte
+    // What a script run reports without a box: a line on standard error, counted as a refusal
+    // so the run's exit code tells that not everything went as written.
+    virtual void scriptWarning(const QString& text);
     int errorReports() const { return m_errorReports; }
     // Warnings and critical messages shown so far: refusals of bad input, files of the wrong kind.
     int refusals() const { return m_refusals; }
@@ -93,16 +96,18 @@ public:
     // that provokes reports says so first.
     std::function<void(const QString& report)> unexpectedReport;
     bool reportsExpected = false;
+    std::vector<QString> warnings;      // scriptWarning texts
 
     Answer message(const QString& text, Icon icon, Buttons buttons) override;
     void errorReport(const QString& text) override;
     QString openFile(const FileRequest& request) override;
     QString saveFile(const FileRequest& request) override;
     int chooseColor(int rgb) override;
+    void scriptWarning(const QString& text) override;
 
     QStringList texts() const;
     QString last() const { return shown.empty() ? QString() : shown.back().text; }
-    void reset() { shown.clear(); reports.clear(); answers.clear(); files.clear(); fileRequests.clear(); }
+    void reset() { shown.clear(); reports.clear(); answers.clear(); files.clear(); fileRequests.clear(); warnings.clear(); }
 };
 
 } // namespace aero

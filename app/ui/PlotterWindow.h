@@ -27,6 +27,7 @@ public:
     virtual void setLblNoAPsCaption(const QString& text) = 0;
     virtual QString fraMapCaption() const = 0;
     virtual void setFraMapCaption(const QString& text) = 0;
+    virtual void setFraMapToolTip(const QString& text) = 0;   // the reason behind "(GPS Error)"
 
     // Long work.
     virtual void SetToolbarEnabled(bool enabled) = 0;

@@ -257,6 +257,8 @@ QString frmPlotter::lblNoAPsCaption() const { return m_lblNoAPs->text(); }
 void frmPlotter::setLblNoAPsCaption(const QString& text) { m_lblNoAPs->setText(text); }
 QString frmPlotter::fraMapCaption() const { return m_fraMap->title(); }
 void frmPlotter::setFraMapCaption(const QString& text) { m_fraMap->setTitle(text); }
+QString frmPlotter::fraMapToolTip() const { return m_fraMap->toolTip(); }
+void frmPlotter::setFraMapToolTip(const QString& text) { m_fraMap->setToolTip(text); }
 
 void frmPlotter::showProgress(bool visible)
 {

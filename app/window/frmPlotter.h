@@ -60,6 +60,8 @@ public:
     void setLblNoAPsCaption(const QString& text) override;
     QString fraMapCaption() const override;
     void setFraMapCaption(const QString& text) override;
+    QString fraMapToolTip() const;   // why live GPS failed, beside "(GPS Error)"
+    void setFraMapToolTip(const QString& text) override;
     void showProgress(bool visible) override;
     QProgressBar* pbMap() const override { return m_pbMap; }
     void setNavLabels(const QString& vel, const QString& hdg, const QString& ap, const QString& apName) override;

@@ -218,12 +218,17 @@ TEST(GpsHangUp, ClosesThePortInsteadOfFloodingErrors)
     ASSERT_TRUE(pty->isValid());
     GPS gps;
     gps_test::EventRecorder recorder(gps);
+    QSignalSpy lost(&gps, &GPS::connectionLost);
     ASSERT_EQ(gps.Conectar(pty->slavePath(), false, "4800"), 0);
     pty.reset();  // the other end goes away, as when a USB adapter is pulled
     ASSERT_TRUE(QTest::qWaitFor([&] { return !gps.isConnected(); }, WaitMs));
     QTest::qWait(200);
     ASSERT_EQ(recorder.events.size(), 1) << recorder.events.join('\n').toStdString();
+    // The text names this hang-up, never an error left over from opening the port.
     EXPECT_TRUE(recorder.events.first().startsWith("DebugPrint Puerto cerrado - ")) << recorder.events.first().toStdString();
+    EXPECT_TRUE(recorder.events.first().endsWith(gps.lastError())) << recorder.events.first().toStdString();
+    ASSERT_EQ(lost.count(), 1);
+    EXPECT_EQ(lost.first().first().toString(), "The device was removed or hung up");
 }
 
 TEST(GpsDevice, ReadsAnyOpenDevice)

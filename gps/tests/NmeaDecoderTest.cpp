@@ -145,6 +145,7 @@ TEST(ProcesarSentencia, RoutesByTagAndReportsInOrder)
     const std::string gsv = withChecksum("GPGSV,3,3,11,22,42,067,42,24,14,311,43");
     const std::string voidRmc = withChecksum("GPRMC,123519,V,,,,,,,,,");
     const std::string badRmc = "$GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W*6B";
+    const std::string nulRmc = std::string(RmcNorthEast).insert(20, 1, '\0');
     struct Row {
         const char* legend;
         std::string sentence;
@@ -159,6 +160,10 @@ TEST(ProcesarSentencia, RoutesByTagAndReportsInOrder)
         {"void RMC with IgnoreValid and no position: dropped after the traces", voidRmc, true,
          {"debug Cadena recibida: " + voidRmc, "debug IgnoreValid = True"}},
         {"wrong checksum: dropped with a trace", badRmc, false, {"debug Checksum incorrecto: " + badRmc}},
+        {"a NUL in the latitude (the checksum cannot see it): dropped with a trace", nulRmc, false,
+         {"debug Caracteres no imprimibles: " + nulRmc}},
+        {"a byte above ASCII: dropped", "$GPZDA,201530.00,04,07,2002,00,00\xB0*60", false,
+         {"debug Caracteres no imprimibles: $GPZDA,201530.00,04,07,2002,00,00\xB0*60"}},
         {"lower-case checksum digits are accepted", RmcNorthEast.substr(0, RmcNorthEast.size() - 1) + "a", false,
          {"debug Cadena recibida: " + RmcNorthEast.substr(0, RmcNorthEast.size() - 1) + "a", "Posicion 12:35:19"}},
         {"ZDA", "$GPZDA,201530.00,04,07,2002,00,00*60", false, {"FechaHora 20:15:30"}},

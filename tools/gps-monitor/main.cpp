@@ -1,5 +1,5 @@
 // gps-monitor: connects the GPS control to a serial device or a gpsd daemon and prints every
-// event it raises as one JSON object per line, until interrupted.
+// event it raises as one JSON object per line, until interrupted or the device hangs up.
 #include "EventPrinter.h"
 #include "GPS.h"
 #include "PortMap.h"
@@ -13,7 +13,9 @@
 
 namespace {
 
+constexpr int ExitNoConnection = 1;
 constexpr int ExitUsage = 2;
+constexpr int ExitHungUp = 3;
 constexpr quint16 GpsdDefaultPort = 2947;
 
 struct Options {
@@ -56,7 +58,8 @@ Options parseOptions(const QCoreApplication& app)
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Prints the events of the NMEA GPS control as JSON lines: Posicion, FechaHora, SatDOP,\n"
-        "SatelliteStatus and DebugPrint. Reads a serial device or a gpsd daemon; stops on Ctrl-C."));
+        "SatelliteStatus and DebugPrint. Reads a serial device or a gpsd daemon; stops on Ctrl-C.\n"
+        "Exit codes: 0 after Ctrl-C, 1 no connection, 2 usage, 3 the device hung up."));
     parser.addHelpOption();
     const QCommandLineOption device(QStringLiteral("device"), QStringLiteral("Serial device to read (/dev/ttyUSB0, pts/3)."),
                                     QStringLiteral("PATH"));
@@ -105,12 +108,17 @@ int main(int argc, char** argv)
     const short result = options.device.isEmpty()
                              ? gps.ConectarGpsd(options.gpsdHost, options.gpsdPort, options.ignoreValid)
                              : gps.Conectar(options.device, options.ignoreValid, options.baud);
+    const QString source = options.device.isEmpty() ? QStringLiteral("%1:%2").arg(options.gpsdHost).arg(options.gpsdPort)
+                                                    : options.device;
     if (result != 0) {
-        const QString source = options.device.isEmpty() ? QStringLiteral("%1:%2").arg(options.gpsdHost).arg(options.gpsdPort)
-                                                        : options.device;
-        std::fprintf(stderr, "gps-monitor: cannot connect to %s\n", qPrintable(source));
-        return 1;
+        std::fprintf(stderr, "gps-monitor: cannot connect to %s: %s\n", qPrintable(source), qPrintable(gps.lastError()));
+        return ExitNoConnection;
     }
+    // A device that goes away ends the run: a watcher script must see it, not a silent monitor.
+    QObject::connect(&gps, &GPS::connectionLost, &app, [&source](const QString& reason) {
+        std::fprintf(stderr, "gps-monitor: %s: %s\n", qPrintable(source), qPrintable(reason));
+        QCoreApplication::exit(ExitHungUp);
+    });
     const int code = QCoreApplication::exec();
     gps.Desconectar();
     return code;

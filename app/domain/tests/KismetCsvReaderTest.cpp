@@ -116,6 +116,15 @@ TEST(KismetCsvReader, WrongLinesNeverShiftTheRecordsAfterThem)
     EXPECT_EQ(reader.wrongFieldCount(), 3);
     EXPECT_EQ(reader.overlongCount(), 1);
     EXPECT_EQ(reader.skippedCount(), 4);
+    EXPECT_EQ(reader.firstSkippedLine(), 3);
+}
+
+TEST(KismetCsvReader, AHeadingWithoutItsLastSemicolonStillFitsItsLines)
+{
+    const QByteArray file = "Network;NetType;ESSID;BSSID;Encryption\n1;infrastructure;one;m1;None;\n2;ad-hoc;two;m2;WEP\n";
+    KismetCsvReader reader{QByteArrayView(file)};
+    EXPECT_EQ(readAll(reader), (std::vector<aero::AccessPoint>{kis("one", "m1", "0", "1"), kis("two", "m2", "1", "0")}));
+    EXPECT_EQ(reader.skippedCount(), 0);
 }
 
 TEST(KismetCsvReader, SurvivesBinaryGarbageBetweenGoodLines)

@@ -74,6 +74,8 @@ TEST(SummaryLine, DecodesDataLinesIntoWholeRecords)
          rec(ap(1.5, -2.5, QStringLiteral(u"Caf\u00E9 \u20ACuro"), "M", -66, "0011", One, One), 1.5, -2.5, 27, 83, 56)},
         {"MAC upper-cased and trimmed", dataLine("N 1.5", "W 2.5", "a", " 00:0f:b5:aa:bb:cc "),
          rec(ap(1.5, -2.5, "a", "00:0F:B5:AA:BB:CC", -66, "0011", One, One), 1.5, -2.5, 27, 83, 56)},
+        {"only ASCII letters of a MAC change case", dataLine("N 1.5", "W 2.5", "a", "\xDF\xB5:0f"),
+         rec(ap(1.5, -2.5, "a", QStringLiteral(u"\u00DF\u00B5:0F"), -66, "0011", One, One), 1.5, -2.5, 27, 83, 56)},
         {"an SSID with a double quote", dataLine("N 1.5", "W 2.5", "say \"hi\"", "m"),
          rec(ap(1.5, -2.5, "say \"hi\"", "M", -66, "0011", One, One), 1.5, -2.5, 27, 83, 56)},
         {"an SSID stops at its first ')', the rest of it is passed over",

@@ -91,6 +91,7 @@ TEST(SummaryReader, SkipsAndCountsBrokenLinesAndKeepsEveryGoodOne)
     EXPECT_EQ(reader.truncatedCount(), 3);
     EXPECT_EQ(reader.overlongCount(), 1);
     EXPECT_EQ(reader.skippedCount(), 4);
+    EXPECT_EQ(reader.firstSkippedLine(), 6);
     EXPECT_EQ(reader.lineNumber(), 13);
     EXPECT_EQ(reader.status(), SummaryStatus::Ok);
 }

@@ -3,6 +3,7 @@
 #include "map/Symbols.h"
 
 #include <QCryptographicHash>
+#include <QFontMetricsF>
 #include <QImageReader>
 #include <QSet>
 #include <gtest/gtest.h>
@@ -147,6 +148,36 @@ TEST(Shapes, AreKeptInCreationOrderWithTheirStyle)
     EXPECT_EQ(map->ShapeCount(), 2);
     EXPECT_EQ(map->ShapeAt(2), box);
     EXPECT_THROW(map->setShapeText(track, QStringLiteral("gone")), AppError);
+}
+
+TEST(Shapes, FigureLabelsReadOnAnyMapOneLineOfTextEachAndCanBeRemoved)
+{
+    auto map = maptest::europeMap();
+    map->CentreOn({50, 5, 20});
+    const ShapeId s = map->AddShape(ShapeKind::Figure, {50, 5, 0}, 0.1, 0.1);
+    map->setShapeLineColor(s, 0x00FFFF);   // yellow, as weak signals are drawn
+    map->setShapeText(s, QStringLiteral("home\r\nomni"));
+    EXPECT_EQ(map->shapeText(s), QStringLiteral("home\r\nomni"));
+    const QImage image = map->CopyView().convertToFormat(QImage::Format_RGB32);
+    // The label's box sits above and right of the figure, one text line per line of the text.
+    const int x0 = map->ToScreenX({50, 5, 0}) + 8, bottom = map->ToScreenY({50, 5, 0}) - 7;
+    const int top = bottom - 2 * static_cast<int>(QFontMetricsF(QFont()).height());
+    int darkRows = 0, bands = 0;
+    bool inBand = false;
+    for (int y = top; y < bottom; ++y) {
+        bool dark = false;
+        for (int x = x0; x < x0 + 30; ++x)
+            dark = dark || qGray(image.pixel(x, y)) < 80;
+        darkRows += dark;
+        bands += dark && !inBand;
+        inBand = dark;
+    }
+    EXPECT_EQ(bands, 2) << "dark text, SSID and log name on lines of their own";
+    EXPECT_GT(darkRows, 6);
+    map->RemoveShape(s);
+    EXPECT_EQ(map->ShapeCount(), 0);
+    EXPECT_TRUE(map->shapeText(s).isEmpty());
+    map->RemoveShape(s);   // already gone: nothing happens
 }
 
 TEST(Shapes, FigureSizeFollowsTheUnitAndHitTestsFindShapes)

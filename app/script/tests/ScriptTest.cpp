@@ -147,6 +147,25 @@ TEST_F(ScriptRun, MissingFilesAreReportedAndTheScriptGoesOn)
     EXPECT_GT(dialogs.refusals(), 0);
 }
 
+TEST_F(ScriptRun, OverlongLinesAndCommandsWithoutAPathAreReportedAndRunNothing)
+{
+    const QByteArray body = "AEROPLOTTER SCRIPT FILE V1.0\n$NEW EU\n"
+                            "#" + QByteArray(64 * 1024 - 1, ' ') + "$END\n"   // its tail must not end the program
+                            "$SAVEMAP\n$savebmp   \n$SAVEHTML\n$SAVECSV\r\n$OPEN\n$PROCESS\n";
+    EXPECT_EQ(RunScript(ctx, script(body)), ScriptOutcome::FinishedWithoutEnd);
+    EXPECT_EQ(calls, (QStringList{"new:EU", "import:"}));   // the import says that no file was given
+    EXPECT_EQ(dialogs.texts(), (QStringList{
+                                   "Line 3 of the script is longer than 64 KiB and was not run.",
+                                   "The $SAVEMAP command on line 4 of the script names no file.",
+                                   "The $SAVEBMP command on line 5 of the script names no file.",
+                                   "The $SAVEHTML command on line 6 of the script names no file.",
+                                   "The $SAVECSV command on line 7 of the script names no file.",
+                                   "The $OPEN command on line 8 of the script names no file.",
+                               }));
+    EXPECT_EQ(dialogs.refusals(), 6);
+    EXPECT_FALSE(window->ended());
+}
+
 TEST_F(ScriptRun, BatchImportsEveryFileOfTheFolderSortedByName)
 {
     QTemporaryDir logs;
