@@ -134,6 +134,11 @@ void LinkLayer::processBuffer()
     boundBuffer(m_buffer, timing::ReceiveBufferLimit);
 }
 
+bool LinkLayer::isRequest(std::uint8_t id) const
+{
+    return id == m_ids.PID_Command_Data || id == m_ids.PID_Product_Rqst || id == m_ids.PID_Protocol_Array;
+}
+
 bool LinkLayer::expectsMorePackets(std::uint8_t id) const
 {
     for (std::uint8_t multi : {m_ids.PID_Prx_Wpt_Data, m_ids.PID_Records, m_ids.PID_Rte_Hdr,
@@ -178,8 +183,9 @@ void LinkLayer::handleFrame(QByteArray packet)
         sendAck(id);
     } else {
         m_linkErrors = 0;
-        // An answer proves the request arrived, even from a receiver that does not ACK it.
-        m_awaitingAck = false;
+        // An answer proves a request arrived, even from a receiver that does not ACK it.
+        if (m_awaitingAck && isRequest(packetId(m_lastSent)))
+            m_awaitingAck = false;
         if (id != m_ids.PID_Pvt_Data) { // position packets stream without acknowledgement
             m_lastTaken = packet;
             sendAck(id);

@@ -63,6 +63,8 @@ private:
     void handleSentence(const QByteArray& text);
     PromptAnswer ask(const QString& text, PromptButtons buttons);
     bool expectsMorePackets(std::uint8_t id) const;
+    // Packets the receiver answers with data of its own.
+    bool isRequest(std::uint8_t id) const;
     void superviseAfterSend(const QByteArray& wire);
     void sendAck(std::uint8_t id);
     void sendNak(std::uint8_t id);

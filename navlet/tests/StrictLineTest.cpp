@@ -43,6 +43,7 @@ TEST(StrictLine, TransfersEndWholeOrSayWhatIsMissing)
         const char* legend;
         QJsonObject scenario;
         QStringList args; // "{csv}" stands for the access-point list
+        const char* timeScale; // downloads end after 500 ms of silence times this
         int exitCode;
         int points;       // track points printed, each once, in order
         int held;         // waypoints the receiver holds afterwards (-1: no upload)
@@ -50,23 +51,23 @@ TEST(StrictLine, TransfersEndWholeOrSayWhatIsMissing)
     };
     const Row rows[] = {
         {"10000 points in four segments over a faulty line", strict(generatedLog(A300, 10000, 4), Faulty),
-         {"tracks"}, 0, 10000, -1, "10000 track points"},
+         {"tracks"}, "0.5", 0, 10000, -1, "10000 track points"},
         {"the same from an A301 receiver: headers and points in their own layouts",
-         strict(generatedLog(A301, 10000, 4), Faulty), {"tracks"}, 0, 10000, -1, "10000 track points"},
+         strict(generatedLog(A301, 10000, 4), Faulty), {"tracks"}, "0.5", 0, 10000, -1, "10000 track points"},
         {"500 waypoints named for the six characters the receiver keeps, over a faulty line",
-         strict(generatedLog(SixCharNames, 0, 1), Faulty), {"upload", "{csv}", "--chars", "8"}, 0, -1, 500,
+         strict(generatedLog(SixCharNames, 0, 1), Faulty), {"upload", "{csv}", "--chars", "8"}, "0.2", 0, -1, 500,
          "Acknowledged 500 of 500 waypoints."},
-        {"silence after 300 of 500 packets", strict(generatedLog(A300, 500, 1), {0, 0, 0, 0, 300}), {"tracks"}, 3,
+        {"silence after 300 of 500 packets", strict(generatedLog(A300, 500, 1), {0, 0, 0, 0, 300}), {"tracks"}, "0.2", 3,
          -1, -1, "download incomplete"},
         {"points in a layout the control cannot read", strict(generatedLog({"L001", "A300", "D399"}, 20, 1), {}),
-         {"tracks"}, 5, 0, -1, "in format D399, which cannot be read"},
+         {"tracks"}, "0.2", 5, 0, -1, "in format D399, which cannot be read"},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.legend);
         SimProcess sim(r.scenario);
         ASSERT_TRUE(sim.isRunning());
         const QString csv = testing_support::writeFile(sim.folder() + "/aps.csv", sharedPrefixList());
-        QStringList args = {"--device", sim.devicePath(), "--time-scale", "0.2"};
+        QStringList args = {"--device", sim.devicePath(), "--time-scale", r.timeScale};
         for (const QString& a : r.args)
             args << (a == "{csv}" ? csv : a);
         const ToolRun run = runProgram("navlet-tool", args);
