@@ -249,7 +249,9 @@ void LinkLayer::handleNak(std::uint8_t named)
             return;
         }
     }
-    send(m_lastSent);
+    // The same packet again: its earlier copies may still be answered.
+    m_last = m_lastSent;
+    resendQuietly();
 }
 
 void LinkLayer::handleBadChecksum(std::uint8_t id)
