@@ -13,6 +13,7 @@ namespace {
 
 const QStringList A300 = {"P000", "L001", "A100", "D108", "A300", "D301"};
 const QStringList A301 = {"P000", "L001", "A100", "D108", "A301", "D310", "D301", "A400", "D400"};
+const QStringList A302 = {"P000", "L001", "A100", "D108", "A302", "D311", "D302"};
 const QStringList SixCharNames = {"P000", "L001", "A100", "D103", "A300", "D300"};
 const StrictFaults Faulty{5, 5, 2, 2};
 
@@ -54,6 +55,8 @@ TEST(StrictLine, TransfersEndWholeOrSayWhatIsMissing)
          {"tracks"}, "0.5", 0, 10000, -1, "10000 track points"},
         {"the same from an A301 receiver: headers and points in their own layouts",
          strict(generatedLog(A301, 10000, 4), Faulty), {"tracks"}, "0.5", 0, 10000, -1, "10000 track points"},
+        {"an A302 receiver: numbered headers and points with temperatures",
+         strict(generatedLog(A302, 600, 3), Faulty), {"tracks"}, "0.5", 0, 600, -1, "600 track points"},
         {"500 waypoints named for the six characters the receiver keeps, over a faulty line",
          strict(generatedLog(SixCharNames, 0, 1), Faulty), {"upload", "{csv}", "--chars", "8"}, "0.2", 0, -1, 500,
          "Acknowledged 500 of 500 waypoints."},
@@ -78,6 +81,11 @@ TEST(StrictLine, TransfersEndWholeOrSayWhatIsMissing)
             ASSERT_EQ(lines.size(), static_cast<std::size_t>(r.points));
             for (int i = 0; i < r.points; ++i)
                 ASSERT_EQ(lines[static_cast<std::size_t>(i)].value("Time").toString(), generatedTime(i)) << i;
+        }
+        if (r.exitCode == 0) {
+            // The tool's last ACK reached the line before it closed: nothing is sent again.
+            for (const QJsonObject& e : sim.waitForEvents(r.held + 2, std::chrono::milliseconds(600)))
+                EXPECT_NE(e.value("event").toString(), "gaveUp");
         }
         if (r.held >= 0) {
             const auto events = sim.waitForEvents(r.held + 1);
