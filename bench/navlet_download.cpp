@@ -1,4 +1,4 @@
-// Downloads a 10000-point track log from navlet-sim over a pseudo-terminal and compares the
+// Downloads a 10000-point track log from navlet-sim (its strict line) over a pseudo-terminal and compares the
 // rate with what a real 9600 baud line allows. A pseudo-terminal has no baud pacing, so the
 // measured rate is the cost of the software on both ends (framing, ACK per point, event loop,
 // traces), not of the line.
@@ -51,9 +51,11 @@ struct Simulator {
 
     explicit Simulator(int points)
     {
+        // The strict line without faults: a receiver-like peer with its own framing.
         const QJsonObject scenario{
             {"protocols", QJsonArray{"P000", "L001", "A100", "D108", "A300", "D301"}},
-            {"tracks", QJsonObject{{"generate", QJsonObject{{"points", points}, {"segments", 4}}}}}};
+            {"tracks", QJsonObject{{"generate", QJsonObject{{"points", points}, {"segments", 4}}}}},
+            {"strict", QJsonObject{{"seed", 1}}}};
         QFile f(dir.filePath("scenario.json"));
         f.open(QIODevice::WriteOnly);
         f.write(QJsonDocument(scenario).toJson());

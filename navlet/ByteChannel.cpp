@@ -7,6 +7,9 @@
 namespace navlet {
 namespace {
 
+// 9600 baud moves the 512-byte output buffer in about half a second.
+constexpr int CloseFlushMs = 1000;
+
 QString outgoingPrefix() { return QStringLiteral("PC -") + QChar(0x00BB) + QStringLiteral(" GPS "); }
 QString incomingPrefix() { return QStringLiteral("PC ") + QChar(0x00AB) + QStringLiteral("- GPS "); }
 
@@ -68,7 +71,12 @@ void ByteChannel::close()
     if (!isOpen())
         return;
     clearInput();
-    device()->close();
+    // The last ACK may still wait in the output buffer; a receiver that never gets it sends
+    // its last packet again to a closed line.
+    QIODevice* d = device();
+    if (d->bytesToWrite() > 0)
+        d->waitForBytesWritten(CloseFlushMs);
+    d->close();
 }
 
 void ByteChannel::clearInput()

@@ -57,6 +57,27 @@ Capabilities capabilitiesFromSlots(const ProtocolSlots& s)
     return c;
 }
 
+TrackLayouts trackLayoutsFromArray(ByteView data)
+{
+    TrackLayouts layouts;
+    bool inTrackProtocol = false;
+    for (std::size_t at = 0; at + 3 <= data.size(); at += 3) {
+        const ProtocolEntry e{readU8(data, at), readU16le(data, at + 1)};
+        if (e.tag != 'D') {
+            inTrackProtocol = e.tag == 'A' && e.number / 100 == 3;
+            continue;
+        }
+        if (!inTrackProtocol)
+            continue;
+        const QString name = slotText(e, 1);
+        if (e.number >= 300 && e.number <= 302 && layouts.point.isEmpty())
+            layouts.point = name;
+        else if (e.number >= 310 && e.number <= 312 && layouts.header.isEmpty())
+            layouts.header = name;
+    }
+    return layouts;
+}
+
 std::optional<ProtocolEntry> parseProtocolName(const QString& name)
 {
     static const QRegularExpression form(QStringLiteral("^([A-Za-z])(\\d{1,5})$"));

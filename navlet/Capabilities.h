@@ -40,6 +40,16 @@ struct Capabilities {
 
 Capabilities capabilitiesFromSlots(const ProtocolSlots& slots);
 
+// The layouts of a track log. A300 receivers send points only; A301/A302 receivers list a
+// header layout first ("A301 D310 D301"), which the slot rule makes the Track_Data_Format, and
+// send headers and points under two identifiers. The slot rule loses the point layout when an
+// A4xx entry follows, so it is read from the array itself.
+struct TrackLayouts {
+    QString point;  // D300, D301, D302; empty when the array names none
+    QString header; // D310, D311, D312; empty when it names none
+};
+TrackLayouts trackLayoutsFromArray(ByteView data);
+
 // "D108" -> {'D', 108}; nothing for text that is not a letter followed by digits.
 std::optional<ProtocolEntry> parseProtocolName(const QString& name);
 QByteArray encodeProtocolArray(const std::vector<ProtocolEntry>& entries);

@@ -36,8 +36,12 @@ public:
     bool nmeaMode() const { return m_nmeaMode; }
     QByteArray lastPacket() const { return m_last; }
     qsizetype bufferedBytes() const { return m_buffer.size(); }
-    // False while frameTaken announces a frame that failed its checksum test.
+    // False while frameTaken announces a frame that brings the host nothing new: a failed
+    // checksum, a repeat of the packet just acknowledged (the receiver missed our ACK), or an
+    // ACK or NAK that does not name the packet we sent last.
     bool lastFrameValid() const { return m_lastFrameValid; }
+    // True from sending a packet until the receiver acknowledged it by its identifier.
+    bool awaitingAck() const { return m_awaitingAck; }
 
 Q_SIGNALS:
     // A data packet with a good checksum, acknowledged (unless it is a position packet).
@@ -50,11 +54,17 @@ private:
     void onBytes(const QByteArray& bytes);
     void processBuffer();
     void handleFrame(QByteArray packet);
-    void handleNak();
+    void handleAck(std::uint8_t named);
+    void handleNak(std::uint8_t named);
+    // Whether an ACK or NAK naming `named` answers the packet waiting for one.
+    bool namesPacketSent(std::uint8_t named);
+    void resendQuietly();
     void handleBadChecksum(std::uint8_t id);
     void handleSentence(const QByteArray& text);
     PromptAnswer ask(const QString& text, PromptButtons buttons);
     bool expectsMorePackets(std::uint8_t id) const;
+    // Packets the receiver answers with data of its own.
+    bool isRequest(std::uint8_t id) const;
     void superviseAfterSend(const QByteArray& wire);
     void sendAck(std::uint8_t id);
     void sendNak(std::uint8_t id);
@@ -66,6 +76,16 @@ private:
     QTimer m_timer;
     QByteArray m_buffer;
     QByteArray m_last;
+    // The last packet other than an ACK or NAK: what an ACK or NAK from the receiver is about.
+    QByteArray m_lastSent;
+    // The last data packet taken and acknowledged; the same bytes again mean our ACK was lost.
+    QByteArray m_lastTaken;
+    bool m_awaitingAck = false;
+    bool m_lastSentSupervised = false;
+    int m_copiesSent = 0;  // of m_lastSent, resends included
+    int m_answersSeen = 0; // ACKs, NAKs and damaged answers to them
+    int m_lateAnswers = 0; // answers to copies of the packet before, still expected
+    std::uint8_t m_lateId = 0;
     int m_ticks = 0;
     int m_linkErrors = 0;
     int m_nmeaErrors = 0;

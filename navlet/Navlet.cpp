@@ -44,7 +44,36 @@ void Navlet::setTimeScale(timing::TimeScale scale)
 
 void Navlet::PortOpen()
 {
+    if (!m_channel->isOpen())
+        forgetReceiver();
     m_channel->open();
+}
+
+void Navlet::forgetReceiver()
+{
+    // Numbering and layouts are learnt again from this connection's protocol array.
+    m_ids = LinkIds{};
+    m_prepared = PreparedPackets::build(m_ids);
+    m_caps = Capabilities{};
+    m_trackLayouts = TrackLayouts{};
+}
+
+QString Navlet::trackPointFormat() const
+{
+    return m_trackLayouts.point.isEmpty() ? m_caps.Track_Data_Format : m_trackLayouts.point;
+}
+
+void Navlet::startTransfer()
+{
+    m_transferAnnounced = false;
+    m_transferEnded = false;
+    m_transferRecords = 0;
+}
+
+bool Navlet::transferComplete() const
+{
+    return m_transferAnnounced && m_transferEnded
+        && m_transferRecords >= static_cast<quint16>(m_incomingRecordsCount);
 }
 
 void Navlet::PortClose()
@@ -95,10 +124,26 @@ void Navlet::Power_Off() { Send(m_prepared.powerOff); }
 void Navlet::Request_Date_Time() { Send(m_prepared.requestDateTime); }
 void Navlet::Pvt_Data_Start() { Send(m_prepared.pvtStart); }
 void Navlet::Pvt_Data_Stop() { Send(m_prepared.pvtStop); }
-void Navlet::Request_Waypoints() { Send(m_prepared.requestWaypoints); }
-void Navlet::Request_Prox_Waypoints() { Send(m_prepared.requestProxWaypoints); }
-void Navlet::Request_Routes() { Send(m_prepared.requestRoutes); }
-void Navlet::Request_Tracks() { Send(m_prepared.requestTracks); }
+void Navlet::Request_Waypoints()
+{
+    startTransfer();
+    Send(m_prepared.requestWaypoints);
+}
+void Navlet::Request_Prox_Waypoints()
+{
+    startTransfer();
+    Send(m_prepared.requestProxWaypoints);
+}
+void Navlet::Request_Routes()
+{
+    startTransfer();
+    Send(m_prepared.requestRoutes);
+}
+void Navlet::Request_Tracks()
+{
+    startTransfer();
+    Send(m_prepared.requestTracks);
+}
 
 void Navlet::Send_Route()
 {

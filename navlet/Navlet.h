@@ -131,6 +131,22 @@ public:
     // object was not refilled (the receiver sends it again after the NAK). A host that
     // collects records skips such frames instead of storing the previous record twice.
     bool lastFrameValid() const { return m_link->lastFrameValid(); }
+    // Read inside Receive for a record packet: false when its layout is unknown to the control
+    // or the data is too short for it, so the record object was not refilled. The host must
+    // not store the record; lastRecordFormat() names the layout that could not be read.
+    bool lastRecordDecoded() const { return m_lastRecordDecoded; }
+    QString lastRecordFormat() const { return m_lastRecordFormat; }
+    // The layouts track packets are read with: points with the point layout that follows the
+    // track protocol (D301 after "A301 D310"), headers (PID_Trk_Hdr) with the header layout.
+    QString trackPointFormat() const;
+    QString trackHeaderFormat() const { return m_trackLayouts.header; }
+    // The download in progress or last finished: whether the receiver announced a record count
+    // (Incoming_Records_Count), how many records came since, and whether it ended the transfer.
+    bool transferAnnounced() const { return m_transferAnnounced; }
+    int transferRecordsReceived() const { return m_transferRecords; }
+    bool transferEnded() const { return m_transferEnded; }
+    // Every announced record arrived and the receiver ended the transfer.
+    bool transferComplete() const;
     LinkLayer& link() { return *m_link; }
     const LinkLayer& link() const { return *m_link; }
     const PreparedPackets& preparedPackets() const { return m_prepared; }
@@ -150,6 +166,11 @@ private:
     void decodeWaypointPacket(ByteView data);
     void decodeRoutePacket(ByteView data);
     void decodeTrackPacket(ByteView data);
+    void decodeTrackHeaderPacket(ByteView data);
+    void recordDecoded(bool decoded, const QString& format);
+    void startTransfer();
+    // A new connection: the receiver on the line may not be the one that was there before.
+    void forgetReceiver();
     void trace(const std::vector<QString>& lines);
     void sendRecord(std::uint8_t id, const std::optional<QByteArray>& data, const QString& format);
 
@@ -167,6 +188,12 @@ private:
     bool m_ignoreCheckSum = false;
     qint16 m_port = 1;
     qint16 m_incomingRecordsCount = 0;
+    TrackLayouts m_trackLayouts;
+    bool m_lastRecordDecoded = true;
+    QString m_lastRecordFormat;
+    bool m_transferAnnounced = false;
+    bool m_transferEnded = false;
+    int m_transferRecords = 0;
     timing::TimeScale m_timeScale;
     ByteChannel* m_channel;
     LinkLayer* m_link;

@@ -36,6 +36,8 @@ struct LinkIds {
     std::uint8_t PID_Ack_Byte = 6;
     std::uint8_t PID_Nak_Byte = 21;
     std::uint8_t PID_Protocol_Array = 253;
+    // Track headers of the A301/A302 track protocols; not a property of the control.
+    std::uint8_t PID_Trk_Hdr = 99;
 
     bool operator==(const LinkIds&) const = default;
 

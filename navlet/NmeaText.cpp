@@ -15,7 +15,8 @@ NmeaCheck checkSentence(const QString& sentence, bool ignoreCheckSum)
     NmeaCheck check;
     if (ignoreCheckSum || sentence.size() < 3 || sentence.at(sentence.size() - 3) != QLatin1Char('*'))
         return check;
-    const bool equal = sentence.right(2) == nmeaChecksum(sentence);
+    // Talkers that write the hex digits in lower case are right too.
+    const bool equal = sentence.right(2).compare(nmeaChecksum(sentence), Qt::CaseInsensitive) == 0;
     check.chkerr = equal;
     check.countsAsError = !equal;
     return check;

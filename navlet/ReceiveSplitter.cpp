@@ -38,6 +38,12 @@ enum class FrameResult { Frame, Waiting, Dropped };
 
 FrameResult takeFrame(QByteArray& buffer, qsizetype dle, QByteArray& packet)
 {
+    // No packet has DLE as its identifier: a DLE right before a frame's DLE is noise, and
+    // taking it as the start would swallow the real frame.
+    if (dle + 1 < buffer.size() && static_cast<std::uint8_t>(buffer.at(dle + 1)) == DLE) {
+        buffer.remove(0, dle + 1);
+        return FrameResult::Dropped;
+    }
     const FrameScan scan = scanFrame(buffer, dle);
     switch (scan.result) {
     case FrameScan::Result::Incomplete:

@@ -42,17 +42,58 @@ const RecordFormat<Record>* findFormat(std::span<const RecordFormat<Record>> tab
 }
 
 // Decoding of a received record; nothing for an unknown, send-only or short format.
-std::optional<cWaypoint> decodeWaypoint(const QString& format, ByteView data, const cWaypoint& base,
-                                        TraceLines* trace = nullptr);
-std::optional<cTrack> decodeTrack(const QString& format, ByteView data, const cTrack& base,
-                                  TraceLines* trace = nullptr);
-std::optional<cRoute> decodeRoute(const QString& format, ByteView data, const cRoute& base,
-                                  TraceLines* trace = nullptr);
+template <class Record>
+std::optional<Record> decodeRecord(std::span<const RecordFormat<Record>> table, const QString& format,
+                                   ByteView data, const Record& base, TraceLines* trace = nullptr)
+{
+    const RecordFormat<Record>* f = findFormat(table, format);
+    if (!f || !f->receivable)
+        return std::nullopt;
+    return f->decode(data, base, trace);
+}
 
 // Data bytes of a record to send; nothing for an unknown format.
-std::optional<QByteArray> encodeWaypoint(const QString& format, const cWaypoint& record);
-std::optional<QByteArray> encodeTrack(const QString& format, const cTrack& record);
-std::optional<QByteArray> encodeRoute(const QString& format, const cRoute& record);
+template <class Record>
+std::optional<QByteArray> encodeRecord(std::span<const RecordFormat<Record>> table, const QString& format,
+                                       const Record& record)
+{
+    const RecordFormat<Record>* f = findFormat(table, format);
+    if (!f)
+        return std::nullopt;
+    return f->encode(record);
+}
+
+inline std::optional<cWaypoint> decodeWaypoint(const QString& format, ByteView data, const cWaypoint& base,
+                                               TraceLines* trace = nullptr)
+{
+    return decodeRecord(waypointFormats(), format, data, base, trace);
+}
+inline std::optional<cTrack> decodeTrack(const QString& format, ByteView data, const cTrack& base,
+                                         TraceLines* trace = nullptr)
+{
+    return decodeRecord(trackFormats(), format, data, base, trace);
+}
+inline std::optional<cRoute> decodeRoute(const QString& format, ByteView data, const cRoute& base,
+                                         TraceLines* trace = nullptr)
+{
+    return decodeRecord(routeFormats(), format, data, base, trace);
+}
+inline std::optional<QByteArray> encodeWaypoint(const QString& format, const cWaypoint& record)
+{
+    return encodeRecord(waypointFormats(), format, record);
+}
+inline std::optional<QByteArray> encodeTrack(const QString& format, const cTrack& record)
+{
+    return encodeRecord(trackFormats(), format, record);
+}
+inline std::optional<QByteArray> encodeRoute(const QString& format, const cRoute& record)
+{
+    return encodeRecord(routeFormats(), format, record);
+}
+
+// Characters of a waypoint name the receiver keeps in `format` (it cuts longer ones); 0 for a
+// format the control does not know.
+int waypointIdentChars(const QString& format);
 
 // Shared by the format files: a length check that traces what it rejects.
 bool hasBytes(ByteView data, std::size_t needed, const char* format, TraceLines* trace);

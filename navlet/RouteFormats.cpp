@@ -65,20 +65,4 @@ std::span<const RouteFormat> routeFormats()
     return table;
 }
 
-std::optional<cRoute> decodeRoute(const QString& format, ByteView data, const cRoute& base, TraceLines* trace)
-{
-    const RouteFormat* f = findFormat(routeFormats(), format);
-    if (!f || !f->receivable)
-        return std::nullopt;
-    return f->decode(data, base, trace);
-}
-
-std::optional<QByteArray> encodeRoute(const QString& format, const cRoute& record)
-{
-    const RouteFormat* f = findFormat(routeFormats(), format);
-    if (!f)
-        return std::nullopt;
-    return f->encode(record);
-}
-
 } // namespace navlet

@@ -1,4 +1,4 @@
-// Track log layouts: points (D300, D301) and the track header (D310, sent only).
+// Track log layouts: points (D300, D301, D302) and track headers (D310, D311, D312).
 #include "navlet/RecordFormats.h"
 
 #include <array>
@@ -64,6 +64,30 @@ QByteArray encodeD301(const cTrack& t)
     return out;
 }
 
+// D302, 25 bytes: lat, lon, time, alt(float) at 12, dpth(float) at 16, temp(float) at 20,
+// new_trk(byte) at 24. The temperature has no field in the record and is dropped.
+std::optional<cTrack> decodeD302(ByteView data, cTrack t, TraceLines* trace)
+{
+    if (!hasBytes(data, 25, "D302", trace))
+        return std::nullopt;
+    readPoint(data, t);
+    t.Alt = readF32le(data, 12);
+    t.Dpth = readF32le(data, 16);
+    t.New_Segment = readU8(data, 24) != 0;
+    return t;
+}
+
+QByteArray encodeD302(const cTrack& t)
+{
+    QByteArray out;
+    writePoint(out, t);
+    appendF32le(out, t.Alt);
+    appendF32le(out, t.Dpth);
+    appendF32le(out, 1.0e25f); // no temperature
+    appendU8(out, t.New_Segment ? 1 : 0);
+    return out;
+}
+
 // D310: dspl(byte), color(byte), ident NUL-terminated.
 std::optional<cTrack> decodeD310(ByteView data, cTrack t, TraceLines* trace)
 {
@@ -76,6 +100,13 @@ std::optional<cTrack> decodeD310(ByteView data, cTrack t, TraceLines* trace)
     return t;
 }
 
+std::optional<cTrack> decodeD312(ByteView data, cTrack t, TraceLines* trace)
+{
+    if (!hasBytes(data, 2, "D312", trace))
+        return std::nullopt;
+    return decodeD310(data, t, trace);
+}
+
 QByteArray encodeD310(const cTrack& t)
 {
     QByteArray out;
@@ -85,33 +116,37 @@ QByteArray encodeD310(const cTrack& t)
     return out;
 }
 
+// D311: the track's index (16-bit), kept as its name.
+std::optional<cTrack> decodeD311(ByteView data, cTrack t, TraceLines* trace)
+{
+    if (!hasBytes(data, 2, "D311", trace))
+        return std::nullopt;
+    t.Ident = QString::number(readU16le(data, 0));
+    return t;
+}
+
+QByteArray encodeD311(const cTrack& t)
+{
+    QByteArray out;
+    appendI16le(out, static_cast<std::int16_t>(t.Ident.toInt()));
+    return out;
+}
+
 } // namespace
 
 std::span<const TrackFormat> trackFormats()
 {
-    static const std::array<TrackFormat, 3> table = {{
+    static const std::array<TrackFormat, 6> table = {{
         {"D300", true, decodeD300, encodeD300},
         {"D301", true, decodeD301, encodeD301},
-        // Received headers are not decoded: the host only draws points.
-        {"D310", false, decodeD310, encodeD310},
+        {"D302", true, decodeD302, encodeD302},
+        // Headers of A301/A302 logs; D312 has D310's layout with more colours.
+        {"D310", true, decodeD310, encodeD310},
+        {"D311", true, decodeD311, encodeD311},
+        {"D312", true, decodeD312, encodeD310},
     }};
     return table;
 }
 
-std::optional<cTrack> decodeTrack(const QString& format, ByteView data, const cTrack& base, TraceLines* trace)
-{
-    const TrackFormat* f = findFormat(trackFormats(), format);
-    if (!f || !f->receivable)
-        return std::nullopt;
-    return f->decode(data, base, trace);
-}
-
-std::optional<QByteArray> encodeTrack(const QString& format, const cTrack& record)
-{
-    const TrackFormat* f = findFormat(trackFormats(), format);
-    if (!f)
-        return std::nullopt;
-    return f->encode(record);
-}
 
 } // namespace navlet

@@ -240,21 +240,15 @@ std::span<const WaypointFormat> waypointFormats()
     return table;
 }
 
-std::optional<cWaypoint> decodeWaypoint(const QString& format, ByteView data, const cWaypoint& base,
-                                        TraceLines* trace)
+int waypointIdentChars(const QString& format)
 {
-    const WaypointFormat* f = findFormat(waypointFormats(), format);
-    if (!f || !f->receivable)
-        return std::nullopt;
-    return f->decode(data, base, trace);
-}
-
-std::optional<QByteArray> encodeWaypoint(const QString& format, const cWaypoint& record)
-{
-    const WaypointFormat* f = findFormat(waypointFormats(), format);
-    if (!f)
-        return std::nullopt;
-    return f->encode(record);
+    if (!findFormat(waypointFormats(), format))
+        return 0;
+    // The layouts with a NUL-terminated name take up to 51 characters; the others a fixed six.
+    for (const char* variable : {"D105", "D106", "D108"})
+        if (format == QLatin1String(variable))
+            return 51;
+    return 6;
 }
 
 } // namespace navlet

@@ -5,33 +5,9 @@
 #include <QThread>
 
 #include <cerrno>
-#include <fcntl.h>
-#include <pty.h>
-#include <termios.h>
 #include <unistd.h>
 
 namespace testing_support {
-
-Pty::Pty()
-{
-    char name[256] = {};
-    termios tio{};
-    cfmakeraw(&tio);
-    if (openpty(&m_master, &m_slave, name, &tio, nullptr) != 0) {
-        m_master = m_slave = -1;
-        return;
-    }
-    ::fcntl(m_master, F_SETFL, ::fcntl(m_master, F_GETFL) | O_NONBLOCK);
-    m_slavePath = QString::fromLocal8Bit(name);
-}
-
-Pty::~Pty()
-{
-    if (m_slave >= 0)
-        ::close(m_slave);
-    if (m_master >= 0)
-        ::close(m_master);
-}
 
 bool Pty::write(const QByteArray& bytes)
 {
@@ -39,7 +15,7 @@ bool Pty::write(const QByteArray& bytes)
     QElapsedTimer timer;
     timer.start();
     while (done < bytes.size()) {
-        const ssize_t n = ::write(m_master, bytes.constData() + done, static_cast<size_t>(bytes.size() - done));
+        const ssize_t n = ::write(m_pair.master(), bytes.constData() + done, static_cast<size_t>(bytes.size() - done));
         if (n > 0) {
             done += n;
             continue;
@@ -58,7 +34,7 @@ QByteArray Pty::readAvailable()
     QByteArray out;
     char buf[4096];
     for (;;) {
-        const ssize_t n = ::read(m_master, buf, sizeof buf);
+        const ssize_t n = ::read(m_pair.master(), buf, sizeof buf);
         if (n <= 0)
             break;
         out.append(buf, n);

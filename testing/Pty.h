@@ -1,6 +1,8 @@
 #pragma once
 // A real pseudo-terminal pair for serial-line tests: the code under test opens slavePath()
 // as its serial device, the test reads and writes the master side.
+#include "PtyPair.h"
+
 #include <QByteArray>
 #include <QString>
 #include <chrono>
@@ -9,14 +11,11 @@ namespace testing_support {
 
 class Pty {
 public:
-    Pty();
-    ~Pty();
-    Pty(const Pty&) = delete;
-    Pty& operator=(const Pty&) = delete;
+    Pty() = default;
 
-    bool isValid() const { return m_master >= 0; }
-    QString slavePath() const { return m_slavePath; }
-    int masterFd() const { return m_master; }
+    bool isValid() const { return m_pair.isValid(); }
+    QString slavePath() const { return QString::fromStdString(m_pair.slavePath()); }
+    int masterFd() const { return m_pair.master(); }
 
     // Writes everything to the master side (the device's output).
     bool write(const QByteArray& bytes);
@@ -27,9 +26,7 @@ public:
     QByteArray readAvailable();
 
 private:
-    int m_master = -1;
-    int m_slave = -1;   // kept open so the line does not hang up between opens of the device
-    QString m_slavePath;
+    aero::PtyPair m_pair;
 };
 
 } // namespace testing_support

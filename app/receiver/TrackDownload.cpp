@@ -61,6 +61,10 @@ void TrackDownload::start()
     tmrClose.setInterval(transfer::Timing::ms(transfer::CloseMs));
     m_state = State::Idle;
     m_aborted = false;
+    m_stopped = false;
+    m_complete = false;
+    // The link's own supervision runs on the same clock as the window's timers.
+    m_navlet.setTimeScale({transfer::Timing::scale()});
     m_responded = m_timedOut = m_pauseOver = m_done = false;
     m_pointIndex = 1;
     m_trackCount = 1;
@@ -156,7 +160,7 @@ bool TrackDownload::downloadTracks()
     tmrDone.start();
     tmrUpdate.start();
     m_navlet.Request_Tracks();
-    return waitFor([this] { return m_done; });
+    return waitFor([this] { return m_done || m_stopped; }) && !m_stopped;
 }
 
 void TrackDownload::drawTracks()
@@ -191,15 +195,51 @@ void TrackDownload::tmrDone_Timer()
     guarded(m_ctx.dialogs, QStringLiteral("tmrDone_Timer"), [&] {
         tmrDone.stop();
         tmrUpdate.stop();
-        Q_EMIT progress(QStringLiteral("Track download complete. %1 points retrieved in %2 tracks.")
+        if (m_state != State::Downloading && m_state != State::Finishing)
+            return;
+        // Silence ends the download; whether it is whole is the receiver's count and end packet.
+        m_complete = m_navlet.transferComplete();
+        Q_EMIT progress(QStringLiteral("Track download %1. %2 points retrieved in %3 tracks.")
+                            .arg(m_complete ? QStringLiteral("complete") : QStringLiteral("incomplete"))
                             .arg(m_pointCount)
                             .arg(m_trackCount));
         if (m_state != State::Downloading)
             return;   // a straggler re-armed the timer during the closing pause: the text is all
         m_state = State::Finishing;
+        if (!m_complete)
+            reportIncomplete();
         if (pause())
             m_done = true;
     });
+}
+
+void TrackDownload::reportIncomplete()
+{
+    const QString received = m_navlet.transferAnnounced()
+        ? QStringLiteral("%1 of %2 records received").arg(m_navlet.transferRecordsReceived())
+              .arg(static_cast<quint16>(m_navlet.Incoming_Records_Count()))
+        : QStringLiteral("%1 records received, none announced").arg(m_navlet.transferRecordsReceived());
+    m_ctx.dialogs.message(QStringLiteral("Track download incomplete: the receiver stopped before the end of its "
+                                         "track log (%1). The %2 points received are kept.")
+                              .arg(received)
+                              .arg(m_pointCount),
+                          Icon::Exclamation);
+}
+
+void TrackDownload::stopUnreadable(const QString& format)
+{
+    m_stopped = true;
+    for (QTimer* t : {&tmrDone, &tmrUpdate})
+        t->stop();
+    m_points.close();
+    m_navlet.PortClose();
+    m_state = State::Failed;
+    const QString text = QStringLiteral("Track download stopped: the receiver sends track points in format %1, "
+                                        "which cannot be read.")
+                             .arg(format);
+    Q_EMIT progress(text);
+    m_ctx.dialogs.message(text, Icon::Exclamation);
+    tmrClose.start();
 }
 
 void TrackDownload::tmrUpdate_Timer()
@@ -246,6 +286,10 @@ void TrackDownload::trackPoint()
 {
     if (m_state != State::Downloading && m_state != State::Finishing)
         return;
+    if (!m_navlet.lastRecordDecoded()) {
+        stopUnreadable(m_navlet.lastRecordFormat());
+        return;
+    }
     tmrDone.stop();
     ++m_pointCount;
     const navlet::cTrack& t = m_navlet.Track();

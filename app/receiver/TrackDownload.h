@@ -25,6 +25,8 @@ public:
     bool busy() const;
     int pointCount() const { return m_pointCount; }
     int trackCount() const { return m_trackCount; }
+    // After the download: every announced record arrived and the receiver ended the transfer.
+    bool complete() const { return m_complete; }
     QString pointFile() const { return m_pointFile; }
     void setPointFile(const QString& path) { m_pointFile = path; }
 
@@ -59,6 +61,9 @@ private:
     bool abandoned() const;
     void productData();
     void trackPoint();
+    // A point the control cannot read: nothing more is stored or drawn.
+    void stopUnreadable(const QString& format);
+    void reportIncomplete();
     void writePoint(int index, double lat, double lon, bool newSegment);
 
     AppContext& m_ctx;
@@ -71,9 +76,11 @@ private:
     bool m_pauseOver = false;
     bool m_done = false;
     bool m_aborted = false;
+    bool m_stopped = false;
     qint32 m_pointIndex = 1;
     qint32 m_trackCount = 1;
     qint32 m_pointCount = 0;
+    bool m_complete = false;
 };
 
 } // namespace aero

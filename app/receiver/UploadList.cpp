@@ -113,6 +113,19 @@ void UploadListModel::setTicked(int row, bool ticked)
     Q_EMIT dataChanged(i, i, {Qt::CheckStateRole});
 }
 
+void UploadListModel::relabel(int chars)
+{
+    std::vector<QString> ssids;
+    ssids.reserve(m_rows.size());
+    for (const UploadRow& r : m_rows)
+        ssids.push_back(r.ssid);
+    const std::vector<QString> names = navlet::makeWaypointNames(ssids, chars);
+    for (std::size_t i = 0; i < m_rows.size(); ++i)
+        m_rows[i].label = names[i];
+    if (!m_rows.empty())
+        Q_EMIT dataChanged(index(0, GpsLabel), index(count() - 1, GpsLabel), {Qt::DisplayRole});
+}
+
 void UploadListModel::untickAll()
 {
     for (UploadRow& r : m_rows)

@@ -19,7 +19,8 @@ struct UploadRow {
     friend bool operator==(const UploadRow&, const UploadRow&) = default;
 };
 
-// One row per row of `lstAP`, in its order. Positions come from each AP's marker on `map`;
+// One row per row of `lstAP`, in its order, named for `navletChars` characters (the caller
+// passes the length the receiver keeps). Positions come from each AP's marker on `map`;
 // an AP without a marker is an error (AppError 91), as nothing else knows where it stands.
 std::vector<UploadRow> buildUploadRows(const APListModel& lstAP, const MapService& map, int navletChars);
 
@@ -43,6 +44,8 @@ public:
     int count() const { return static_cast<int>(m_rows.size()); }
     void setTicked(int row, bool ticked);
     void untickAll();
+    // Names every row again for `chars` characters, keeping the ticks.
+    void relabel(int chars);
     std::vector<UploadRow> tickedRows() const;
 
 private:

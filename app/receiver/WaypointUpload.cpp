@@ -6,6 +6,7 @@
 #include "domain/NumberText.h"
 #include "receiver/ReceiverPrompt.h"
 #include "receiver/TransferTiming.h"
+#include "navlet/WaypointNames.h"
 
 #include <limits>
 
@@ -14,11 +15,6 @@ namespace {
 
 constexpr std::chrono::hours LongestWait{24};
 constexpr int Overflow = 6;
-
-// The waypoint fields every uploaded AP gets.
-constexpr qint16 WaypointDisplay = 1;
-constexpr qint16 WaypointSymbol = 16391;
-constexpr qint16 WaypointAttributes = 96;
 
 const QString SendFailed = QStringLiteral("\u00B7 Link Status: Failed to send waypoint to GPS.");
 
@@ -39,6 +35,8 @@ void WaypointUpload::start()
     tmrTimeOut.setInterval(transfer::Timing::ms(transfer::TimeOutMs));
     m_state = State::Idle;
     m_responded = m_timedOut = m_acknowledged = m_closed = false;
+    // The link's own supervision runs on the same clock as the window's timers.
+    m_navlet.setTimeScale({transfer::Timing::scale()});
     tmrAct.start();
 }
 
@@ -89,7 +87,7 @@ void WaypointUpload::tmrTimeOut_Timer()
     m_timedOut = true;
 }
 
-void WaypointUpload::Navlet_Receive(quint8 Packet_Command, quint8)
+void WaypointUpload::Navlet_Receive(quint8 Packet_Command, quint8 Packet_Data_1)
 {
     guarded(m_ctx.dialogs, QStringLiteral("Navlet_Receive"), [&] {
         if (!m_navlet.lastFrameValid())
@@ -103,14 +101,18 @@ void WaypointUpload::Navlet_Receive(quint8 Packet_Command, quint8)
             if (m_state == State::Connecting)
                 m_state = State::Connected;
             Q_EMIT connected();
-        } else if (Packet_Command == m_navlet.PID_Ack_Byte()) {
+        } else if (Packet_Command == m_navlet.PID_Protocol_Array()) {
+            Q_EMIT formatsKnown();
+        } else if (Packet_Command == m_navlet.PID_Ack_Byte() && Packet_Data_1 == m_expectedAck) {
+            // Only the ACK of the packet just sent: not the one of a reset after a link question.
             m_acknowledged = true;
         }
     });
 }
 
-bool WaypointUpload::waitForAck()
+bool WaypointUpload::waitForAck(quint8 id)
 {
+    m_expectedAck = id;
     m_acknowledged = false;
     m_timedOut = false;
     tmrTimeOut.start();
@@ -127,15 +129,7 @@ bool WaypointUpload::waitForAck()
 
 void WaypointUpload::fillWaypoint(const UploadWaypoint& w)
 {
-    navlet::cWaypoint& r = m_navlet.Waypoint();
-    r.Ident = w.label;
-    r.Lat = leadingNumber(w.latitude);
-    r.Lon = leadingNumber(w.longitude);
-    r.Cmnt.clear();
-    r.Dspl = WaypointDisplay;
-    r.Smbl = WaypointSymbol;
-    r.Attrib = WaypointAttributes;
-    r.Unused1 = 0;
+    navlet::fillApWaypoint(m_navlet.Waypoint(), w.label, leadingNumber(w.latitude), leadingNumber(w.longitude));
 }
 
 std::optional<int> WaypointUpload::send(const std::vector<UploadWaypoint>& waypoints)
@@ -146,13 +140,13 @@ std::optional<int> WaypointUpload::send(const std::vector<UploadWaypoint>& waypo
         throw AppError(Overflow, QStringLiteral("Overflow"));   // the record count is 16 bits
     m_state = State::Sending;
     m_navlet.Start_of_Records(static_cast<qint16>(waypoints.size()));
-    if (!waitForAck())
+    if (!waitForAck(m_navlet.PID_Records()))
         return std::nullopt;
     int sent = 0;
     for (const UploadWaypoint& w : waypoints) {
         fillWaypoint(w);
         m_navlet.Send_Waypoint();
-        if (!waitForAck())
+        if (!waitForAck(m_navlet.PID_Wpt_Data()))
             return std::nullopt;
         ++sent;
     }

@@ -49,10 +49,12 @@ Q_SIGNALS:
     void linkStatus(const QString& text);
     void modelInformation(const QString& text);
     void connected();
+    // The receiver's protocol array arrived: its waypoint layout decides the name length.
+    void formatsKnown();
 
 private:
     void connectReceiver();
-    bool waitForAck();
+    bool waitForAck(quint8 id);
     bool waitFor(const std::function<bool()>& condition);
     void fillWaypoint(const UploadWaypoint& w);
 
@@ -62,6 +64,7 @@ private:
     bool m_responded = false;
     bool m_timedOut = false;
     bool m_acknowledged = false;
+    quint8 m_expectedAck = 0;
     bool m_closed = false;
 };
 

@@ -4,6 +4,7 @@
 #include "domain/NumberText.h"
 #include "ui/PlotterWindow.h"
 #include "map/MapService.h"
+#include "navlet/WaypointNames.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -31,6 +32,7 @@ frmNavletUp::frmNavletUp(AppContext& ctx, QWidget* uploadMap, QWidget* parent)
     connect(&m_upload, &WaypointUpload::linkStatus, lblLS, &QLabel::setText);
     connect(&m_upload, &WaypointUpload::modelInformation, lblMI, &QLabel::setText);
     connect(&m_upload, &WaypointUpload::connected, this, &frmNavletUp::receiverAnswered);
+    connect(&m_upload, &WaypointUpload::formatsKnown, this, [this] { m_rows.relabel(nameLength()); });
     connect(cmdDone, &QPushButton::clicked, this, &frmNavletUp::cmdDone_Click);
     connect(cmdClear, &QPushButton::clicked, this, &frmNavletUp::cmdClear_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &frmNavletUp::cmdCancel_Click);
@@ -93,20 +95,38 @@ void frmNavletUp::start()
     m_upload.start();
 }
 
+int frmNavletUp::nameLength()
+{
+    const int chars = static_cast<int>(m_ctx.settings.number(QStringLiteral("NavletChars")));
+    return navlet::waypointNameLength(chars, m_upload.navlet().Waypoint_Data_Format());
+}
+
 void frmNavletUp::receiverAnswered()
 {
     cmdDone->setEnabled(true);
     m_rows.clear();
-    const int chars = static_cast<int>(m_ctx.settings.number(QStringLiteral("NavletChars")));
-    m_rows.setRows(buildUploadRows(m_ctx.window->lstAP(), *m_ctx.Mapa, chars));
+    m_rows.setRows(buildUploadRows(m_ctx.window->lstAP(), *m_ctx.Mapa, nameLength()));
 }
 
 void frmNavletUp::cmdDone_Click()
 {
     guarded(m_ctx.dialogs, QStringLiteral("frmNavletUp_cmdDone"), [&] {
         std::vector<UploadWaypoint> waypoints;
-        for (const UploadRow& r : m_rows.tickedRows())
+        std::vector<QString> labels;
+        for (const UploadRow& r : m_rows.tickedRows()) {
             waypoints.push_back({r.label, r.latitude, r.longitude});
+            labels.push_back(r.label);
+        }
+        // Equal names would overwrite each other on the receiver.
+        if (const auto repeated = navlet::firstRepeatedName(labels)) {
+            m_ctx.dialogs.message(QStringLiteral("The waypoint name \"%1\" repeats: %2 waypoints cannot have distinct "
+                                                 "names of %3 characters. Tick fewer or set a longer name length.")
+                                      .arg(labels[*repeated])
+                                      .arg(labels.size())
+                                      .arg(nameLength()),
+                                  Icon::Exclamation);
+            return;
+        }
         m_upload.send(waypoints);
     });
 }

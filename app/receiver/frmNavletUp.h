@@ -48,6 +48,8 @@ protected:
 private:
     void buildLayout(QWidget* uploadMap);
     void receiverAnswered();
+    // NavletChars, or fewer when the receiver keeps fewer characters of a name.
+    int nameLength();
 
     AppContext& m_ctx;
     WaypointUpload m_upload;

@@ -300,5 +300,93 @@ TEST_F(ReceiverTest, TheGpsEntriesRefuseWithoutAMapWhileGpsIsOnAndWithoutAps)
     EXPECT_EQ(uploadWindow().cmdDone->text(), "&Go");
 }
 
+// The windows against the strict receiver (its own framing, ACKs checked against the packet,
+// its own resends, one waypoint per name) over faulty lines: every transfer either ends whole or
+// says what is missing.
+TEST_F(ReceiverTest, AgainstAStrictReceiverTransfersEndWholeOrSayWhatIsMissing)
+{
+    // Downloads end after 500 ms of silence times the scale: kept well above a busy machine's pauses.
+    transfer::Timing::setScale(0.5);
+    const navlet_test::StrictFaults faulty{5, 5, 2, 2};
+    const QStringList a301 = {"P000", "L001", "A100", "D108", "A301", "D310", "D301", "A400", "D400"};
+    struct Row {
+        const char* legend;
+        QJsonObject scenario;
+        TrackDownload::State state;
+        int lines;              // lines in the work file, -1: fewer than the log holds
+        int polylines;
+        const char* status;     // a progress text shown on the way
+        const char* message;    // in the message shown, or "" for none
+    };
+    const Row rows[] = {
+        {"an A301 log of 2000 points in four tracks over a faulty line",
+         navlet_test::strict(navlet_test::generatedLog(a301, 2000, 4), faulty), TrackDownload::State::Finished, 2000, 4,
+         "Track download complete. 2000 points retrieved in 4 tracks.", ""},
+        {"silence after 300 of 500 packets: what came is kept and drawn",
+         navlet_test::strict(navlet_test::generatedLog(a301, 500, 1), {0, 0, 0, 0, 300}), TrackDownload::State::Finished,
+         -1, 1, "Track download incomplete.", "Track download incomplete: the receiver stopped before the end"},
+        {"points in a layout the control cannot read: nothing stored or drawn",
+         navlet_test::strict(navlet_test::generatedLog({"L001", "A300", "D399"}, 50, 1), {}), TrackDownload::State::Failed,
+         0, 0, "Track download stopped: the receiver sends track points in format D399, which cannot be read.",
+         "format D399"},
+    };
+    newMap();
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.legend);
+        dialogs.reset();
+        startSim(r.scenario);
+        QStringList shown;
+        QObject context;
+        QObject::connect(&downloadWindow().download(), &TrackDownload::progress, &context,
+                         [&](const QString& text) { shown << text; });
+        const std::size_t drawnBefore = polylines().size();
+        ASSERT_TRUE(download());
+        EXPECT_EQ(downloadWindow().download().state(), r.state);
+        EXPECT_TRUE(shown.join("|").contains(r.status)) << shown.join("|").toStdString();
+        if (*r.message == 0) {
+            EXPECT_TRUE(dialogs.shown.empty()) << dialogs.texts().join("|").toStdString();
+        } else {
+            ASSERT_EQ(dialogs.shown.size(), 1u) << dialogs.texts().join("|").toStdString();
+            EXPECT_TRUE(dialogs.shown[0].text.contains(r.message)) << dialogs.shown[0].text.toStdString();
+            EXPECT_EQ(dialogs.shown[0].icon, Icon::Exclamation);
+        }
+        const std::vector<TrackPointLine> lines = pointLines();
+        if (r.lines >= 0) {
+            ASSERT_EQ(lines.size(), static_cast<std::size_t>(r.lines));
+        } else {
+            EXPECT_GT(lines.size(), 250u);
+            EXPECT_LT(lines.size(), 300u);
+        }
+        for (std::size_t i = 1; i < lines.size(); ++i)
+            ASSERT_GT(lines[i].lat, lines[i - 1].lat) << "each point once, in order: " << i;
+        EXPECT_EQ(polylines().size() - drawnBefore, static_cast<std::size_t>(r.polylines));
+    }
+
+    // 500 APs whose SSIDs share their first six characters, ticked and sent.
+    QList<QByteArray> aps;
+    for (int i = 0; i < 500; ++i)
+        aps << line(QByteArray("N 45." + QByteArray::number(1000000 + i * 37)).constData(), "E 7.6543210",
+                    QByteArray("Network-" + QByteArray::number(i)).constData(),
+                    QString::asprintf("00:00:00:00:%02X:%02X", i >> 8, i & 0xFF).toLatin1().constData(), 80, "0011");
+    ctx().settings.setValue("NavletChars", "8");
+    transfer::Timing::setScale(0.3);
+    newMap();
+    importSummary(file("many.txt", summary(aps)));
+    dialogs.reset();
+    startSim(navlet_test::strict(navlet_test::generatedLog({"P000", "L001", "A100", "D103"}, 0, 1), faulty));
+    ASSERT_TRUE(connectUpload("L001"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return uploadWindow().upload().navlet().Waypoint_Data_Format() == "D103"; }, WaitMs));
+    ASSERT_EQ(uploadWindow().rows().count(), 500);
+    for (int i = 0; i < 500; ++i)
+        uploadWindow().rows().setTicked(i, true);
+    EXPECT_EQ(uploadWindow().rows().rowAt(1).label.size(), 6) << "named for the six characters D103 keeps";
+    uploadWindow().cmdDone->click();
+    EXPECT_EQ(uploadWindow().lblLS->text(), Dot + " Link Status: Finished uploading. Sent 500 waypoints.");
+    const auto events = sim->waitForEvents(501);
+    ASSERT_FALSE(events.empty());
+    EXPECT_EQ(events.back().value("event").toString(), "uploadComplete");
+    EXPECT_EQ(events.back().value("held").toInt(), 500) << "500 distinct names on the receiver";
+}
+
 } // namespace
 } // namespace aero::testing

@@ -3,6 +3,7 @@
 #include "navlet/Framing.h"
 #include "navlet/Navlet.h"
 #include "navlet/NavletIds.h"
+#include "navlet/RecordFormats.h"
 
 #include "ReceiverSide.h"
 
@@ -172,6 +173,66 @@ TEST_F(CapabilityLink, IncomingIdentifiersFollowTheSwitch)
     receiver.sendPacket(35, QByteArray("\x2C\x01", 2)); // L002 record count
     ASSERT_TRUE(received.wait(5000));
     EXPECT_EQ(navlet.Incoming_Records_Count(), 300);
+}
+
+TEST_F(CapabilityLink, TheNumberingIsChosenPerConnection)
+{
+    receiveArray({"L002", "A100", "D108"});
+    receiveArray({"L001", "A100", "D108"});
+    EXPECT_EQ(navlet.PID_Wpt_Data(), 35) << "an L001 array after an L002 one";
+    receiveArray({"L002", "A100", "D103"});
+    navlet.PortClose();
+    navlet.PortOpen(); // another receiver may be on the line now
+    EXPECT_EQ(navlet.Link_Protocol(), "L001");
+    EXPECT_EQ(navlet.Waypoint_Data_Format(), "D108");
+    EXPECT_EQ(navlet.PID_Wpt_Data(), 35);
+}
+
+TEST_F(CapabilityLink, TrackPacketsAreReadWithTheLayoutsOfTheTrackProtocol)
+{
+    cTrack header;
+    header.Dspl = true;
+    header.Ident = "LOG";
+    cTrack point;
+    point.Lat = semicirclesToDegrees(1 << 29);
+    point.Time = "2003/05/17-14:03:09";
+    point.Alt = 12.5f;
+    point.New_Segment = true;
+    struct Row { const char* legend; QStringList protocols; QString dataFormat; QString pointFormat; bool readable; };
+    const Row rows[] = {
+        {"A301: the header layout is the Track_Data_Format, points use the next one",
+         {"L001", "A301", "D310", "D301", "A400", "D400"}, "D310", "D301", true},
+        {"A302", {"L001", "A302", "D311", "D302"}, "D311", "D302", true},
+        {"A300", {"L001", "A300", "D301"}, "D301", "D301", true},
+        {"a point layout the control does not know", {"L001", "A300", "D399"}, "D399", "D399", false},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.legend);
+        receiveArray(r.protocols);
+        EXPECT_EQ(navlet.Track_Data_Format(), r.dataFormat);
+        EXPECT_EQ(navlet.trackPointFormat(), r.pointFormat);
+        bool decoded = false;
+        QObject context;
+        QObject::connect(&navlet, &Navlet::Receive, &context, [&](quint8, quint8) { decoded = navlet.lastRecordDecoded(); });
+        if (!navlet.trackHeaderFormat().isEmpty()) {
+            receiver.sendPacket(99, *encodeTrack(navlet.trackHeaderFormat(), header));
+            ASSERT_TRUE(QSignalSpy(&navlet, &Navlet::Receive).wait(5000));
+            EXPECT_TRUE(decoded);
+            EXPECT_EQ(navlet.Track().Ident, r.dataFormat == "D311" ? "0" : "LOG");
+            receiver.takePackets(1);
+        }
+        const QString wireFormat = r.readable ? r.pointFormat : QStringLiteral("D301");
+        receiver.sendPacket(34, *encodeTrack(wireFormat, point));
+        ASSERT_TRUE(QSignalSpy(&navlet, &Navlet::Receive).wait(5000));
+        receiver.takePackets(1);
+        EXPECT_EQ(decoded, r.readable);
+        if (r.readable) {
+            EXPECT_EQ(navlet.Track().Lat, 90.0 / 2);
+            EXPECT_EQ(navlet.Track().Alt, 12.5f);
+        } else {
+            EXPECT_EQ(navlet.lastRecordFormat(), "D399");
+        }
+    }
 }
 
 } // namespace

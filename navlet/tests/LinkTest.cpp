@@ -75,6 +75,49 @@ TEST_F(Link, ANakResendsTheLastPacket)
     EXPECT_EQ(navlet.link().linkErrorCount(), 1);
 }
 
+TEST_F(Link, AnAckOrNakCountsOnlyWhenItNamesThePacketJustSent)
+{
+    navlet.Start_of_Records(3);
+    const QByteArray records = takeOne();
+    struct Row { const char* legend; std::uint8_t id; std::uint8_t named; bool damaged; bool valid; bool resent; int errors; bool awaiting; };
+    const Row rows[] = {
+        {"an ACK for the reset of an earlier question is not ours", 6, 10, false, false, false, 0, true},
+        {"a NAK for another packet resends nothing", 21, 35, false, false, false, 0, true},
+        {"our NAK resends", 21, 27, false, true, true, 1, true},
+        {"a second one in a row", 21, 27, false, true, true, 2, true},
+        {"a damaged answer: sent again at once", 6, 27, true, false, true, 2, true},
+        {"our ACK ends the wait and the run of NAKs", 6, 27, false, true, false, 0, false},
+        {"a late second ACK is not taken for the next packet", 6, 27, false, false, false, 0, false},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.legend);
+        bool valid = !r.valid;
+        QObject context;
+        QObject::connect(&navlet, &Navlet::Receive, &context, [&](quint8, quint8) { valid = navlet.lastFrameValid(); });
+        deliver(r.id, QByteArray(1, static_cast<char>(r.named)), r.damaged);
+        EXPECT_EQ(valid, r.valid);
+        const auto sent = receiver.takePackets(1, std::chrono::milliseconds(r.resent ? 5000 : 50));
+        EXPECT_EQ(sent, r.resent ? std::vector<QByteArray>{records} : std::vector<QByteArray>{});
+        EXPECT_EQ(navlet.link().linkErrorCount(), r.errors);
+        EXPECT_EQ(navlet.link().awaitingAck(), r.awaiting);
+    }
+}
+
+TEST_F(Link, APacketRepeatedBecauseOurAckWasLostIsAcknowledgedAgainButTakenOnce)
+{
+    navlet.Request_Waypoints();
+    takeOne();
+    std::vector<bool> valid;
+    QObject context;
+    QObject::connect(&navlet, &Navlet::Receive, &context, [&](quint8, quint8) { valid.push_back(navlet.lastFrameValid()); });
+    for (const char* ident : {"AP1", "AP1", "AP2", "AP1"}) {
+        deliver(35, d108(ident));
+        EXPECT_EQ(takeOne(), packet(6, QByteArray(1, 35)));
+    }
+    EXPECT_EQ(valid, (std::vector<bool>{true, false, true, true})) << "only the repeat right after it is dropped";
+    EXPECT_EQ(navlet.transferRecordsReceived(), 3);
+}
+
 TEST_F(Link, ABadChecksumIsAnsweredWithANakForItsIdentifier)
 {
     deliver(34, QByteArray(13, '\0'), /*corrupt=*/true);

@@ -34,6 +34,7 @@ TEST(NmeaChecksum, CheckSentence)
     struct Row { const char* legend; QString sentence; bool ignore; bool chkerr; bool error; };
     const Row rows[] = {
         {"correct checksum", withSum(Gll), false, true, false},
+        {"correct checksum in lower-case hex", "$GPGLL,1*4d", false, true, false},
         {"wrong checksum", Gll + "*00", false, false, true},
         {"no checksum", Gll, false, false, false},
         {"star not third from the end", Gll + "*0", false, false, false},

@@ -48,6 +48,8 @@ TEST(ReceiveSplitter, SplitsMixedInput)
         {"binary text after $ is not a sentence; the frame behind it is kept", "$GP" + wpt, {"F:35"}, ""},
         {"a CR at the very end waits for its LF", "$A\r", {}, "$A\r"},
         {"a lone DLE inside a frame resynchronises on it", QByteArray("\x10\x22\x01\x10\x05", 5) + wpt, {"F:35"}, ""},
+        {"noise ending in DLE right before a frame: the frame is kept", QByteArray("\x7e\x10", 2) + wpt, {"F:35"}, ""},
+        {"noise of DLEs only before a frame", QByteArray("\x10\x10\x10", 3) + wpt, {"F:35"}, ""},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.legend);

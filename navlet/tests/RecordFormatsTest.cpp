@@ -196,18 +196,19 @@ TEST(TrackFormats, BytesAndRoundTrips)
     const cTrack withDepth = [&] { cTrack d = t; d.Alt = 55.5f; d.Dpth = -1.5f; d.New_Segment = false; return d; }();
     cTrack header;
     header.Dspl = true; header.Color = 5; header.Ident = QStringLiteral("ACTIVE LOG");
+    cTrack numbered;
+    numbered.Ident = QStringLiteral("7");
     struct Row { const char* format; cTrack record; int size; };
-    const Row rows[] = {{"D300", t, 13}, {"D301", withDepth, 21}, {"D310", header, 13}};
+    const Row rows[] = {{"D300", t, 13},          {"D301", withDepth, 21}, {"D302", withDepth, 25},
+                        {"D310", header, 13},     {"D311", numbered, 2},   {"D312", header, 13}};
     for (const Row& r : rows) {
         SCOPED_TRACE(r.format);
-        const TrackFormat* f = findFormat(trackFormats(), QString::fromLatin1(r.format));
-        const QByteArray data = f->encode(r.record);
+        const QByteArray data = *encodeTrack(QString::fromLatin1(r.format), r.record);
         EXPECT_EQ(data.size(), r.size);
-        EXPECT_EQ(*f->decode(bytesOf(data), cTrack{}, nullptr), r.record);
+        EXPECT_EQ(*decodeTrack(QString::fromLatin1(r.format), bytesOf(data), cTrack{}), r.record);
     }
-    // Received headers are not decoded; the host only uses points.
-    EXPECT_FALSE(decodeTrack(QStringLiteral("D310"), bytesOf(*encodeTrack(QStringLiteral("D310"), header)), {}));
     EXPECT_FALSE(decodeTrack(QStringLiteral("D301"), bytesOf(hex("0000")), {}));
+    EXPECT_FALSE(decodeTrack(QStringLiteral("D399"), bytesOf(QByteArray(30, '\0')), {}));
 }
 
 TEST(TrackFormats, APointWithoutTimeGoesOutAsTheNoTimeMarker)

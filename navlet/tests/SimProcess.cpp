@@ -68,10 +68,19 @@ ToolRun runProgram(const QString& name, const QStringList& args, std::chrono::mi
     QProcess p;
     p.start(testing_support::binDir() + "/" + name, args);
     ToolRun run;
-    if (!p.waitForFinished(static_cast<int>(timeout.count()))) {
-        p.kill();
-        p.waitForFinished();
-        return run;
+    // The event loop keeps running, so a simulator's event lines are read (a full pipe would
+    // stop it mid-transfer).
+    QElapsedTimer timer;
+    timer.start();
+    while (!p.waitForFinished(5)) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        if (p.state() == QProcess::NotRunning)
+            break;
+        if (timer.elapsed() > timeout.count()) {
+            p.kill();
+            p.waitForFinished();
+            return run;
+        }
     }
     run.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
     run.out = p.readAllStandardOutput();
@@ -164,6 +173,31 @@ QJsonObject withFaults(QJsonObject scenario, int corruptEvery, int nakEvery, int
     scenario.insert("faults", QJsonObject{{"corruptEvery", corruptEvery}, {"nakEvery", nakEvery},
                                           {"silentAfter", silentAfter}});
     return scenario;
+}
+
+QJsonObject strict(QJsonObject scenario, const StrictFaults& f)
+{
+    scenario.insert("strict", QJsonObject{{"seed", 7}, {"corruptPercent", f.corrupt}, {"nakPercent", f.nak},
+                                          {"dropPercent", f.drop}, {"noisePercent", f.noise},
+                                          {"ackTimeoutMs", f.ackTimeoutMs}});
+    scenario.insert("faults", QJsonObject{{"silentAfter", f.silentAfter}});
+    return scenario;
+}
+
+namespace {
+const char* const GeneratedStart = "2003/05/17-14:03:09";
+} // namespace
+
+QJsonObject generatedLog(const QStringList& protocols, int points, int segments)
+{
+    return QJsonObject{{"protocols", QJsonArray::fromStringList(protocols)},
+                       {"tracks", QJsonObject{{"generate", QJsonObject{{"points", points}, {"segments", segments},
+                                                                      {"Time", GeneratedStart}}}}}};
+}
+
+QString generatedTime(int i)
+{
+    return trackTimeText(*trackTimeSeconds(QString::fromLatin1(GeneratedStart)) + i);
 }
 
 std::vector<cTrack> expectedPoints(const QString& linkProtocol)

@@ -50,6 +50,22 @@ ToolRun runProgram(const QString& name, const QStringList& args,
 QJsonObject handheldScenario(const QString& linkProtocol);
 QJsonObject withFaults(QJsonObject scenario, int corruptEvery, int nakEvery, int silentAfter = -1);
 
+// The strict receiver: its own framing, resends after `ackTimeoutMs`, faults drawn at random in
+// percent of packets (damaged, NAKed, lost on the way in, noise before a packet).
+struct StrictFaults {
+    double corrupt = 0;
+    double nak = 0;
+    double drop = 0;
+    double noise = 0;
+    int silentAfter = -1;
+    int ackTimeoutMs = 20;
+};
+QJsonObject strict(QJsonObject scenario, const StrictFaults& faults);
+// A receiver with `protocols` and a generated log of `points` (one a second) in `segments`.
+QJsonObject generatedLog(const QStringList& protocols, int points, int segments);
+// The time text of generated point `i`.
+QString generatedTime(int i);
+
 // The track points and waypoints of handheldScenario as the control decodes them.
 std::vector<navlet::cTrack> expectedPoints(const QString& linkProtocol);
 std::vector<navlet::cWaypoint> scenarioWaypoints();

@@ -135,7 +135,7 @@ QByteArray apList()
            "\"HomeNetwork\",\"00:11:22:33:44:55\",-60,52.37012,4.89521,\"0011\"\r\n"
            "\"homenetwork2\",\"00:11:22:33:44:56\",-70,52.371,-4.896,\"0001\"\r\n"
            "\"no position\",\"00:11:22:33:44:57\",-70,0,0,\"0001\"\n" // a bare LF ends a line too
-           "\"Caf\"\"e, corner\",\"00:11:22:33:44:58\",-80,-52.372,4.897,\"0010\"\r\n";
+           "\"Caf\xe9\"\"e, corner\",\"00:11:22:33:44:58\",-80,-52.372,4.897,\"0010\"\r\n"; // Windows-1252
 }
 
 TEST(Tool, UploadSendsTheListedAccessPointsAsWaypoints)
@@ -148,7 +148,7 @@ TEST(Tool, UploadSendsTheListedAccessPointsAsWaypoints)
     const auto events = sim.waitForEvents(4);
     ASSERT_EQ(events.size(), 4u);
     struct Expected { const char* ident; double lat; double lon; };
-    const Expected expected[] = {{"HomeNe", 52.37012, 4.89521}, {"hom001", 52.371, -4.896}, {"Caf\"e,", -52.372, 4.897}};
+    const Expected expected[] = {{"HomeNe", 52.37012, 4.89521}, {"hom001", 52.371, -4.896}, {"Caf\u00E9\"e", -52.372, 4.897}};
     for (int i = 0; i < 3; ++i) {
         SCOPED_TRACE(i);
         const cWaypoint w = waypointFromJson(events[i].value("waypoint").toObject());
@@ -165,15 +165,19 @@ TEST(Tool, UploadSendsTheListedAccessPointsAsWaypoints)
 
 TEST(Tool, UploadNameLengthIsAnOption)
 {
-    SimProcess sim(handheldScenario("L002"));
-    const QString csv = testing_support::writeFile(sim.folder() + "/aps.csv", apList());
-    const ToolRun run = tool(sim, {"upload", csv, "--chars", "8"});
-    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
-    const auto events = sim.waitForEvents(4);
-    ASSERT_GE(events.size(), 2u);
-    // Named on eight characters ("HomeNetw", "homen001"); D103 then keeps six of them.
-    EXPECT_EQ(events[0].value("waypoint").toObject().value("Ident").toString(), "HomeNe");
-    EXPECT_EQ(events[1].value("waypoint").toObject().value("Ident").toString(), "homen0");
+    struct Row { const char* link; const char* first; const char* second; };
+    // D108 keeps long names; D103 keeps six characters, so the names are made for six.
+    for (const Row r : {Row{"L001", "HomeNetw", "homen001"}, Row{"L002", "HomeNe", "hom001"}}) {
+        SCOPED_TRACE(r.link);
+        SimProcess sim(handheldScenario(r.link));
+        const QString csv = testing_support::writeFile(sim.folder() + "/aps.csv", apList());
+        const ToolRun run = tool(sim, {"upload", csv, "--chars", "8"});
+        ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+        const auto events = sim.waitForEvents(4);
+        ASSERT_GE(events.size(), 2u);
+        EXPECT_EQ(events[0].value("waypoint").toObject().value("Ident").toString(), r.first);
+        EXPECT_EQ(events[1].value("waypoint").toObject().value("Ident").toString(), r.second);
+    }
 }
 
 TEST(Tool, UploadToAReceiverThatStopsAnsweringFails)
@@ -214,6 +218,13 @@ TEST(Tool, UsageAndMissingReceiver)
     SimProcess sim(handheldScenario("L001"));
     EXPECT_EQ(tool(sim, {"upload", sim.folder() + "/missing.csv"}).exitCode, 4);
     EXPECT_EQ(tool(sim, {"upload", "x.csv", "--chars", "0"}).exitCode, 2);
+    // The record count is a signed 16-bit number.
+    QByteArray many;
+    for (int i = 0; i < 32768; ++i)
+        many += "\"AP" + QByteArray::number(i) + "\",\"\",-60,52.1,4.2,\"\"\r\n";
+    const ToolRun tooMany = tool(sim, {"upload", testing_support::writeFile(sim.folder() + "/many.csv", many)});
+    EXPECT_EQ(tooMany.exitCode, 4);
+    EXPECT_TRUE(tooMany.err.contains("at most 32767")) << tooMany.err.toStdString();
 }
 
 } // namespace

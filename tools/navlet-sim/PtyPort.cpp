@@ -1,9 +1,6 @@
 #include "PtyPort.h"
 
 #include <cerrno>
-#include <fcntl.h>
-#include <pty.h>
-#include <termios.h>
 #include <unistd.h>
 
 namespace {
@@ -14,28 +11,13 @@ constexpr qsizetype PendingLimit = 1 << 20;
 PtyPort::PtyPort(QObject* parent)
     : QObject(parent)
 {
-    char name[256] = {};
-    termios tio{};
-    cfmakeraw(&tio);
-    if (openpty(&m_master, &m_slave, name, &tio, nullptr) != 0) {
-        m_master = m_slave = -1;
+    if (!m_pair.isValid())
         return;
-    }
-    ::fcntl(m_master, F_SETFL, ::fcntl(m_master, F_GETFL) | O_NONBLOCK);
-    m_slavePath = QString::fromLocal8Bit(name);
-    m_readNotifier = new QSocketNotifier(m_master, QSocketNotifier::Read, this);
+    m_readNotifier = new QSocketNotifier(m_pair.master(), QSocketNotifier::Read, this);
     connect(m_readNotifier, &QSocketNotifier::activated, this, &PtyPort::onReadable);
-    m_writeNotifier = new QSocketNotifier(m_master, QSocketNotifier::Write, this);
+    m_writeNotifier = new QSocketNotifier(m_pair.master(), QSocketNotifier::Write, this);
     m_writeNotifier->setEnabled(false);
     connect(m_writeNotifier, &QSocketNotifier::activated, this, &PtyPort::flush);
-}
-
-PtyPort::~PtyPort()
-{
-    if (m_slave >= 0)
-        ::close(m_slave);
-    if (m_master >= 0)
-        ::close(m_master);
 }
 
 void PtyPort::write(const QByteArray& bytes)
@@ -51,7 +33,7 @@ void PtyPort::write(const QByteArray& bytes)
 void PtyPort::flush()
 {
     while (!m_pending.isEmpty()) {
-        const ssize_t n = ::write(m_master, m_pending.constData(), static_cast<size_t>(m_pending.size()));
+        const ssize_t n = ::write(m_pair.master(), m_pending.constData(), static_cast<size_t>(m_pending.size()));
         if (n > 0) {
             m_pending.remove(0, n);
             continue;
@@ -68,7 +50,7 @@ void PtyPort::onReadable()
     QByteArray in;
     char buf[4096];
     for (;;) {
-        const ssize_t n = ::read(m_master, buf, sizeof buf);
+        const ssize_t n = ::read(m_pair.master(), buf, sizeof buf);
         if (n > 0) {
             in.append(buf, n);
             continue;

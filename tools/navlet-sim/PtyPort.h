@@ -2,6 +2,8 @@
 // The simulator's end of a pseudo-terminal. The program under test opens slavePath() as its
 // serial device. Output the other side does not read yet is queued (bounded) and written as
 // the line drains.
+#include "PtyPair.h"
+
 #include <QByteArray>
 #include <QObject>
 #include <QSocketNotifier>
@@ -11,10 +13,9 @@ class PtyPort : public QObject {
     Q_OBJECT
 public:
     explicit PtyPort(QObject* parent = nullptr);
-    ~PtyPort() override;
 
-    bool isValid() const { return m_master >= 0; }
-    QString slavePath() const { return m_slavePath; }
+    bool isValid() const { return m_pair.isValid(); }
+    QString slavePath() const { return QString::fromStdString(m_pair.slavePath()); }
     void write(const QByteArray& bytes);
 
 Q_SIGNALS:
@@ -24,9 +25,7 @@ private:
     void onReadable();
     void flush();
 
-    int m_master = -1;
-    int m_slave = -1; // held open so the line never hangs up when the other side reopens it
-    QString m_slavePath;
+    aero::PtyPair m_pair;
     QSocketNotifier* m_readNotifier = nullptr;
     QSocketNotifier* m_writeNotifier = nullptr;
     QByteArray m_pending;

@@ -60,6 +60,18 @@ void readFaults(const QJsonObject& o, Faults& f)
     f.silentAfter = o.value("silentAfter").toInt(-1);
 }
 
+void readStrict(const QJsonObject& o, StrictLine& l)
+{
+    l.enabled = !o.isEmpty();
+    l.seed = static_cast<unsigned>(o.value("seed").toInt(1));
+    l.corruptPercent = std::clamp(o.value("corruptPercent").toDouble(0), 0.0, 100.0);
+    l.nakPercent = std::clamp(o.value("nakPercent").toDouble(0), 0.0, 100.0);
+    l.dropPercent = std::clamp(o.value("dropPercent").toDouble(0), 0.0, 100.0);
+    l.noisePercent = std::clamp(o.value("noisePercent").toDouble(0), 0.0, 100.0);
+    l.ackTimeoutMs = std::max(1, o.value("ackTimeoutMs").toInt(1000));
+    l.retries = std::max(0, o.value("retries").toInt(20));
+}
+
 void readRecords(const QJsonObject& root, Scenario& s)
 {
     const QJsonObject tracks = root.value("tracks").toObject();
@@ -97,6 +109,7 @@ std::optional<Scenario> loadScenario(const QString& path, QString* error)
     readRecords(root, s);
     s.savePath = root.value("upload").toObject().value("save").toString();
     readFaults(root.value("faults").toObject(), s.faults);
+    readStrict(root.value("strict").toObject(), s.strict);
     const QJsonObject nmea = root.value("nmea").toObject();
     s.nmeaSentences = nmea.value("sentences").toVariant().toStringList();
     s.nmeaIntervalMs = std::max(1, nmea.value("intervalMs").toInt(100));
@@ -132,14 +145,29 @@ QString Scenario::waypointFormat() const
     return capabilitiesFromSlots(parseProtocolArray(bytesOf(data))).Waypoint_Data_Format;
 }
 
-QString Scenario::trackPointFormat() const
+namespace {
+
+QString trackLayout(const QStringList& protocols, const QStringList& wanted)
 {
     bool inTrackProtocol = false;
     for (const QString& p : protocols) {
-        if (p.startsWith('A'))
+        if (!p.startsWith('D'))
             inTrackProtocol = p == "A300" || p == "A301" || p == "A302";
-        else if (inTrackProtocol && (p == "D300" || p == "D301"))
+        else if (inTrackProtocol && wanted.contains(p))
             return p;
     }
-    return QStringLiteral("D300");
+    return {};
+}
+
+} // namespace
+
+QString Scenario::trackPointFormat() const
+{
+    const QString point = trackLayout(protocols, {"D300", "D301", "D302"});
+    return point.isEmpty() ? QStringLiteral("D300") : point;
+}
+
+QString Scenario::trackHeaderFormat() const
+{
+    return trackLayout(protocols, {"D310", "D311", "D312"});
 }

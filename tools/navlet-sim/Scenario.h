@@ -14,6 +14,20 @@ struct Faults {
     int silentAfter = -1;  // after this many packets sent, nothing more is sent (-1 = never)
 };
 
+// A line that behaves like a receiver, not like our library: its own framing, ACK and NAK
+// checked against the packet sent, its own resend after an ACK time-out, and faults drawn at
+// random (seeded, so a run can be repeated).
+struct StrictLine {
+    bool enabled = false;
+    unsigned seed = 1;
+    double corruptPercent = 0; // packets sent (ACKs included) that arrive damaged
+    double nakPercent = 0;     // data packets from the host answered with a NAK
+    double dropPercent = 0;    // packets from the host lost on the line
+    double noisePercent = 0;   // bursts of noise before a packet, in both directions
+    int ackTimeoutMs = 1000;   // a packet without its ACK is sent again after this
+    int retries = 20;          // resends of one packet before the receiver gives up
+};
+
 struct Scenario {
     navlet::cProduct_Data product;
     QStringList protocols;
@@ -22,6 +36,7 @@ struct Scenario {
     std::vector<navlet::cWaypoint> waypoints;
     QString savePath;
     Faults faults;
+    StrictLine strict;
     QStringList nmeaSentences;
     int nmeaIntervalMs = 100;
     navlet::cDate_Time dateTime;
@@ -29,8 +44,9 @@ struct Scenario {
 
     QString linkProtocol() const;
     QString waypointFormat() const;
-    // The point layout of the track protocol: its first D300 or D301.
+    // The layouts of the track protocol: its first D300..D302 and its first D310..D312.
     QString trackPointFormat() const;
+    QString trackHeaderFormat() const;
     std::vector<navlet::ProtocolEntry> protocolEntries() const;
 };
 

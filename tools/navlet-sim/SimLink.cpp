@@ -6,7 +6,7 @@
 using namespace navlet;
 
 SimLink::SimLink(PtyPort& port, const LinkIds& ids, const Faults& faults, QObject* parent)
-    : QObject(parent)
+    : ReceiverLink(parent)
     , m_port(port)
     , m_ids(ids)
     , m_faults(faults)
@@ -42,8 +42,10 @@ void SimLink::clearQueue()
 void SimLink::sendNext()
 {
     m_waiting = !m_queue.empty();
-    if (m_waiting)
+    if (m_waiting) {
+        m_lastTaken.clear(); // an exchange of our own: the host's next packet is new even if equal
         transmit(m_queue.front());
+    }
 }
 
 void SimLink::transmit(const QByteArray& packet)
@@ -94,5 +96,9 @@ void SimLink::onFrame(const QByteArray& packet)
         return;
     }
     transmit(withChecksum(ackPacket(m_ids, id)));
-    Q_EMIT packetReceived(packet);
+    // The host sent it again because our ACK did not reach it: taken once.
+    if (packet == m_lastTaken)
+        return;
+    m_lastTaken = packet;
+    Q_EMIT packetReceived(id, packetData(packet));
 }

@@ -1,17 +1,17 @@
 #include "SimReceiver.h"
 
-#include "navlet/Framing.h"
 #include "navlet/RecordFormats.h"
 #include "navlet/RecordJson.h"
 #include "navlet/StatusRecords.h"
 
 #include <QJsonArray>
+#include <algorithm>
 #include <QJsonDocument>
 #include <QSaveFile>
 
 using namespace navlet;
 
-SimReceiver::SimReceiver(const Scenario& scenario, SimLink& link, const LinkIds& ids, QTextStream& out,
+SimReceiver::SimReceiver(const Scenario& scenario, ReceiverLink& link, const LinkIds& ids, QTextStream& out,
                          QObject* parent)
     : QObject(parent)
     , m_scenario(scenario)
@@ -19,7 +19,7 @@ SimReceiver::SimReceiver(const Scenario& scenario, SimLink& link, const LinkIds&
     , m_ids(ids)
     , m_out(out)
 {
-    connect(&m_link, &SimLink::packetReceived, this, &SimReceiver::onPacket);
+    connect(&m_link, &ReceiverLink::packetReceived, this, &SimReceiver::onPacket);
     m_pvtTimer.setInterval(1000);
     connect(&m_pvtTimer, &QTimer::timeout, this, &SimReceiver::sendPvt);
     m_nmeaTimer.setInterval(scenario.nmeaIntervalMs);
@@ -34,10 +34,8 @@ void SimReceiver::report(const QJsonObject& event)
     m_out.flush();
 }
 
-void SimReceiver::onPacket(const QByteArray& packet)
+void SimReceiver::onPacket(quint8 id, const QByteArray& data)
 {
-    const std::uint8_t id = packetId(packet);
-    const QByteArray data = packetData(packet);
     if (id == m_ids.PID_Product_Rqst) {
         sendProduct();
     } else if (id == m_ids.PID_Protocol_Array) {
@@ -46,7 +44,7 @@ void SimReceiver::onPacket(const QByteArray& packet)
         onCommand(static_cast<std::uint8_t>(data.at(0)));
     } else if (id == m_ids.PID_Records) {
         m_announced = decodeRecordsCount(bytesOf(data)).value_or(0);
-        m_uploaded.clear();
+        m_received = 0;
     } else if (id == m_ids.PID_Wpt_Data || id == m_ids.PID_Rte_Wpt_Data) {
         onUploadedWaypoint(data);
     } else if (id == m_ids.PID_Xfer_Cmplt) {
@@ -87,9 +85,23 @@ void SimReceiver::sendProduct()
 void SimReceiver::sendTrackLog(std::uint8_t command)
 {
     const QString format = m_scenario.trackPointFormat();
-    m_link.sendData(m_ids.PID_Records, encodeRecordsCount(static_cast<qint16>(m_scenario.trackPoints.size())));
-    for (const cTrack& t : m_scenario.trackPoints)
-        m_link.sendData(m_ids.PID_Trk_Data, *encodeTrack(format, t));
+    // A301/A302 logs send a header before each track; the record count includes them.
+    const QString headerFormat = m_scenario.trackHeaderFormat();
+    std::vector<std::pair<std::uint8_t, QByteArray>> records;
+    int track = 0;
+    for (const cTrack& t : m_scenario.trackPoints) {
+        if (!headerFormat.isEmpty() && (t.New_Segment || records.empty())) {
+            cTrack header;
+            header.Ident = QStringLiteral("%1").arg(++track);
+            header.Dspl = true;
+            header.Color = 255;
+            records.emplace_back(m_ids.PID_Trk_Hdr, *encodeTrack(headerFormat, header));
+        }
+        records.emplace_back(m_ids.PID_Trk_Data, *encodeTrack(format, t));
+    }
+    m_link.sendData(m_ids.PID_Records, encodeRecordsCount(static_cast<qint16>(records.size())));
+    for (const auto& [id, data] : records)
+        m_link.sendData(id, data);
     m_link.sendData(m_ids.PID_Xfer_Cmplt, encodeRecordsCount(command));
 }
 
@@ -117,15 +129,22 @@ void SimReceiver::onUploadedWaypoint(const QByteArray& data)
         report({{"event", "badWaypoint"}, {"bytes", QString::fromLatin1(data.toHex())}});
         return;
     }
-    m_uploaded.push_back(*w);
+    ++m_received;
+    const auto same = std::find_if(m_held.begin(), m_held.end(), [&](const cWaypoint& held) {
+        return held.Ident.trimmed().compare(w->Ident.trimmed(), Qt::CaseInsensitive) == 0;
+    });
+    if (same != m_held.end())
+        *same = *w;
+    else
+        m_held.push_back(*w);
     report({{"event", "waypoint"}, {"waypoint", toJson(*w)}});
     saveUploads();
 }
 
 void SimReceiver::onUploadComplete()
 {
-    report({{"event", "uploadComplete"}, {"announced", m_announced},
-            {"received", static_cast<int>(m_uploaded.size())}});
+    report({{"event", "uploadComplete"}, {"announced", m_announced}, {"received", m_received},
+            {"held", static_cast<int>(m_held.size())}});
     saveUploads();
 }
 
@@ -134,7 +153,7 @@ void SimReceiver::saveUploads() const
     if (m_scenario.savePath.isEmpty())
         return;
     QJsonArray all;
-    for (const cWaypoint& w : m_uploaded)
+    for (const cWaypoint& w : m_held)
         all.append(toJson(w));
     QSaveFile file(m_scenario.savePath);
     if (file.open(QIODevice::WriteOnly)) {

@@ -4,12 +4,14 @@
 #include "Scenario.h"
 #include "SimLink.h"
 #include "SimReceiver.h"
+#include "StrictLink.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QTextStream>
 
 #include <cstdio>
+#include <memory>
 
 int main(int argc, char** argv)
 {
@@ -45,9 +47,13 @@ int main(int argc, char** argv)
         return 1;
     }
     const navlet::LinkIds ids = navlet::LinkIds::forLinkProtocol(scenario->linkProtocol());
-    SimLink link(port, ids, scenario->faults);
     QTextStream out(stdout);
-    SimReceiver receiver(*scenario, link, ids, out);
+    std::unique_ptr<ReceiverLink> link;
+    if (scenario->strict.enabled)
+        link = std::make_unique<StrictLink>(port, ids, scenario->strict, scenario->faults, out);
+    else
+        link = std::make_unique<SimLink>(port, ids, scenario->faults);
+    SimReceiver receiver(*scenario, *link, ids, out);
     out << port.slavePath() << '\n';
     out.flush();
     return app.exec();

@@ -1,6 +1,7 @@
 #include "ApCsv.h"
 
 #include <QRegularExpression>
+#include <QStringDecoder>
 
 namespace {
 
@@ -77,7 +78,10 @@ double leadingNumber(const QString& text)
 std::vector<ApRow> readApRows(const QByteArray& bytes)
 {
     std::vector<ApRow> rows;
-    for (const QStringList& r : parseCsv(QString::fromUtf8(bytes))) {
+    // The program writes its list in Windows-1252, one byte per character.
+    QStringDecoder windows1252("windows-1252");
+    const QString text = windows1252.isValid() ? windows1252(bytes) : QString::fromLatin1(bytes);
+    for (const QStringList& r : parseCsv(text)) {
         if (r.size() < 5)
             continue;
         ApRow row{r.at(0), r.at(1), leadingNumber(r.at(3)), leadingNumber(r.at(4))};

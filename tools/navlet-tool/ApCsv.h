@@ -1,5 +1,5 @@
 #pragma once
-// The program's comma-separated access-point list:
+// The program's comma-separated access-point list, in Windows-1252:
 //   "SSID","MAC",Signal,Latitude,Longitude,"Flags"   (CR LF lines, quotes doubled inside fields)
 #include <QByteArray>
 #include <QString>

@@ -19,11 +19,12 @@ void printJson(QTextStream& out, const QJsonObject& o)
 }
 
 // Collects the records of one download until its end packet, or until the receiver falls
-// silent once it has started.
+// silent once it has started. A record the control cannot read stops the download.
 template <class Record> struct Download {
     std::vector<Record> records;
     bool started = false;
-    bool complete = false;
+    bool ended = false;
+    QString unreadable; // the layout of the first record that could not be read
 };
 
 template <class Record>
@@ -35,18 +36,45 @@ bool download(ToolSession& session, quint8 recordId, const std::function<Record(
     QObject::connect(&n, &Navlet::Receive, &context, [&](quint8 id, quint8) {
         result.started = true;
         if (!n.lastFrameValid())
-            return; // sent again after the NAK
-        if (id == recordId)
+            return; // sent again after the NAK, or a repeat of the record just taken
+        if (id == recordId && !n.lastRecordDecoded())
+            result.unreadable = n.lastRecordFormat();
+        else if (id == recordId && result.unreadable.isEmpty())
             result.records.push_back(take());
         else if (id == n.PID_Xfer_Cmplt())
-            result.complete = true;
+            result.ended = true;
     });
     request();
-    if (!session.waitUntil([&] { return result.started; }, tooltiming::AnswerMs))
+    if (!session.waitUntil([&] { return result.started; }, ToolTime::ms(tooltiming::AnswerMs)))
         return false;
-    session.waitUntil([&] { return result.complete || session.msSinceLastPacket() > tooltiming::DownloadSilenceMs; },
-                      INT_MAX);
+    session.waitUntil([&] {
+        return result.ended || !result.unreadable.isEmpty()
+            || session.msSinceLastPacket() > ToolTime::ms(tooltiming::DownloadSilenceMs);
+    }, INT_MAX);
     return true;
+}
+
+// Exit code of a finished download, with what went wrong on standard error.
+template <class Record>
+int downloadOutcome(ToolSession& session, const Download<Record>& d, const char* what)
+{
+    Navlet& n = session.navlet();
+    if (!d.unreadable.isEmpty()) {
+        session.err() << "navlet-tool: the receiver sends " << what << " in format " << d.unreadable
+                      << ", which cannot be read\n";
+        return exitcode::Unreadable;
+    }
+    if (!n.transferComplete()) {
+        session.err() << "navlet-tool: download incomplete: ";
+        if (n.transferAnnounced())
+            session.err() << n.transferRecordsReceived() << " of " << static_cast<quint16>(n.Incoming_Records_Count())
+                          << " records";
+        else
+            session.err() << "no record count";
+        session.err() << (d.ended ? "" : ", no end of transfer") << '\n';
+        return exitcode::Incomplete;
+    }
+    return exitcode::Done;
 }
 
 // A track point: the fields a point carries (the others belong to track headers).
@@ -83,6 +111,8 @@ int runTracks(ToolSession& session, QTextStream& out, const QString& gpxPath)
         session.err() << "navlet-tool: the receiver did not answer the track request\n";
         return exitcode::NoReceiver;
     }
+    if (!d.unreadable.isEmpty())
+        return downloadOutcome(session, d, "track points");
     if (gpxPath.isEmpty()) {
         for (const cTrack& t : d.records)
             printJson(out, pointJson(t));
@@ -92,11 +122,11 @@ int runTracks(ToolSession& session, QTextStream& out, const QString& gpxPath)
             session.err() << "navlet-tool: cannot write " << gpxPath << '\n';
             return exitcode::BadInput;
         }
-        writeGpx(file, d.records, n.Track_Data_Format() == "D301");
+        writeGpx(file, d.records, n.trackPointFormat() != "D300");
         file.commit();
     }
     session.err() << "navlet-tool: " << d.records.size() << " track points\n";
-    return d.complete ? exitcode::Done : exitcode::Incomplete;
+    return downloadOutcome(session, d, "track points");
 }
 
 int runWaypoints(ToolSession& session, QTextStream& out)
@@ -109,7 +139,9 @@ int runWaypoints(ToolSession& session, QTextStream& out)
         session.err() << "navlet-tool: the receiver did not answer the waypoint request\n";
         return exitcode::NoReceiver;
     }
+    if (!d.unreadable.isEmpty())
+        return downloadOutcome(session, d, "waypoints");
     for (const cWaypoint& w : d.records)
         printJson(out, toJson(w));
-    return d.complete ? exitcode::Done : exitcode::Incomplete;
+    return downloadOutcome(session, d, "waypoints");
 }

@@ -12,6 +12,7 @@ inline constexpr int NoReceiver = 1;  // the line could not be opened or nobody 
 inline constexpr int Usage = 2;
 inline constexpr int Incomplete = 3;  // a transfer stopped part-way
 inline constexpr int BadInput = 4;
+inline constexpr int Unreadable = 5;  // the receiver sends records in a layout the tool cannot read
 } // namespace exitcode
 
 int runProduct(ToolSession& session, QTextStream& out);

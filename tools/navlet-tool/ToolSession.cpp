@@ -11,6 +11,7 @@ ToolSession::ToolSession(const QString& device, QTextStream& err, QObject* paren
     , m_device(device)
 {
     m_navlet.setDevicePath(device);
+    m_navlet.setTimeScale({ToolTime::scale()});
     m_navlet.setPrompt([this](const QString& text, PromptButtons buttons) { return answer(text, buttons); });
     connect(&m_navlet, &Navlet::Receive, this, &ToolSession::onReceive);
     m_lastPacket.start();
@@ -35,6 +36,11 @@ PromptAnswer ToolSession::answer(const QString& text, PromptButtons buttons)
 void ToolSession::onReceive(quint8 id, quint8 data)
 {
     m_lastPacket.restart();
+    // A damaged frame, a repeat, or an ACK for a packet we did not just send tells nothing.
+    if (!m_navlet.lastFrameValid())
+        return;
+    if (id != m_navlet.PID_Nak_Byte())
+        m_asked.clear(); // the line works again: the next trouble gets its retries anew
     if (id == m_navlet.PID_Ack_Byte())
         m_acked.append(data);
     else if (id == m_navlet.PID_Product_Data())
@@ -66,13 +72,13 @@ bool ToolSession::waitUntil(const std::function<bool()>& done, int ms)
 bool ToolSession::connectReceiver()
 {
     m_navlet.Request_Product_Data();
-    if (!waitUntil([this] { return m_gotProduct; }, tooltiming::AnswerMs)) {
+    if (!waitUntil([this] { return m_gotProduct; }, ToolTime::ms(tooltiming::AnswerMs))) {
         m_err << "navlet-tool: the receiver did not answer the product request\n";
         return false;
     }
-    if (!waitUntil([this] { return m_gotProtocols; }, tooltiming::ProtocolArrayMs)) {
+    if (!waitUntil([this] { return m_gotProtocols; }, ToolTime::ms(tooltiming::ProtocolArrayMs))) {
         m_navlet.Request_Protocol_Data();
-        waitUntil([this] { return m_gotProtocols; }, tooltiming::ProtocolArrayMs);
+        waitUntil([this] { return m_gotProtocols; }, ToolTime::ms(tooltiming::ProtocolArrayMs));
     }
     return true;
 }
@@ -81,5 +87,5 @@ bool ToolSession::sendAndWaitForAck(const std::function<void()>& send, quint8 id
 {
     m_acked.clear();
     send();
-    return waitUntil([&] { return m_acked.contains(id); }, tooltiming::AnswerMs);
+    return waitUntil([&] { return m_acked.contains(id); }, ToolTime::ms(tooltiming::AnswerMs));
 }

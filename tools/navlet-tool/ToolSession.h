@@ -6,6 +6,7 @@
 #include <QElapsedTimer>
 #include <QHash>
 #include <QTextStream>
+#include <algorithm>
 #include <functional>
 
 namespace tooltiming {
@@ -14,6 +15,17 @@ inline constexpr int ProtocolArrayMs = 1000;   // the array that follows the pro
 inline constexpr int DownloadSilenceMs = 500;  // a download that stops without its end packet
 inline constexpr int PromptRetries = 3;        // Retry answers per question before giving up
 } // namespace tooltiming
+
+// Every wait of a session multiplied by one factor (--time-scale), so tests run fast.
+class ToolTime {
+public:
+    static void setScale(double factor) { s_scale = factor > 0 ? factor : 1.0; }
+    static double scale() { return s_scale; }
+    static int ms(int baseMs) { return std::max(1, static_cast<int>(baseMs * s_scale)); }
+
+private:
+    static inline double s_scale = 1.0;
+};
 
 class ToolSession : public QObject {
     Q_OBJECT

@@ -6,24 +6,9 @@
 
 #include <QFile>
 
+#include <limits>
+
 using namespace navlet;
-
-namespace {
-
-// The fields an access point fills; the others keep what the record held.
-void fillWaypoint(cWaypoint& w, const QString& name, const ApRow& ap)
-{
-    w.Ident = name;
-    w.Lat = ap.latitude;
-    w.Lon = ap.longitude;
-    w.Cmnt.clear();
-    w.Dspl = 1;
-    w.Smbl = 16391;
-    w.Attrib = 96;
-    w.Unused1 = 0;
-}
-
-} // namespace
 
 int runUpload(ToolSession& session, QTextStream& out, const QString& csvPath, int chars)
 {
@@ -33,14 +18,27 @@ int runUpload(ToolSession& session, QTextStream& out, const QString& csvPath, in
         return exitcode::BadInput;
     }
     const std::vector<ApRow> aps = readApRows(file.readAll());
-    std::vector<QString> ssids;
-    for (const ApRow& ap : aps)
-        ssids.push_back(ap.ssid);
-    const std::vector<QString> names = makeWaypointNames(ssids, chars);
-
+    // The record count travels as a signed 16-bit number.
+    if (aps.size() > static_cast<std::size_t>(std::numeric_limits<qint16>::max())) {
+        session.err() << "navlet-tool: " << aps.size() << " access points in " << csvPath
+                      << "; at most 32767 can be sent in one transfer\n";
+        return exitcode::BadInput;
+    }
     if (!session.open() || !session.connectReceiver())
         return exitcode::NoReceiver;
     Navlet& n = session.navlet();
+
+    // Named for the length the receiver keeps, so the names stay distinct on it.
+    std::vector<QString> ssids;
+    for (const ApRow& ap : aps)
+        ssids.push_back(ap.ssid);
+    const std::vector<QString> names = makeWaypointNames(ssids, waypointNameLength(chars, n.Waypoint_Data_Format()));
+    if (const auto repeated = firstRepeatedName(names)) {
+        session.err() << "navlet-tool: " << aps.size() << " waypoints cannot have distinct names of "
+                      << waypointNameLength(chars, n.Waypoint_Data_Format()) << " characters (\""
+                      << names[*repeated] << "\" repeats)\n";
+        return exitcode::BadInput;
+    }
     const auto total = static_cast<qint16>(aps.size());
     if (!session.sendAndWaitForAck([&] { n.Start_of_Records(total); }, n.PID_Records())) {
         out << "Acknowledged 0 of " << total << " waypoints.\n";
@@ -48,7 +46,7 @@ int runUpload(ToolSession& session, QTextStream& out, const QString& csvPath, in
     }
     int acknowledged = 0;
     for (std::size_t i = 0; i < aps.size(); ++i) {
-        fillWaypoint(n.Waypoint(), names[i], aps[i]);
+        fillApWaypoint(n.Waypoint(), names[i], aps[i].latitude, aps[i].longitude);
         if (!session.sendAndWaitForAck([&] { n.Send_Waypoint(); }, n.PID_Wpt_Data()))
             break;
         ++acknowledged;

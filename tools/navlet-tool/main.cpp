@@ -17,7 +17,8 @@ const char* const Description =
     "  tracks             the track log, one JSON object per point (or GPX with --gpx)\n"
     "  waypoints          the waypoints, one JSON object each\n"
     "  upload FILE.csv    sends the access points of an AP list as waypoints\n\n"
-    "Exit codes: 0 done, 1 no receiver, 2 usage, 3 transfer incomplete, 4 bad input file.";
+    "Exit codes: 0 done, 1 no receiver, 2 usage, 3 transfer incomplete, 4 bad input file,\n"
+    "5 the receiver's record format cannot be read.";
 
 int run(const QCommandLineParser& parser, QTextStream& out, QTextStream& err)
 {
@@ -28,7 +29,11 @@ int run(const QCommandLineParser& parser, QTextStream& out, QTextStream& err)
         return exitcode::Usage;
     }
     const QString command = args.first();
+    ToolTime::setScale(parser.value(QStringLiteral("time-scale")).toDouble());
     ToolSession session(device, err);
+    if (parser.isSet(QStringLiteral("trace")))
+        QObject::connect(&session.navlet(), &navlet::Navlet::HexDebug, &session,
+                         [&err](const QString& line) { err << line << '\n'; });
     if (command == "product" && args.size() == 1)
         return runProduct(session, out);
     if (command == "tracks" && args.size() == 1)
@@ -61,6 +66,10 @@ int main(int argc, char** argv)
     parser.addOption({QStringLiteral("gpx"), QStringLiteral("tracks: write GPX 1.1 to <file>."), QStringLiteral("file")});
     parser.addOption({QStringLiteral("chars"), QStringLiteral("upload: waypoint name length (default 6)."),
                       QStringLiteral("n"), QStringLiteral("6")});
+    parser.addOption({QStringLiteral("time-scale"),
+                      QStringLiteral("Multiplies every wait and time-out by <factor> (tests)."),
+                      QStringLiteral("factor"), QStringLiteral("1")});
+    parser.addOption({QStringLiteral("trace"), QStringLiteral("Writes every packet in and out to standard error.")});
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("product, tracks, waypoints or upload"));
     parser.process(app);
     QTextStream out(stdout);

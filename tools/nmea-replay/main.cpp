@@ -1,5 +1,7 @@
 // nmea-replay: plays a captured NMEA log into a new pseudo-terminal, paced like a receiver,
 // so any program that reads a serial device can be tested without hardware.
+#include "PtyPair.h"
+
 #include <cerrno>
 #include <charconv>
 #include <chrono>
@@ -14,10 +16,7 @@
 #include <string_view>
 #include <vector>
 
-#include <fcntl.h>
 #include <poll.h>
-#include <pty.h>
-#include <termios.h>
 #include <unistd.h>
 
 namespace {
@@ -124,34 +123,6 @@ std::vector<std::string> readSentences(const std::string& path, bool& ok)
     return lines;
 }
 
-// The pty pair. Its slave end stays open here too, so a reader that closes and reopens the
-// device does not hang the line up, and bytes written before anyone reads wait in the line.
-struct PtyPair {
-    int master = -1;
-    int slave = -1;
-    std::string slavePath;
-
-    bool open()
-    {
-        char name[256] = {};
-        termios raw{};
-        cfmakeraw(&raw);  // no echo, no CR/LF translation: bytes pass as they are
-        if (::openpty(&master, &slave, name, &raw, nullptr) != 0)
-            return false;
-        ::fcntl(master, F_SETFL, ::fcntl(master, F_GETFL) | O_NONBLOCK);
-        slavePath = name;
-        return true;
-    }
-
-    ~PtyPair()
-    {
-        if (master >= 0)
-            ::close(master);
-        if (slave >= 0)
-            ::close(slave);
-    }
-};
-
 // Waits until `until` or until the master is ready for `events`; discards what the reader
 // wrote to the device (probes, commands) so its writes never block.
 void waitOnMaster(int master, short events, Clock::time_point until)
@@ -182,7 +153,7 @@ bool writeLine(int master, std::string_view line)
     return !g_stop;
 }
 
-void play(const PtyPair& pty, const std::vector<std::string>& lines, const Options& options)
+void play(const aero::PtyPair& pty, const std::vector<std::string>& lines, const Options& options)
 {
     const auto interval = options.rate > 0 ? std::chrono::duration_cast<Clock::duration>(
                                                  std::chrono::duration<double>(1.0 / options.rate))
@@ -196,15 +167,15 @@ void play(const PtyPair& pty, const std::vector<std::string>& lines, const Optio
             index = 0;
         }
         while (!g_stop && Clock::now() < due)
-            waitOnMaster(pty.master, 0, due);
+            waitOnMaster(pty.master(), 0, due);
         // A reader that stalled does not get a burst afterwards: pace from now on.
         due = std::max(due, Clock::now() - interval) + interval;
-        if (!writeLine(pty.master, lines[index++]))
+        if (!writeLine(pty.master(), lines[index++]))
             break;
     }
     const auto end = Clock::now() + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(options.linger));
     while (!g_stop && Clock::now() < end)
-        waitOnMaster(pty.master, 0, end);
+        waitOnMaster(pty.master(), 0, end);
 }
 
 void installSignalHandlers()
@@ -233,12 +204,12 @@ int main(int argc, char** argv)
         return 1;
     }
     installSignalHandlers();
-    PtyPair pty;
-    if (!pty.open()) {
-        std::fprintf(stderr, "nmea-replay: openpty: %s\n", std::strerror(errno));
+    aero::PtyPair pty;
+    if (!pty.isValid()) {
+        std::fprintf(stderr, "nmea-replay: openpty: %s\n", std::strerror(pty.error()));
         return 1;
     }
-    std::printf("%s\n", pty.slavePath.c_str());
+    std::printf("%s\n", pty.slavePath().c_str());
     std::fflush(stdout);
     play(pty, lines, options);
     return 0;
