@@ -7,6 +7,7 @@
 #include "GPS.h"
 #include "PortMap.h"
 #include "import/ImportCommands.h"
+#include "import/SurveyImportCommands.h"
 #include "live/LivePosition.h"
 #include "map/ListPanels.h"
 #include "map/MapCommands.h"
@@ -60,6 +61,9 @@ void Program::wireCommands()
     AppContext& ctx = m_ctx;
     w.setMenuCommand(buttons::Import, 1, [&ctx] { importNetStumbler(ctx); });
     w.setMenuCommand(buttons::Import, 2, [&ctx] { importKismet(ctx); });
+    w.setMenuCommand(buttons::Import, 3, [&ctx] { importWigleCsv(ctx); });
+    w.setMenuCommand(buttons::Import, 4, [&ctx] { importKismetNetxml(ctx); });
+    w.setMenuCommand(buttons::Import, 5, [&ctx] { importKismetDb(ctx); });
     w.setMenuCommand(buttons::Map, 1, [&ctx] { loadMap(ctx); });
     w.setMenuCommand(buttons::Map, 2, [&ctx] { saveMap(ctx); });
     w.setMenuCommand(buttons::Map, 3, [&ctx] { saveMapAs(ctx); });

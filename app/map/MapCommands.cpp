@@ -5,6 +5,7 @@
 #include "core/NumberText.h"
 #include "core/frmPlotter.h"
 #include "map/ApCsv.h"
+#include "map/ApListExport.h"
 #include "map/ImageExport.h"
 #include "map/Plotter.h"
 
@@ -221,13 +222,20 @@ void saveImage(AppContext& ctx)
 void saveCsv(AppContext& ctx)
 {
     guarded(ctx.dialogs, QStringLiteral("tbMain_ButtonClick"), [&] {
-        const QString path = chooseFile(ctx, QStringLiteral("Comma-separated values (*.csv)|*.csv"), true);
+        // The program's CSV stays the first filter; GPX, GeoJSON and WiGLE CSV follow it.
+        const QString filter = QString::fromLatin1(ApListFilter);
+        QString path = chooseFile(ctx, filter, true);
         if (path.isEmpty())
             return;
+        ApListFormat format = apListFormatOfName(path);
+        if (!ctx.state.ScriptRunning) {
+            format = apListFormatOfFilter(ctx.dialogs.chosenFilter());
+            path = withFilterExtension(path, filter, ctx.dialogs.chosenFilter());
+        }
         QSaveFile file(path);
         if (!file.open(QIODevice::WriteOnly))
             throw AppError(75, QStringLiteral("Path/File access error: ") + file.errorString());
-        writeApCsv(ctx.apList, file);
+        writeApList(ctx.apList, file, format);
         if (!file.commit())
             throw AppError(75, QStringLiteral("Path/File access error: ") + file.errorString());
         tell(ctx, QStringLiteral("File saved!"), Icon::None);

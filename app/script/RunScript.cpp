@@ -3,6 +3,8 @@
 #include "core/DoEvents.h"
 #include "core/ToolbarTable.h"
 #include "core/frmPlotter.h"
+#include "import/SurveyFormat.h"
+#include "import/SurveyImportCommands.h"
 #include "map/MapService.h"
 #include "script/ScriptParser.h"
 
@@ -53,6 +55,24 @@ void menu(AppContext& ctx, int button, int entry, const QString& fileName)
     ctx.window->tbMain_ButtonMenuClick(button, entry);
 }
 
+// Any of the five survey logs, told apart by content; anything else is reported.
+void importAny(AppContext& ctx, const QString& path)
+{
+    const int entry = importEntryFor(import::detectSurveyFile(path));
+    if (entry == 0) {
+        ctx.dialogs.message(notASurveyMessage(path), Icon::Critical);
+        return;
+    }
+    menu(ctx, buttons::Import, entry, path);
+}
+
+// A GPS log lying beside its Kismet network log (.gps, .gpsxml) is read with it, not alone.
+bool isGpsCompanion(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && file.read(import::SurveyFormatHead).contains("<gps-run");
+}
+
 void batch(AppContext& ctx, const QString& folder)
 {
     if (!fileNamed(ctx, folder, true))
@@ -60,7 +80,9 @@ void batch(AppContext& ctx, const QString& folder)
     const QDir dir(folder);
     for (const QString& name : dir.entryList(QDir::Files, QDir::Name)) {
         DoEvents();
-        menu(ctx, buttons::Import, 1, dir.filePath(name));
+        const QString path = dir.filePath(name);
+        if (!isGpsCompanion(path))
+            importAny(ctx, path);
     }
 }
 
@@ -97,6 +119,10 @@ bool runLine(AppContext& ctx, const ScriptLine& line, ScriptOutcome& outcome)
         return true;
     case ScriptCommand::Batch:
         batch(ctx, line.parameter);
+        return true;
+    case ScriptCommand::Import:
+        if (fileNamed(ctx, line.parameter))
+            importAny(ctx, line.parameter);
         return true;
     case ScriptCommand::SaveMap: menu(ctx, buttons::Map, 3, line.parameter); return true;
     case ScriptCommand::SaveBmp: menu(ctx, buttons::Map, 5, line.parameter); return true;

@@ -26,40 +26,15 @@ using namespace aero::import;
 
 namespace {
 
-QString dataFile(const char* name)
-{
-    return import_test::sourceFile(QStringLiteral("app/import/tests/data/") + QLatin1String(name));
-}
-
 QByteArray bytesOf(const QString& path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-struct Golden {
-    qint64 records = -1, observations = -1, skipped = -1, otherKinds = -1;
-    std::vector<aero::AccessPoint> table;
-};
-
-Golden readGolden(const char* name)
-{
-    Golden g;
-    const QStringList lines = QString::fromUtf8(bytesOf(dataFile(name))).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    if (lines.isEmpty())
-        return g;
-    const QStringList counts = lines[0].split(QLatin1Char(' '));
-    g.records = counts.value(0).toLongLong();
-    g.observations = counts.value(1).toLongLong();
-    g.skipped = counts.value(2).toLongLong();
-    g.otherKinds = counts.value(3).toLongLong();
-    for (qsizetype i = 1; i < lines.size(); ++i) {
-        const QStringList f = lines[i].split(QLatin1Char('|'));
-        if (f.size() == 8)
-            g.table.push_back(import_test::ap(f[3].toDouble(), f[4].toDouble(), f[1], f[0], f[2].toFloat(), f[5], f[6], f[7]));
-    }
-    return g;
-}
+using import_test::dataFile;
+using import_test::Golden;
+using import_test::readGolden;
 
 void expectTable(const std::vector<aero::AccessPoint>& got, const std::vector<aero::AccessPoint>& want)
 {
