@@ -1,5 +1,6 @@
 #include "import/KismetDb.h"
 
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -14,6 +15,8 @@ namespace aero::import {
 namespace {
 
 constexpr int ProgressEvery = 1024;
+// A device record is a few kilobytes; a larger one is not parsed rather than held twice over.
+constexpr qsizetype MaxDeviceJson = 4 * 1024 * 1024;
 
 struct DbClose {
     void operator()(sqlite3* db) const { sqlite3_close_v2(db); }
@@ -55,6 +58,8 @@ DeviceFacts deviceFacts(QByteArrayView json, const QString& type)
 {
     DeviceFacts f;
     f.adHoc = type.contains(QLatin1String("Ad-Hoc"), Qt::CaseInsensitive);
+    if (json.size() > MaxDeviceJson)
+        return f;   // the AP still counts, as an open network without a name
     const QJsonObject device = QJsonDocument::fromJson(json.toByteArray()).object();
     f.encrypted = cryptTextEncrypted(device.value(QLatin1String("kismet.device.base.crypt")).toString());
     const QJsonObject dot11 = device.value(QLatin1String("dot11.device")).toObject();
@@ -248,7 +253,7 @@ SurveyContents readKismetDb(const QString& path, const ReadProgress& progress)
 {
     // immutable=1: SQLite takes no lock and never writes a journal or the file itself, so a
     // log still open in Kismet, on read-only media, or owned by another user reads the same.
-    QByteArray uri = QUrl::fromLocalFile(path).toEncoded();
+    QByteArray uri = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toEncoded();
     uri += "?mode=ro&immutable=1";
     sqlite3* raw = nullptr;
     const int rc = sqlite3_open_v2(uri.constData(), &raw, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr);
