@@ -7,6 +7,7 @@
 #include "GPS.h"
 #include "PortMap.h"
 #include "commands/ImportCommands.h"
+#include "commands/SurveyImportCommands.h"
 #include "live/LivePosition.h"
 #include "commands/ListPanels.h"
 #include "commands/MapCommands.h"
@@ -63,6 +64,9 @@ void Program::wireCommands()
     AppContext& ctx = m_ctx;
     w.setMenuCommand(entries::ImportSummary, [&ctx] { importNetStumbler(ctx); });
     w.setMenuCommand(entries::ImportKismet, [&ctx] { importKismet(ctx); });
+    w.setMenuCommand(entries::ImportWigleCsv, [&ctx] { importWigleCsv(ctx); });
+    w.setMenuCommand(entries::ImportKismetNetxml, [&ctx] { importKismetNetxml(ctx); });
+    w.setMenuCommand(entries::ImportKismetDb, [&ctx] { importKismetDb(ctx); });
     w.setMenuCommand(entries::MapLoad, [&ctx] { loadMap(ctx); });
     w.setMenuCommand(entries::MapSave, [&ctx] { saveMap(ctx); });
     w.setMenuCommand(entries::MapSaveAs, [&ctx] { saveMapAs(ctx); });

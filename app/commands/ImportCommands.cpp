@@ -141,7 +141,9 @@ void importKismet(AppContext& ctx)
     PlotterWindow& w = *ctx.window;
     if (!needMap(ctx))
         return;
-    const QString path = ctx.dialogs.openFile({QStringLiteral("Kismet .csv file (*.csv)|*.csv"), {}, {}});
+    // A script's $IMPORT hands the file over; the menu entry always asks.
+    const QString path = ctx.state.ScriptRunning ? ctx.CDG.FileName
+                                                 : ctx.dialogs.openFile({QStringLiteral("Kismet .csv file (*.csv)|*.csv"), {}, {}});
     if (path.isEmpty())
         return;
     ctx.CDG.FileName = path;

@@ -7,6 +7,7 @@
 #include "ui/PlotterWindow.h"
 #include "domain/ApCsv.h"
 #include "domain/AsciiText.h"
+#include "domain/ApListExport.h"
 #include "map/ImageExport.h"
 #include "commands/Plotter.h"
 
@@ -210,13 +211,20 @@ void saveImage(AppContext& ctx)
 void saveCsv(AppContext& ctx)
 {
     guarded(ctx.dialogs, QStringLiteral("tbMain_ButtonClick"), [&] {
-        const QString path = chooseFile(ctx, QStringLiteral("Comma-separated values (*.csv)|*.csv"), true);
+        // The program's CSV stays the first filter; GPX, GeoJSON and WiGLE CSV follow it.
+        const QString filter = QString::fromLatin1(ApListFilter);
+        QString path = chooseFile(ctx, filter, true);
         if (path.isEmpty())
             return;
+        ApListFormat format = apListFormatOfName(path);
+        if (!ctx.state.ScriptRunning) {
+            format = apListFormatOfFilter(ctx.dialogs.chosenFilter());
+            path = withFilterExtension(path, filter, ctx.dialogs.chosenFilter());
+        }
         QSaveFile file(path);
         if (!file.open(QIODevice::WriteOnly))
             throw AppError(errors::FileAccess, QStringLiteral("Path/File access error: ") + file.errorString());
-        writeApCsv(ctx.apList, file);
+        writeApList(ctx.apList, file, format);
         if (!file.commit())
             throw AppError(errors::FileAccess, QStringLiteral("Path/File access error: ") + file.errorString());
         tell(ctx, QStringLiteral("File saved!"), Icon::None);

@@ -45,7 +45,7 @@ void addCustomSymbols(MapService& map, const QString& programFolder)
         map.AddSymbol(dir.filePath(file));
 }
 
-QString General_GenerarAPs(AppContext& ctx, bool complete)
+QString General_GenerarAPs(AppContext& ctx, bool reportComplete)
 {
     PlotterWindow& w = *ctx.window;
     // The map is drawn once the markers are placed: redrawing it while tens of thousands of
@@ -70,7 +70,7 @@ QString General_GenerarAPs(AppContext& ctx, bool complete)
         mapView->setUpdatesEnabled(true);
     w.showProgress(false);
     w.setHourglass(false);
-    if (!ok || !complete)
+    if (!ok || !reportComplete)
         return {};
     if (ctx.settings.isOn(QStringLiteral("VoiceOut")))
         return QStringLiteral("import complete. %1 AP's imported and mapped, %2 with no GPS coordinates")

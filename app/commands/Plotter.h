@@ -7,9 +7,9 @@
 
 namespace aero {
 
-// Returns the spoken summary when voice output is on, else an empty text. `complete` false: the
-// import had its own report, so it is not called complete.
-QString General_GenerarAPs(AppContext& ctx, bool complete = true);
+// Returns the spoken summary when voice output is on, else an empty text. `reportComplete`
+// false plots without saying "Import complete!" (the import tells what went wrong instead).
+QString General_GenerarAPs(AppContext& ctx, bool reportComplete = true);
 
 // Adds the nine AP symbols to `map` when it holds exactly the built-in ones.
 void addCustomSymbols(MapService& map, const QString& programFolder);

@@ -17,6 +17,7 @@ constexpr std::array<std::pair<const char*, ScriptCommand>, 11> Words{{
     {"SAVEBMP", ScriptCommand::SaveBmp},
     {"SAVECSV", ScriptCommand::SaveCsv},
     {"SAVEHTML", ScriptCommand::SaveHtml},
+    {"IMPORT", ScriptCommand::Import},
 }};
 
 QString trimEnd(QString s)
@@ -34,6 +35,7 @@ int parameterPosition(ScriptCommand command)
     case ScriptCommand::New: return 6;
     case ScriptCommand::Open: return 7;
     case ScriptCommand::Batch: return 8;
+    case ScriptCommand::Import: return 9;
     case ScriptCommand::Process:
     case ScriptCommand::SaveMap:
     case ScriptCommand::SaveBmp:

@@ -3,6 +3,8 @@
 #include "ui/DoEvents.h"
 #include "ui/ToolbarTable.h"
 #include "ui/PlotterWindow.h"
+#include "survey/SurveyFormat.h"
+#include "commands/SurveyImportCommands.h"
 #include "map/MapService.h"
 #include "domain/ScriptParser.h"
 
@@ -83,6 +85,24 @@ void menu(AppContext& ctx, MenuEntry entry, const QString& fileName)
     ctx.window->tbMain_ButtonMenuClick(entry);
 }
 
+// Any of the five survey logs, told apart by content; anything else is reported.
+void importAny(AppContext& ctx, const QString& path)
+{
+    const int entry = importEntryFor(import::detectSurveyFile(path));
+    if (entry == 0) {
+        ctx.dialogs.message(notASurveyMessage(path), Icon::Critical);
+        return;
+    }
+    menu(ctx, {buttons::Import, entry}, path);
+}
+
+// A GPS log lying beside its Kismet network log (.gps, .gpsxml) is read with it, not alone.
+bool isGpsCompanion(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && file.read(import::SurveyFormatHead).contains("<gps-run");
+}
+
 void batch(AppContext& ctx, const QString& folder)
 {
     if (!fileNamed(ctx, folder, true))
@@ -90,7 +110,9 @@ void batch(AppContext& ctx, const QString& folder)
     const QDir dir(folder);
     for (const QString& name : dir.entryList(QDir::Files, QDir::Name)) {
         DoEvents();
-        menu(ctx, entries::ImportSummary, dir.filePath(name));
+        const QString path = dir.filePath(name);
+        if (!isGpsCompanion(path))
+            importAny(ctx, path);
     }
 }
 
@@ -135,6 +157,10 @@ bool runLine(AppContext& ctx, const ScriptLine& line, qint64 number, ScriptOutco
         return true;
     case ScriptCommand::Batch:
         batch(ctx, line.parameter);
+        return true;
+    case ScriptCommand::Import:
+        if (fileNamed(ctx, line.parameter))
+            importAny(ctx, line.parameter);
         return true;
     case ScriptCommand::SaveMap: menu(ctx, entries::MapSaveAs, line.parameter); return true;
     case ScriptCommand::SaveBmp: menu(ctx, entries::MapSaveImage, line.parameter); return true;

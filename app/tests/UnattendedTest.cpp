@@ -81,10 +81,11 @@ TEST_F(UnattendedTest, FailingLineGivesANonZeroExitAndTheRestIsDone)
 {
     linkExamples();
     file("fail.aps", "AEROPLOTTER SCRIPT FILE V1.0\r\n$NEW US\r\n$PROCESS examples/missing.txt\r\n"
-                     "$PROCESS examples/sample-summary.txt\r\n$SAVECSV out/x.csv\r\n$END\r\n");
+                     "$PROCESS examples/sample-summary.txt\r\n$IMPORT examples/demo.aps\r\n$SAVECSV out/x.csv\r\n$END\r\n");
     QByteArray err;
     EXPECT_EQ(run({"/S", "fail.aps"}, &err), 1);
     EXPECT_TRUE(err.contains("examples/missing.txt")) << err.toStdString();
+    EXPECT_TRUE(err.contains("The file examples/demo.aps is not a survey log Aeroplotter can read.")) << err.toStdString();
     EXPECT_GT(testing_support::readFile(path("out/x.csv")).count('\n'), 200);
 }
 

@@ -23,7 +23,23 @@ QString qtFilter(const QString& filter)
     return out.join(QStringLiteral(";;"));
 }
 
+QString withFilterExtension(const QString& path, const QString& filter, int index)
+{
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    if (path.isEmpty() || !QFileInfo(path).suffix().isEmpty() || 2 * index + 1 >= parts.size())
+        return path;
+    const QString pattern = parts[2 * index + 1].section(QLatin1Char(';'), 0, 0).trimmed();
+    if (!pattern.startsWith(QLatin1String("*.")) || pattern == QLatin1String("*.*"))
+        return path;
+    return path + pattern.mid(1);
+}
+
 namespace {
+
+int filterIndex(const QString& qtFilters, const QString& selected)
+{
+    return std::max(0, static_cast<int>(qtFilters.split(QStringLiteral(";;")).indexOf(selected)));
+}
 
 QMessageBox::Icon qtIcon(Icon icon)
 {
@@ -115,7 +131,10 @@ QString InteractiveDialogs::startFolder(const FileRequest& request) const
 
 QString InteractiveDialogs::openFile(const FileRequest& request)
 {
-    const QString path = QFileDialog::getOpenFileName(m_parent, QString(), startFolder(request), qtFilter(request.filter));
+    const QString filters = qtFilter(request.filter);
+    QString selected;
+    const QString path = QFileDialog::getOpenFileName(m_parent, QString(), startFolder(request), filters, &selected);
+    m_chosenFilter = filterIndex(filters, selected);
     if (!path.isEmpty())
         m_lastFolder = QFileInfo(path).absolutePath();
     return path;
@@ -127,8 +146,11 @@ QString InteractiveDialogs::saveFile(const FileRequest& request)
     if (!request.proposedName.isEmpty())
         start = QDir(start).filePath(request.proposedName);
     // The program asks its own overwrite question where it has one.
-    const QString path = QFileDialog::getSaveFileName(m_parent, QString(), start, qtFilter(request.filter), nullptr,
+    const QString filters = qtFilter(request.filter);
+    QString selected;
+    const QString path = QFileDialog::getSaveFileName(m_parent, QString(), start, filters, &selected,
                                                       QFileDialog::DontConfirmOverwrite);
+    m_chosenFilter = filterIndex(filters, selected);
     if (!path.isEmpty())
         m_lastFolder = QFileInfo(path).absolutePath();
     return path;
@@ -183,6 +205,11 @@ void ScriptedDialogs::errorReport(const QString& text)
 QString ScriptedDialogs::openFile(const FileRequest& request)
 {
     fileRequests.push_back(request);
+    m_chosenFilter = 0;
+    if (!filterChoices.empty()) {
+        m_chosenFilter = filterChoices.front();
+        filterChoices.pop_front();
+    }
     if (files.empty())
         return {};
     QString f = files.front();

@@ -37,6 +37,8 @@ public:
     int errorReports() const { return m_errorReports; }
     // Warnings and critical messages shown so far: refusals of bad input, files of the wrong kind.
     int refusals() const { return m_refusals; }
+    // The filter (0-based, in FileRequest::filter's order) the last file dialog ended on.
+    int chosenFilter() const { return m_chosenFilter; }
 
 protected:
     void count(Icon icon)
@@ -46,10 +48,14 @@ protected:
     }
     int m_errorReports = 0;
     int m_refusals = 0;
+    int m_chosenFilter = 0;
 };
 
 // Converts "Desc (*.x)|*.x|..." into Qt's "Desc (*.x);;..." form.
 QString qtFilter(const QString& filter);
+
+// `path` with the extension of filter `index` ("*.gpx" -> ".gpx") added when its name has none.
+QString withFilterExtension(const QString& path, const QString& filter, int index);
 
 // Qt's own dialogs, over `parent`.
 class InteractiveDialogs final : public Dialogs {
@@ -91,6 +97,7 @@ public:
     std::deque<Answer> answers;         // used in order; empty: Ok / Yes / Retry
     std::deque<QString> files;          // answers to open/save dialogs; empty: cancelled
     std::deque<int> colors;
+    std::deque<int> filterChoices;      // the filter each file dialog ends on; empty: the first
     std::vector<FileRequest> fileRequests;
     // An error report nobody expected fails the running test: fixtures set the sink, a test
     // that provokes reports says so first.

@@ -5,7 +5,8 @@ namespace aero {
 const std::vector<ButtonDef>& toolbarTable()
 {
     static const std::vector<ButtonDef> table = {
-        {1, "Import", "Import a file", {{1, "Netstumbler summary"}, {2, "Kismet .csv"}}},
+        {1, "Import", "Import a file", {{1, "Netstumbler summary"}, {2, "Kismet .csv"}, {3, "WiGLE CSV"},
+                                         {4, "Kismet netxml"}, {5, "Kismet log (.kismet)"}}},
         {2, "Filter", "Filter APs", {}},
         {3, "Map", "Map options",
          {{1, "Load"}, {2, "Save"}, {3, "Save as"}, {4, "Save HTML"}, {5, "Save image"},

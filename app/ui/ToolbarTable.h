@@ -33,7 +33,9 @@ struct MenuEntry {
 };
 
 namespace entries {
-inline constexpr MenuEntry ImportSummary{buttons::Import, 1}, ImportKismet{buttons::Import, 2};
+inline constexpr MenuEntry ImportSummary{buttons::Import, 1}, ImportKismet{buttons::Import, 2},
+                           ImportWigleCsv{buttons::Import, 3}, ImportKismetNetxml{buttons::Import, 4},
+                           ImportKismetDb{buttons::Import, 5};
 inline constexpr MenuEntry MapLoad{buttons::Map, 1}, MapSave{buttons::Map, 2}, MapSaveAs{buttons::Map, 3},
                            MapSaveHtml{buttons::Map, 4}, MapSaveImage{buttons::Map, 5},
                            MapNewEurope{buttons::Map, 6}, MapNewNorthAmerica{buttons::Map, 7};

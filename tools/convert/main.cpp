@@ -2,42 +2,53 @@
 // The files are read in the order given, exactly as successive imports of the program fill its
 // AP table, and the program's messages go to standard error.
 #include "domain/ApCsv.h"
+#include "domain/ApListExport.h"
 #include "domain/ApMap.h"
 #include "domain/ApSymbols.h"
 #include "domain/KmlWriter.h"
 #include "domain/ProgramFolder.h"
 #include "domain/TableImport.h"
+#include "survey/SurveyTableImport.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <algorithm>
 #include <cstdio>
+#include <iterator>
 #include <vector>
 
 namespace {
 
+using aero::import::SurveyFormat;
+
 struct Input {
-    bool kismet;
+    SurveyFormat format;   // Unknown: told by content (--input)
     QString path;
 };
 
 struct Options {
     std::vector<Input> inputs;
-    QString csv, kml;
+    QString csv, kml, gpx, geojson, wigleCsv;
     bool help = false;
     QString error;
 };
 
 const char* Usage =
-    "Usage: aeroplotter-convert [--netstumbler FILE | --kismet FILE]... [--csv OUT] [--kml OUT]\n"
+    "Usage: aeroplotter-convert [--netstumbler FILE | --kismet FILE | --wigle FILE | --netxml FILE |\n"
+    "                            --kismetdb FILE | --input FILE]...\n"
+    "                           [--csv OUT] [--kml OUT] [--gpx OUT] [--geojson OUT] [--wigle-csv OUT]\n"
     "\n"
-    "Reads NetStumbler text summaries and Kismet .csv network logs in the order given, as\n"
+    "Reads NetStumbler text summaries, Kismet .csv network logs, WiGLE CSV files, Kismet netxml\n"
+    "logs (with the .gpsxml beside them, if any) and Kismet .kismet logs in the order given, as\n"
     "successive imports of Aeroplotter do (repeated MAC addresses dropped, repeated SSIDs\n"
-    "numbered), then writes the AP list as Aeroplotter's CSV and/or as a KML map it opens.\n"
-    "A Kismet log needs its .gps log beside it. Exit code 0, or 1 when a file was refused or an\n"
-    "import ended in an error (the other files are still converted), 2 for a usage error.\n";
+    "numbered); --input tells the format from the file's content. Then writes the AP list as\n"
+    "Aeroplotter's CSV, a KML map it opens, GPX 1.1 waypoints, GeoJSON and/or WiGLE CSV 1.6.\n"
+    "A Kismet .csv log needs its .gps log beside it. Exit code 0, or 1 when a file was refused,\n"
+    "an import ended in an error or lines were skipped (the other files are still converted),\n"
+    "2 for a usage error.\n";
 
 Options parse(const QStringList& args)
 {
@@ -48,9 +59,15 @@ Options parse(const QStringList& args)
             o.help = true;
             continue;
         }
-        const bool known = a == QLatin1String("--netstumbler") || a == QLatin1String("--kismet")
-                           || a == QLatin1String("--csv") || a == QLatin1String("--kml");
-        if (!known) {
+        const std::pair<const char*, SurveyFormat> inputs[] = {
+            {"--netstumbler", SurveyFormat::NetStumblerSummary}, {"--kismet", SurveyFormat::KismetCsv},
+            {"--wigle", SurveyFormat::WigleCsv}, {"--netxml", SurveyFormat::KismetNetxml},
+            {"--kismetdb", SurveyFormat::KismetDb}, {"--input", SurveyFormat::Unknown}};
+        const std::pair<const char*, QString*> outputs[] = {
+            {"--csv", &o.csv}, {"--kml", &o.kml}, {"--gpx", &o.gpx}, {"--geojson", &o.geojson}, {"--wigle-csv", &o.wigleCsv}};
+        const auto input = std::find_if(std::begin(inputs), std::end(inputs), [&](const auto& p) { return a == QLatin1String(p.first); });
+        const auto output = std::find_if(std::begin(outputs), std::end(outputs), [&](const auto& p) { return a == QLatin1String(p.first); });
+        if (input == std::end(inputs) && output == std::end(outputs)) {
             o.error = QStringLiteral("unknown argument: ") + a;
             return o;
         }
@@ -59,10 +76,10 @@ Options parse(const QStringList& args)
             return o;
         }
         const QString value = args[++i];
-        if (a == QLatin1String("--netstumbler") || a == QLatin1String("--kismet"))
-            o.inputs.push_back({a == QLatin1String("--kismet"), value});
+        if (input != std::end(inputs))
+            o.inputs.push_back({input->second, value});
         else
-            (a == QLatin1String("--csv") ? o.csv : o.kml) = value;
+            *output->second = value;
     }
     if (!o.help && o.inputs.empty())
         o.error = QStringLiteral("no input files");
@@ -79,10 +96,47 @@ void report(const aero::AppError& e)
     say(QStringLiteral("%1 (error %2)").arg(e.description).arg(e.code));
 }
 
-// One file into the table; false when it was refused or its import ended in an error.
-bool convert(const Input& in, aero::APList& table)
+// Today's survey logs: read whole, then into the table.
+bool convertSurvey(SurveyFormat format, const QString& path, aero::APList& table)
 {
-    if (in.kismet) {
+    using aero::import::SurveyStatus;
+    const aero::import::SurveyContents c = aero::import::readSurveyFile(format, path);
+    if (c.status == SurveyStatus::NotRecognised || c.status == SurveyStatus::MissingColumn) {
+        say(aero::import::notSurveyMessage(format));
+        return false;
+    }
+    if (c.status == SurveyStatus::ReadError && c.records.empty()) {
+        report(aero::AppError(aero::errors::FileNotFound, QStringLiteral("Could not read ") + path + QStringLiteral(": ") + c.detail));
+        return false;
+    }
+    const aero::import::TableImportResult result = aero::import::importSurveyContents(table, c);
+    std::fprintf(stderr, "aeroplotter-convert: %s: %s, %d added, %d repeated MACs dropped, %lld lines skipped, "
+                         "%lld records of other kinds left out\n",
+                 qPrintable(path), qPrintable(aero::import::surveyFormatName(format)), result.added, result.repeatedMacs,
+                 static_cast<long long>(c.skipped), static_cast<long long>(c.otherKinds));
+    if (c.status != SurveyStatus::Ok)
+        std::fprintf(stderr, "aeroplotter-convert: %s: damaged or cut short: %s\n", qPrintable(path), qPrintable(c.detail));
+    if (result.error) {
+        report(*result.error);
+        return false;
+    }
+    return c.complete();
+}
+
+// One file into the table; false when it was refused or its import ended in an error.
+bool convert(Input in, aero::APList& table)
+{
+    if (in.format == SurveyFormat::Unknown) {
+        in.format = aero::import::detectSurveyFile(in.path);
+        if (in.format == SurveyFormat::Unknown) {
+            say(QStringLiteral("The file %1 is not a survey log Aeroplotter can read.").arg(in.path));
+            return false;
+        }
+    }
+    if (in.format == SurveyFormat::WigleCsv || in.format == SurveyFormat::KismetNetxml || in.format == SurveyFormat::KismetDb)
+        return convertSurvey(in.format, in.path, table);
+    const bool kismet = in.format == SurveyFormat::KismetCsv;
+    if (kismet) {
         const QString gps = aero::import::kismetGpsLogPath(in.path);
         if (gps.isEmpty() || !QFileInfo(gps).isFile()) {
             say(QString::fromLatin1(aero::import::NoKismetGpsMessage));
@@ -96,7 +150,7 @@ bool convert(const Input& in, aero::APList& table)
     }
     aero::import::TableImportResult result;
     bool refused = false;
-    if (in.kismet) {
+    if (kismet) {
         const auto k = aero::import::importKismet(table, file);
         refused = k.status == aero::import::KismetStatus::Empty || k.status == aero::import::KismetStatus::BadHeading;
         if (refused)
@@ -120,12 +174,12 @@ bool convert(const Input& in, aero::APList& table)
     return true;
 }
 
-bool writeCsv(const QString& path, const aero::APList& table)
+bool writeList(const QString& path, const aero::APList& table, aero::ApListFormat format)
 {
     QSaveFile out(path);
     if (!out.open(QIODevice::WriteOnly))
         return false;
-    aero::writeApCsv(table, out);
+    aero::writeApList(table, out, format);
     return out.commit();
 }
 
@@ -162,10 +216,15 @@ int main(int argc, char** argv)
     bool ok = true;
     for (const Input& in : o.inputs)
         ok = convert(in, table) && ok;
-    if (!o.csv.isEmpty() && !writeCsv(o.csv, table)) {
-        std::fprintf(stderr, "aeroplotter-convert: could not write %s\n", qPrintable(o.csv));
-        ok = false;
-    }
+    const std::pair<QString, aero::ApListFormat> lists[] = {{o.csv, aero::ApListFormat::ProgramCsv},
+                                                            {o.gpx, aero::ApListFormat::Gpx},
+                                                            {o.geojson, aero::ApListFormat::GeoJson},
+                                                            {o.wigleCsv, aero::ApListFormat::WigleCsv}};
+    for (const auto& [path, format] : lists)
+        if (!path.isEmpty() && !writeList(path, table, format)) {
+            std::fprintf(stderr, "aeroplotter-convert: could not write %s\n", qPrintable(path));
+            ok = false;
+        }
     if (!o.kml.isEmpty() && !writeKml(o.kml, table)) {
         std::fprintf(stderr, "aeroplotter-convert: could not write %s\n", qPrintable(o.kml));
         ok = false;

@@ -6,9 +6,12 @@
 #include <TempDir.h>
 
 #include <QByteArray>
+#include <QFile>
+#include <QStringList>
 #include <QString>
 
 #include <ostream>
+#include <vector>
 
 inline void PrintTo(const QString& text, std::ostream* os)
 {
@@ -73,6 +76,40 @@ inline aero::AccessPoint ap(double lat, double lon, const QString& ssid, const Q
 inline QString sourceFile(const QString& relative)
 {
     return testing_support::sourceDir() + QLatin1Char('/') + relative;
+}
+
+inline QString dataFile(const char* name)
+{
+    return sourceFile(QStringLiteral("app/domain/tests/data/") + QLatin1String(name));
+}
+
+// A table worked out by examples/make-survey-logs.py: "records observations skipped otherKinds",
+// then MAC|SSID|Signal|Latitude|Longitude|Flags|WEP|Mode per AP.
+struct Golden {
+    qint64 records = -1, observations = -1, skipped = -1, otherKinds = -1;
+    std::vector<aero::AccessPoint> table;
+};
+
+inline Golden readGolden(const char* name)
+{
+    Golden g;
+    QFile file(dataFile(name));
+    if (!file.open(QIODevice::ReadOnly))
+        return g;
+    const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    if (lines.isEmpty())
+        return g;
+    const QStringList counts = lines[0].split(QLatin1Char(' '));
+    g.records = counts.value(0).toLongLong();
+    g.observations = counts.value(1).toLongLong();
+    g.skipped = counts.value(2).toLongLong();
+    g.otherKinds = counts.value(3).toLongLong();
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        const QStringList f = lines[i].split(QLatin1Char('|'));
+        if (f.size() == 8)
+            g.table.push_back(ap(f[3].toDouble(), f[4].toDouble(), f[1], f[0], f[2].toFloat(), f[5], f[6], f[7]));
+    }
+    return g;
 }
 
 } // namespace import_test

@@ -32,6 +32,7 @@ TEST(ScriptParser, CommandIsTheWordAfterTheDollarAndParametersGoByPosition)
         {"savecsv", "$SAVECSV out/a.csv", ScriptCommand::SaveCsv, "out/a.csv"},
         {"savehtml", "$SAVEHTML out/a.html", ScriptCommand::SaveHtml, "out/a.html"},
         {"batch", "$BATCH /logs", ScriptCommand::Batch, "/logs"},
+        {"import", "$IMPORT /logs/drive.kismet", ScriptCommand::Import, "/logs/drive.kismet"},
         {"end", "$END", ScriptCommand::End, ""},
         {"unknown word", "$FOO bar", ScriptCommand::Unknown, ""},
         {"comment", "# $END in a comment", ScriptCommand::None, ""},
@@ -166,15 +167,29 @@ TEST_F(ScriptRun, OverlongLinesAndCommandsWithoutAPathAreReportedAndRunNothing)
     EXPECT_FALSE(window->ended());
 }
 
-TEST_F(ScriptRun, BatchImportsEveryFileOfTheFolderSortedByName)
+TEST_F(ScriptRun, BatchImportsEveryFileOfTheFolderSortedByNameEachByItsContent)
 {
+    for (int entry = 2; entry <= 5; ++entry)
+        window->setMenuCommand({buttons::Import, entry}, [this, entry] {
+            calls << QStringLiteral("import%1:").arg(entry) + ctx.CDG.FileName;
+        });
+    const QByteArray summary = "# $Creator: Network Stumbler Version 0.4.0\r\n# $Format: wi-scan summary\r\n";
     QTemporaryDir logs;
     for (const char* name : {"c.txt", "a.txt", "b.txt"})
-        testing_support::writeFile(logs.filePath(name), "x");
-    const QString body = "AEROPLOTTER SCRIPT FILE V1.0\n$BATCH " + logs.path() + "\n";
+        testing_support::writeFile(logs.filePath(name), summary);
+    testing_support::writeFile(logs.filePath("d.csv"), "WigleWifi-1.4,appRelease=2.26\nMAC,SSID,AuthMode,RSSI\n");
+    testing_support::writeFile(logs.filePath("e.txt"), "<?xml version=\"1.0\"?>\n<detection-run kismet-version=\"x\">\n");
+    testing_support::writeFile(logs.filePath("e.gpsxml"), "<?xml version=\"1.0\"?>\n<gps-run gps-version=\"5\">\n");
+    testing_support::writeFile(logs.filePath("f.log"), QByteArray("SQLite format 3\0", 16));
+    testing_support::writeFile(logs.filePath("g.txt"), "x");
+    const QString body = "AEROPLOTTER SCRIPT FILE V1.0\n$BATCH " + logs.path() + "\n$IMPORT " + logs.filePath("d.csv") + "\n";
     RunScript(ctx, script(body.toUtf8()));
     EXPECT_EQ(calls, (QStringList{"import:" + logs.filePath("a.txt"), "import:" + logs.filePath("b.txt"),
-                                  "import:" + logs.filePath("c.txt")}));
+                                  "import:" + logs.filePath("c.txt"), "import3:" + logs.filePath("d.csv"),
+                                  "import4:" + logs.filePath("e.txt"), "import5:" + logs.filePath("f.log"),
+                                  "import3:" + logs.filePath("d.csv")}));
+    EXPECT_EQ(dialogs.texts(), QStringList{"The file " + logs.filePath("g.txt") + " is not a survey log Aeroplotter can read."});
+    EXPECT_GT(dialogs.refusals(), 0);
 }
 
 TEST_F(ScriptRun, EndEndsTheProgramWithoutAskingAndReadsNoFurther)

@@ -84,5 +84,28 @@ TEST_F(ConvertTest, HelpAndUsageErrors)
     EXPECT_EQ(convert({"--bogus", "x"}).exitCode, 2);
 }
 
+TEST_F(ConvertTest, TodaysLogsByContentGiveTheProgramsTableInEveryOutput)
+{
+    const QString data = testing_support::sourceDir() + "/app/domain/tests/data/";
+    const ToolRun r = convert({"--input", data + "survey.kismet", "--input", data + "survey-wigle.csv", "--netxml",
+                               data + "survey.netxml", "--csv", path("tool.csv"), "--gpx", path("t.gpx"), "--geojson",
+                               path("t.geojson"), "--wigle-csv", path("t.csv")});
+    EXPECT_EQ(r.exitCode, 1) << r.err.toStdString();   // the WiGLE file has two unreadable rows
+    EXPECT_TRUE(r.err.contains("survey-wigle.csv: WiGLE CSV, 0 added, 8 repeated MACs dropped, 2 lines skipped, "
+                               "4 records of other kinds left out"))
+        << r.err.toStdString();
+
+    newMap();
+    dialogs.files = {data + "survey.kismet"};
+    window().tbMain_ButtonMenuClick(buttons::Import, 5);
+    dialogs.files = {path("program.csv")};
+    window().tbMain_ButtonClick("Save CSV");
+    EXPECT_EQ(testing_support::readFile(path("tool.csv")), testing_support::readFile(path("program.csv")));
+    EXPECT_EQ(testing_support::readFile(path("t.gpx")).count("<wpt "), 8);
+    EXPECT_EQ(testing_support::readFile(path("t.geojson")).count("\"Feature\""), 8);
+    EXPECT_TRUE(testing_support::readFile(path("t.csv")).startsWith("WigleWifi-1.6,"));
+    EXPECT_EQ(convert({"--input", data + "README.md"}).exitCode, 1);
+}
+
 } // namespace
 } // namespace aero::testing

@@ -1,0 +1,25 @@
+#pragma once
+// The Save CSV button's formats: the program's own CSV (the default), GPX 1.1 waypoints,
+// GeoJSON and WiGLE CSV 1.6 (for an upload to WiGLE).
+#include <QString>
+
+class QIODevice;
+
+namespace aero {
+
+class APList;
+
+enum class ApListFormat { ProgramCsv, Gpx, GeoJson, WigleCsv };
+
+// The save dialog's filter, in ApListFormat order.
+inline constexpr const char* ApListFilter =
+    "Comma-separated values (*.csv)|*.csv|GPX 1.1 waypoints (*.gpx)|*.gpx|GeoJSON (*.geojson)|*.geojson|"
+    "WiGLE CSV 1.6 (*.csv)|*.csv";
+
+ApListFormat apListFormatOfFilter(int index);
+// Scripts name only a file: ".gpx", ".geojson" or ".json", a name ending "wigle.csv", else the CSV.
+ApListFormat apListFormatOfName(const QString& path);
+
+void writeApList(const APList& list, QIODevice& out, ApListFormat format);
+
+} // namespace aero

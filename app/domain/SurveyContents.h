@@ -1,0 +1,81 @@
+#pragma once
+// What every reader of today's survey logs (WiGLE CSV, Kismet netxml, Kismet database) hands
+// back: one record per MAC address in first-sighting order, with the position and signal of
+// that MAC's strongest observation in the file, and counts of what was left out.
+// Qt Core and the standard library only.
+#include "domain/AccessPoint.h"
+
+#include <QByteArrayView>
+#include <QHash>
+#include <QString>
+#include <functional>
+#include <optional>
+#include <vector>
+
+namespace aero::import {
+
+enum class SurveyStatus {
+    Ok,
+    NotRecognised,   // not a file of this kind: nothing read
+    MissingColumn,   // the heading lacks a column the reader needs (detail names it)
+    Damaged,         // cut short or corrupt at `stoppedAt`; the records before it are kept
+    ReadError,       // the device failed; the records before it are kept
+};
+
+struct SurveyContents {
+    SurveyStatus status = SurveyStatus::Ok;
+    QString detail;                      // the missing column, or what stopped the reading
+    std::vector<AccessPoint> records;
+    qint64 observations = 0;             // Wi-Fi observations read (rows, networks, packets)
+    qint64 skipped = 0;                  // unreadable rows: wrong width, bad numbers, overlong
+    qint64 otherKinds = 0;               // well-formed rows of other kinds (cell, Bluetooth, clients)
+    qint64 stoppedAt = 0;                // line (XML: line; database: row) where reading ended
+    bool complete() const { return status == SurveyStatus::Ok && skipped == 0; }
+};
+
+// Called now and then during long reads so the caller can let its event loop run (it may throw
+// to cancel; readers hold nothing that leaks).
+using ReadProgress = std::function<void()>;
+
+// The capability-flags word of a text summary (802.11 capability bits in hex: 0x0001 ESS,
+// 0x0002 IBSS, 0x0010 privacy), so encryption and mode read the same from every format:
+// "0011" encrypted BSS, "0001" open BSS, "0012" encrypted ad-hoc, "0002" open ad-hoc.
+QString capabilityFlags(bool encrypted, bool adHoc);
+
+// Fills Flags, WEP and Mode from the two facts every format gives.
+void setSecurity(AccessPoint& ap, bool encrypted, bool adHoc);
+
+// The SSID as stored: trimmed, "BLANK SSID" when empty.
+QString storedSsid(const QString& ssid);
+
+// A MAC as stored: trimmed and upper-cased, so the same AP matches across formats.
+QString storedMac(QByteArrayView mac);
+
+// Folds observations into one record per MAC. The first sighting fixes the slot, SSID and
+// security; the strongest observation gives the signal, and the strongest observation that has
+// a position gives the position. A hidden SSID is replaced by a name seen later.
+class SightingMerger {
+public:
+    // Index of the record for `mac`, or -1. Six hex pairs take a fast path.
+    int find(QByteArrayView mac) const;
+    // A first sighting; returns its index.
+    int add(QByteArrayView mac, AccessPoint ap);
+    // A further observation of record `index`.
+    void observe(int index, float signal, double lat, double lon);
+    AccessPoint& at(int index) { return m_records[static_cast<std::size_t>(index)]; }
+    qsizetype size() const { return static_cast<qsizetype>(m_records.size()); }
+    std::vector<AccessPoint> take() { return std::move(m_records); }
+
+    // The whole step for readers that build each observation as a record.
+    void sighting(const AccessPoint& ap);
+
+private:
+    static std::optional<quint64> macKey(QByteArrayView mac);
+
+    std::vector<AccessPoint> m_records;
+    std::vector<float> m_positionSignal;   // signal of the observation the position came from
+    QHash<quint64, int> m_byKey;
+    QHash<QString, int> m_byText;
+};
+
+} // namespace aero::import

@@ -1,0 +1,269 @@
+#include "domain/WigleCsv.h"
+
+#include "domain/LineReader.h"
+
+#include <QIODevice>
+#include <charconv>
+#include <cmath>
+
+namespace aero::import {
+namespace {
+
+constexpr int ProgressEvery = 4096;
+
+struct Columns {
+    int mac = -1, ssid = -1, auth = -1, rssi = -1, lat = -1, lon = -1, type = -1;
+    int count = 0;
+};
+
+// Splits one CSV line into fields; quoted fields are unquoted into `scratch`, which is sized
+// up front so the views into it stay valid.
+class CsvFields {
+public:
+    void split(QByteArrayView line)
+    {
+        m_fields.clear();
+        m_scratch.resize(line.size());
+        char* out = m_scratch.data();
+        qsizetype i = 0;
+        const qsizetype n = line.size();
+        for (;;) {
+            if (i < n && line[i] == '"') {
+                const char* start = out;
+                ++i;
+                while (i < n) {
+                    if (line[i] == '"') {
+                        if (i + 1 < n && line[i + 1] == '"') {
+                            *out++ = '"';
+                            i += 2;
+                            continue;
+                        }
+                        ++i;
+                        break;
+                    }
+                    *out++ = line[i++];
+                }
+                while (i < n && line[i] != ',')   // text after the closing quote is kept
+                    *out++ = line[i++];
+                m_fields.emplace_back(start, out - start);
+            } else {
+                const qsizetype start = i;
+                while (i < n && line[i] != ',')
+                    ++i;
+                m_fields.emplace_back(line.data() + start, i - start);
+            }
+            if (i >= n)
+                break;
+            ++i;   // the comma
+        }
+    }
+    qsizetype size() const { return static_cast<qsizetype>(m_fields.size()); }
+    QByteArrayView operator[](int i) const { return m_fields[static_cast<std::size_t>(i)]; }
+
+private:
+    std::vector<QByteArrayView> m_fields;
+    QByteArray m_scratch;
+};
+
+bool equalsIgnoringCase(QByteArrayView a, const char* b)
+{
+    return a.compare(QByteArrayView(b), Qt::CaseInsensitive) == 0;
+}
+
+Columns findColumns(const CsvFields& heading)
+{
+    Columns c;
+    c.count = static_cast<int>(heading.size());
+    for (int i = 0; i < c.count; ++i) {
+        const QByteArrayView name = heading[i].trimmed();
+        struct {
+            const char* name;
+            int* column;
+        } const known[] = {{"MAC", &c.mac}, {"SSID", &c.ssid}, {"AuthMode", &c.auth}, {"RSSI", &c.rssi},
+                           {"CurrentLatitude", &c.lat}, {"CurrentLongitude", &c.lon}, {"Type", &c.type}};
+        for (const auto& k : known)
+            if (*k.column < 0 && equalsIgnoringCase(name, k.name))
+                *k.column = i;
+    }
+    return c;
+}
+
+QString missingColumn(const Columns& c)
+{
+    const std::pair<int, const char*> needed[] = {{c.mac, "MAC"}, {c.ssid, "SSID"}, {c.auth, "AuthMode"},
+                                                  {c.rssi, "RSSI"}, {c.lat, "CurrentLatitude"},
+                                                  {c.lon, "CurrentLongitude"}};
+    for (const auto& [column, name] : needed)
+        if (column < 0)
+            return QString::fromLatin1(name);
+    return {};
+}
+
+template <class T> bool number(QByteArrayView text, T& value)
+{
+    text = text.trimmed();
+    if (text.startsWith('+'))
+        text = text.sliced(1);
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    return ec == std::errc() && ptr == end && text.size() > 0 && std::isfinite(value);
+}
+
+bool containsToken(QByteArrayView upper, const char* token)
+{
+    return upper.indexOf(QByteArrayView(token)) >= 0;
+}
+
+class WigleReader {
+public:
+    WigleReader(LineReader& lines, const ReadProgress& progress) : m_lines(lines), m_progress(progress) {}
+
+    SurveyContents read()
+    {
+        if (!readHeading()) {
+            m_out.stoppedAt = m_lines.lineNumber();
+            return std::move(m_out);
+        }
+        for (qint64 n = 1;; ++n) {
+            const LineReader::Result r = m_lines.next();
+            if (r == LineReader::Result::End)
+                break;
+            if (r == LineReader::Result::Overlong)
+                ++m_out.skipped;
+            else
+                row(m_lines.line());
+            if (m_progress && n % ProgressEvery == 0)
+                m_progress();
+        }
+        if (m_lines.readError()) {
+            m_out.status = SurveyStatus::ReadError;
+            m_out.detail = QStringLiteral("the file could not be read past line %1").arg(m_lines.lineNumber());
+        }
+        m_out.stoppedAt = m_lines.lineNumber();
+        m_out.records = m_merger.take();
+        return std::move(m_out);
+    }
+
+private:
+    bool readHeading()
+    {
+        if (m_lines.next() != LineReader::Result::Line) {
+            m_out.status = m_lines.readError() ? SurveyStatus::ReadError : SurveyStatus::NotRecognised;
+            return false;
+        }
+        QByteArrayView line = m_lines.line();
+        if (line.startsWith("\xEF\xBB\xBF"))
+            line = line.sliced(3);
+        if (line.startsWith("WigleWifi-")) {
+            if (m_lines.next() != LineReader::Result::Line) {
+                m_out.status = SurveyStatus::MissingColumn;
+                m_out.detail = QStringLiteral("MAC");
+                return false;
+            }
+            line = m_lines.line();
+        } else if (!looksLikeWigleCsv(line)) {
+            m_out.status = SurveyStatus::NotRecognised;
+            return false;
+        }
+        m_fields.split(line);
+        m_columns = findColumns(m_fields);
+        m_out.detail = missingColumn(m_columns);
+        if (!m_out.detail.isEmpty()) {
+            m_out.status = SurveyStatus::MissingColumn;
+            return false;
+        }
+        return true;
+    }
+
+    void row(QByteArrayView line)
+    {
+        if (line.trimmed().isEmpty())
+            return;
+        m_fields.split(line);
+        const Columns& c = m_columns;
+        if (m_fields.size() != c.count) {   // a cut row or an SSID with an unquoted comma
+            ++m_out.skipped;
+            return;
+        }
+        if (c.type >= 0 && c.type < m_fields.size()) {
+            const QByteArrayView type = m_fields[c.type].trimmed();
+            if (!type.isEmpty() && !equalsIgnoringCase(type, "WIFI")) {
+                ++m_out.otherKinds;
+                return;
+            }
+        }
+        const QByteArrayView mac = m_fields[c.mac].trimmed();
+        double rssi = 0, lat = 0, lon = 0;
+        if (mac.isEmpty() || !number(m_fields[c.rssi], rssi) || !number(m_fields[c.lat], lat)
+            || !number(m_fields[c.lon], lon) || lat < -90 || lat > 90 || lon < -180 || lon > 180) {
+            ++m_out.skipped;
+            return;
+        }
+        ++m_out.observations;
+        const int index = m_merger.find(mac);
+        if (index >= 0) {
+            AccessPoint& r = m_merger.at(index);
+            if (r.SSID == QLatin1String("BLANK SSID") && !m_fields[c.ssid].trimmed().isEmpty())
+                r.SSID = storedSsid(QString::fromUtf8(m_fields[c.ssid]));
+            m_merger.observe(index, static_cast<float>(rssi), lat, lon);
+            return;
+        }
+        AccessPoint ap;
+        ap.MAC = storedMac(mac);
+        ap.SSID = storedSsid(QString::fromUtf8(m_fields[c.ssid]));
+        ap.Signal = static_cast<float>(rssi);
+        ap.Latitude = lat;
+        ap.Longitude = lon;
+        setSecurity(ap, wigleAuthEncrypted(m_fields[c.auth]), wigleAuthAdHoc(m_fields[c.auth]));
+        m_merger.add(mac, std::move(ap));
+    }
+
+    LineReader& m_lines;
+    const ReadProgress& m_progress;
+    SurveyContents m_out;
+    Columns m_columns;
+    CsvFields m_fields;
+    SightingMerger m_merger;
+};
+
+} // namespace
+
+bool wigleAuthEncrypted(QByteArrayView authMode)
+{
+    const QByteArray upper = authMode.toByteArray().toUpper();
+    for (const char* token : {"WEP", "WPA", "OWE", "SAE", "802.1X", "EAP", "PSK"})
+        if (containsToken(upper, token))
+            return true;
+    return false;
+}
+
+bool wigleAuthAdHoc(QByteArrayView authMode)
+{
+    return authMode.toByteArray().toUpper().contains("[IBSS]");
+}
+
+bool looksLikeWigleCsv(QByteArrayView head)
+{
+    if (head.startsWith("\xEF\xBB\xBF"))
+        head = head.sliced(3);
+    if (head.startsWith("WigleWifi-"))
+        return true;
+    // A bare heading without the pre-header, as some firmwares write it.
+    const qsizetype eol = head.indexOf('\n');
+    const QByteArrayView first = eol < 0 ? head : head.first(eol);
+    return first.startsWith("MAC,SSID,AuthMode,");
+}
+
+SurveyContents readWigleCsv(QIODevice& device, const ReadProgress& progress)
+{
+    LineReader lines(device);
+    return WigleReader(lines, progress).read();
+}
+
+SurveyContents readWigleCsv(QByteArrayView bytes, const ReadProgress& progress)
+{
+    LineReader lines(bytes);
+    return WigleReader(lines, progress).read();
+}
+
+} // namespace aero::import

@@ -1,0 +1,71 @@
+#include "survey/SurveyFormat.h"
+
+#include "domain/KismetCsv.h"
+#include "survey/KismetDb.h"
+#include "domain/KismetNetxml.h"
+#include "domain/SummaryLine.h"
+#include "domain/WigleCsv.h"
+
+#include <QFile>
+
+namespace aero::import {
+namespace {
+
+QByteArrayView lineAt(QByteArrayView head, int index)
+{
+    qsizetype start = 0;
+    for (int i = 0; i < index; ++i) {
+        const qsizetype lf = head.indexOf('\n', start);
+        if (lf < 0)
+            return {};
+        start = lf + 1;
+    }
+    qsizetype end = head.indexOf('\n', start);
+    if (end < 0)
+        end = head.size();
+    QByteArrayView line = head.sliced(start, end - start);
+    while (line.endsWith('\r'))
+        line.chop(1);
+    return line;
+}
+
+} // namespace
+
+SurveyFormat detectSurveyFormat(QByteArrayView head)
+{
+    if (looksLikeSqlite(head))
+        return SurveyFormat::KismetDb;
+    if (looksLikeWigleCsv(head))
+        return SurveyFormat::WigleCsv;
+    if (isSummaryCreatorLine(lineAt(head, 0)) && isSummaryFormatLine(lineAt(head, 1)))
+        return SurveyFormat::NetStumblerSummary;
+    if (looksLikeKismetNetxml(head))
+        return SurveyFormat::KismetNetxml;
+    const QByteArrayView first = lineAt(head, 0);
+    if (first.contains(';') && kismetColumns(first).missingColumn().isEmpty())
+        return SurveyFormat::KismetCsv;
+    return SurveyFormat::Unknown;
+}
+
+SurveyFormat detectSurveyFile(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return SurveyFormat::Unknown;
+    return detectSurveyFormat(file.read(SurveyFormatHead));
+}
+
+QString surveyFormatName(SurveyFormat format)
+{
+    switch (format) {
+    case SurveyFormat::NetStumblerSummary: return QStringLiteral("NetStumbler summary");
+    case SurveyFormat::KismetCsv: return QStringLiteral("Kismet .csv");
+    case SurveyFormat::WigleCsv: return QStringLiteral("WiGLE CSV");
+    case SurveyFormat::KismetNetxml: return QStringLiteral("Kismet netxml");
+    case SurveyFormat::KismetDb: return QStringLiteral("Kismet log (.kismet)");
+    case SurveyFormat::Unknown: break;
+    }
+    return QStringLiteral("unknown");
+}
+
+} // namespace aero::import
