@@ -3,13 +3,16 @@
 #include "core/Settings.h"
 #include "map/Geo.h"
 #include "map/KmlReader.h"
+#include "map/ApSymbolSet.h"
 #include "map/KmlWriter.h"
+#include "map/Kmz.h"
 #include "map/MapRenderer.h"
 #include "map/MapView.h"
 #include "map/ProgramFolder.h"
 #include "map/TileLayer.h"
 #include "map/WebPage.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QPainter>
@@ -119,6 +122,7 @@ void MapControl::resetDocument()
     m_doc.toolbars[0] = nav, m_doc.toolbars[1] = draw, m_doc.places = places;
     m_symbols.clearAdded();
     m_viewAsSet.reset();
+    m_loadReport = {};
 }
 
 void MapControl::NewRegionMap(MapRegion region)
@@ -140,16 +144,26 @@ void MapControl::OpenMapFile(const QString& path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw AppError(errors::FileNotFound, QStringLiteral("File not found: %1").arg(path));
-    const KmlResult result = readKml(file.readAll());   // one buffer parses faster than a stream
+    QByteArray bytes = file.readAll();   // one buffer parses faster than a stream
+    if (looksLikeZip(bytes)) {
+        QString why;
+        const auto kml = readKmlFromKmz(path, &why);
+        if (!kml)
+            throw AppError(maperrors::InvalidFileFormat, QStringLiteral("Invalid map file %1: %2").arg(path, why));
+        bytes = *kml;
+    }
+    const KmlResult result = readKml(bytes);
     if (!result.ok())
         throw AppError(maperrors::InvalidFileFormat, QStringLiteral("Invalid map file %1: %2 (line %3)")
                                                           .arg(path, result.error).arg(result.line));
     ensureBaseData();   // a map opens without base data; it just has no outline
     resetDocument();
-    m_doc.loadFileData(result.data);
+    const QString folder = programFolder();
+    m_doc.loadFileData(result.data, [&folder](const QString& stored) { return resolveSymbolPath(stored, folder); });
     m_doc.fileName = path;
     m_doc.saved = true;
     m_hasMap = true;
+    m_loadReport = {!result.ours, result.notKept};
     if (result.hasView) {
         CentreOn(result.data.view);
     } else {
@@ -181,11 +195,58 @@ void MapControl::SaveMapFileAs(const QString& path)
     requireMap();
     MapFileData data = m_doc.toFileData();
     data.view = viewCentre();
-    QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly) || !writeKml(data, out) || !out.commit())
-        throw AppError(maperrors::FileAccess, QStringLiteral("Path/File access error: %1").arg(path));
+    const bool kmz = path.endsWith(QLatin1String(".kmz"), Qt::CaseInsensitive);
+    if (kmz) {
+        writeKmzFile(path, data);
+    } else {
+        QSaveFile out(path);
+        if (!out.open(QIODevice::WriteOnly) || !writeKml(data, out) || !out.commit())
+            throw AppError(maperrors::FileAccess, QStringLiteral("Path/File access error: %1").arg(path));
+    }
     m_doc.fileName = path;
     m_doc.saved = true;
+    m_loadReport = {};
+}
+
+// The KML with its program symbols as PNG pictures beside it (viewers read PNG, not ICO).
+void MapControl::writeKmzFile(const QString& path, const MapFileData& data) const
+{
+    std::vector<std::pair<QString, QByteArray>> entries;
+    QBuffer kml;
+    kml.open(QIODevice::WriteOnly);
+    writeKml(data, kml, {QStringLiteral("Icons/%1.png")});
+    entries.emplace_back(QStringLiteral("doc.kml"), kml.data());
+    for (std::size_t i = 0; i < m_doc.symbols.size(); ++i) {
+        const QString id = symbolStyleId(data, int(i));
+        if (id.isEmpty() || m_doc.symbols[i].image.isNull())
+            continue;
+        QBuffer png;
+        png.open(QIODevice::WriteOnly);
+        m_doc.symbols[i].image.save(&png, "PNG");
+        entries.emplace_back(QStringLiteral("Icons/%1.png").arg(id), png.data());
+    }
+    QString why;
+    if (!writeKmz(path, entries, &why))
+        throw AppError(maperrors::FileAccess, QStringLiteral("Path/File access error: %1 (%2)").arg(path, why));
+}
+
+void MapControl::setProgramData(const QString& key, const QStringList& values)
+{
+    if (programData(key) == values)
+        return;
+    std::erase_if(m_doc.programData, [&key](const auto& entry) { return entry.first == key; });
+    for (const QString& v : values)
+        m_doc.programData.emplace_back(key, v);
+    m_doc.saved = false;
+}
+
+QStringList MapControl::programData(const QString& key) const
+{
+    QStringList out;
+    for (const auto& [k, v] : m_doc.programData)
+        if (k == key)
+            out << v;
+    return out;
 }
 
 void MapControl::PublishWebPage(const QString& path, const QString& title)

@@ -65,6 +65,9 @@ public:
     void MarkSaved() override;
     bool isSaved() const override { return m_doc.saved; }
     QString fileName() const override { return m_doc.fileName; }
+    const LoadReport& loadReport() const override { return m_loadReport; }
+    void setProgramData(const QString& key, const QStringList& values) override;
+    QStringList programData(const QString& key) const override;
 
     void setViewStyle(int style) override;
     void setUnits(MapUnit unit) override;
@@ -104,6 +107,7 @@ public:
     void setMarkerSymbol(MarkerId marker, int symbol) override;
     int markerDisplayState(MarkerId marker) const override;
     void setMarkerDisplayState(MarkerId marker, int state) override;
+    void setMarkerTransient(MarkerId marker, bool transient) override;
     std::optional<MarkerId> nearestMarker(const Location& where, const QString& skipName) const override;
 
     ShapeId AddLine(const Location& from, const Location& to) override;
@@ -146,6 +150,7 @@ private:
     void modified();
     bool ensureBaseData();
     void resetDocument();
+    void writeKmzFile(const QString& path, const MapFileData& data) const;
 
     MapOptions m_options;
     MapDocument m_doc;
@@ -160,6 +165,7 @@ private:
     // The view exactly as last asked for, until the user or the program moves it otherwise;
     // keeps a saved view's numbers identical through save and load.
     std::optional<Location> m_viewAsSet;
+    LoadReport m_loadReport;
 };
 
 } // namespace aero

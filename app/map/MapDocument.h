@@ -7,6 +7,8 @@
 
 #include <QImage>
 #include <QString>
+#include <functional>
+#include <utility>
 #include <vector>
 
 namespace aero {
@@ -50,6 +52,8 @@ struct MapFileData {
     bool navigationToolbar = false;
     bool drawingToolbar = false;
     bool places = false;
+    // The program's own records kept with the map (key, value), in file order.
+    std::vector<std::pair<QString, QString>> programData;
     friend bool operator==(const MapFileData&, const MapFileData&) = default;
 };
 
@@ -64,6 +68,7 @@ struct MapDocument {
     int viewStyle = 0;
     bool toolbars[2] = {false, false};   // navigation, drawing
     bool places = false;
+    std::vector<std::pair<QString, QString>> programData;
     QString fileName;
     bool saved = true;
 
@@ -73,8 +78,9 @@ struct MapDocument {
 
     // Everything but the view, which the caller fills in.
     MapFileData toFileData() const;
-    // Replaces the contents; symbol images are read again from their files.
-    void loadFileData(const MapFileData& data);
+    // Replaces the contents; symbol images are read again from their files (`resolve` says
+    // where a stored symbol path is found now).
+    void loadFileData(const MapFileData& data, const std::function<QString(const QString&)>& resolve = {});
 };
 
 } // namespace aero

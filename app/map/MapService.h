@@ -6,8 +6,10 @@
 
 #include <QImage>
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace aero {
@@ -32,6 +34,12 @@ enum class MapRegion { NorthAmerica = 1, Europe = 2 };
 enum class MapUnit { Miles = 0, Kilometres = 1 };
 enum class ShapeKind { Line, Polyline, Figure };
 
+// What opening a map file could not bring onto the map.
+struct LoadReport {
+    bool foreign = false;                              // not written by this program
+    std::vector<std::pair<QString, int>> notKept;      // kind, count
+};
+
 inline constexpr int BuiltInSymbolCount = 336;
 inline constexpr int DefaultSymbol = 0;        // the pushpin
 inline constexpr int FilteredSymbol = 17;      // an AP that failed a filter
@@ -54,6 +62,12 @@ public:
     virtual void MarkSaved() = 0;
     virtual bool isSaved() const = 0;
     virtual QString fileName() const = 0;
+    // Of the file last opened; cleared once the map is saved or replaced.
+    virtual const LoadReport& loadReport() const = 0;
+    // The program's own records kept in the map file under `key` (setting them marks the map
+    // changed only when they differ).
+    virtual void setProgramData(const QString& key, const QStringList& values) = 0;
+    virtual QStringList programData(const QString& key) const = 0;
 
     // View and options
     virtual void setViewStyle(int style) = 0;
@@ -96,6 +110,8 @@ public:
     virtual void setMarkerSymbol(MarkerId marker, int symbol) = 0;
     virtual int markerDisplayState(MarkerId marker) const = 0;
     virtual void setMarkerDisplayState(MarkerId marker, int state) = 0;  // 0 symbol, 1 name, 2 name and note
+    // A transient marker is shown but is no part of the map: never saved, and moving it is no change.
+    virtual void setMarkerTransient(MarkerId marker, bool transient) = 0;
     // Nearest marker to `where` by great-circle distance, skipping markers named `skipName`;
     // ties go to the marker earlier in map order.
     virtual std::optional<MarkerId> nearestMarker(const Location& where, const QString& skipName) const = 0;
