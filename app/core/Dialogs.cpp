@@ -23,6 +23,20 @@ QString qtFilter(const QString& filter)
     return out.join(QStringLiteral(";;"));
 }
 
+QString withFilterExtension(const QString& path, const QString& filter, int chosen)
+{
+    if (path.isEmpty() || !QFileInfo(path).suffix().isEmpty())
+        return path;
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    const qsizetype at = 2 * qsizetype(chosen) + 1;
+    if (chosen < 0 || at >= parts.size())
+        return path;
+    const QString pattern = parts[at].section(QLatin1Char(';'), 0, 0).trimmed();   // "*.kml"
+    if (!pattern.startsWith(QLatin1String("*.")) || pattern.mid(2).contains(QLatin1Char('*')))
+        return path;
+    return path + pattern.mid(1);
+}
+
 namespace {
 
 QMessageBox::Icon qtIcon(Icon icon)
@@ -42,6 +56,7 @@ QMessageBox::StandardButtons qtButtons(Buttons buttons)
     switch (buttons) {
     case Buttons::Ok: return QMessageBox::Ok;
     case Buttons::YesNo: return QMessageBox::Yes | QMessageBox::No;
+    case Buttons::YesNoCancel: return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
     case Buttons::RetryCancel: return QMessageBox::Retry | QMessageBox::Cancel;
     case Buttons::AbortRetryIgnore: return QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore;
     }
@@ -67,6 +82,7 @@ Answer safeAnswer(Buttons buttons)
     switch (buttons) {
     case Buttons::Ok: return Answer::Ok;
     case Buttons::YesNo: return Answer::No;
+    case Buttons::YesNoCancel: return Answer::Cancel;
     case Buttons::RetryCancel: return Answer::Cancel;
     case Buttons::AbortRetryIgnore: return Answer::Abort;
     }
@@ -78,6 +94,7 @@ Answer defaultAnswer(Buttons buttons)
     switch (buttons) {
     case Buttons::Ok: return Answer::Ok;
     case Buttons::YesNo: return Answer::Yes;
+    case Buttons::YesNoCancel: return Answer::No;   // go on as before the question was asked
     case Buttons::RetryCancel: return Answer::Retry;
     case Buttons::AbortRetryIgnore: return Answer::Retry;
     }
@@ -120,11 +137,14 @@ QString InteractiveDialogs::saveFile(const FileRequest& request)
     if (!request.proposedName.isEmpty())
         start = QDir(start).filePath(request.proposedName);
     // The program asks its own overwrite question where it has one.
-    const QString path = QFileDialog::getSaveFileName(m_parent, QString(), start, qtFilter(request.filter), nullptr,
+    const QString filters = qtFilter(request.filter);
+    QString selected;
+    const QString path = QFileDialog::getSaveFileName(m_parent, QString(), start, filters, &selected,
                                                       QFileDialog::DontConfirmOverwrite);
-    if (!path.isEmpty())
-        m_lastFolder = QFileInfo(path).absolutePath();
-    return path;
+    if (path.isEmpty())
+        return path;
+    m_lastFolder = QFileInfo(path).absolutePath();
+    return withFilterExtension(path, request.filter, int(std::max<qsizetype>(filters.split(QStringLiteral(";;")).indexOf(selected), 0)));
 }
 
 int InteractiveDialogs::chooseColor(int rgb)
@@ -181,7 +201,10 @@ QString ScriptedDialogs::openFile(const FileRequest& request)
     return f;
 }
 
-QString ScriptedDialogs::saveFile(const FileRequest& request) { return openFile(request); }
+QString ScriptedDialogs::saveFile(const FileRequest& request)
+{
+    return withFilterExtension(openFile(request), request.filter);
+}
 
 int ScriptedDialogs::chooseColor(int rgb)
 {

@@ -12,7 +12,7 @@ class QWidget;
 namespace aero {
 
 enum class Icon { None, Information, Exclamation, Critical, Question };
-enum class Buttons { Ok, YesNo, RetryCancel, AbortRetryIgnore };
+enum class Buttons { Ok, YesNo, YesNoCancel, RetryCancel, AbortRetryIgnore };
 enum class Answer { Ok, Yes, No, Retry, Cancel, Abort, Ignore };
 
 struct FileRequest {
@@ -46,6 +46,11 @@ protected:
 
 // Converts "Desc (*.x)|*.x|..." into Qt's "Desc (*.x);;..." form.
 QString qtFilter(const QString& filter);
+
+// A name chosen in a save dialog, with the extension of filter `chosen` (0-based) added when
+// the name has none: "mymap" under "Maps (*.kml)|*.kml" is "mymap.kml". Filters like "*.*"
+// add nothing.
+QString withFilterExtension(const QString& path, const QString& filter, int chosen = 0);
 
 // Qt's own dialogs, over `parent`.
 class InteractiveDialogs final : public Dialogs {
@@ -84,8 +89,8 @@ public:
     };
     std::vector<Shown> shown;
     std::vector<QString> reports;
-    std::deque<Answer> answers;         // used in order; empty: Ok / Yes / Retry
-    std::deque<QString> files;          // answers to open/save dialogs; empty: cancelled
+    std::deque<Answer> answers;         // used in order; empty: Ok / Yes / No (Yes/No/Cancel) / Retry
+    std::deque<QString> files;          // answers to open/save dialogs (the first filter chosen); empty: cancelled
     std::deque<int> colors;
     std::vector<FileRequest> fileRequests;
 
