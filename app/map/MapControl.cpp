@@ -19,6 +19,7 @@
 #include <QSaveFile>
 #include <cmath>
 #include <limits>
+#include <set>
 
 namespace aero {
 
@@ -252,12 +253,73 @@ QStringList MapControl::programData(const QString& key) const
 void MapControl::PublishWebPage(const QString& path, const QString& title)
 {
     requireMap();
+    WebPageInput page;
+    page.title = title;
+    page.document = &m_doc;
+    page.centreWorld = m_viewport.centreWorld();
+    page.scale = m_viewport.scale();
+    page.size = m_viewport.size();
+    page.units = m_doc.units;
+    // The whole world for zooming out, then the view and its surroundings at the view's detail.
+    Viewport world;
+    world.setSize(QSize(1024, 1024));
+    world.setScale(1024.0);
+    world.setCentreWorld(QPointF(0.5, 0.5));
+    Viewport detail = m_viewport;
+    detail.setSize(QSize(std::min(3 * m_viewport.size().width(), 3072), std::min(3 * m_viewport.size().height(), 3072)));
+    int tiles = 0;
+    for (const Viewport* v : {&world, &detail})
+        page.base.push_back(renderPagePicture(*v, tiles));
+    page.credits << QStringLiteral("Natural Earth");
+    if (tiles > 0)
+        page.credits << QStringLiteral("\u00A9 OpenStreetMap contributors");
+    if (m_doc.places)
+        page.credits << QStringLiteral("GeoNames");
+    std::set<int> used;
+    m_doc.markers.forEach([&used](const Marker& m) {
+        if (!m.transient)
+            used.insert(m.symbol);
+    });
+    for (std::size_t i = 0; i < m_doc.symbols.size(); ++i)   // every AP symbol, for the legend
+        if (programSymbolIndex(m_doc.symbols[i].path) >= 0 && programSymbolIndex(m_doc.symbols[i].path) < 8)
+            used.insert(BuiltInSymbolCount + int(i));
+    for (int number : used) {
+        QBuffer png;
+        png.open(QIODevice::WriteOnly);
+        symbolImage(number).save(&png, "PNG");
+        const QString file = number >= BuiltInSymbolCount ? m_doc.symbols[std::size_t(number - BuiltInSymbolCount)].path : QString();
+        page.symbols.push_back({number, png.data(), symbolLegend(number, file)});
+    }
     QSaveFile out(path);
     if (!out.open(QIODevice::WriteOnly))
         throw AppError(maperrors::FileAccess, QStringLiteral("Path/File access error: %1").arg(path));
-    writeWebPage(out, title, m_doc, m_viewport, baseMap());
+    writeWebPage(out, page);
     if (!out.commit())
         throw AppError(maperrors::FileAccess, QStringLiteral("Path/File access error: %1").arg(path));
+}
+
+// The base map of `view` as the engine draws it (outline, borders, tiles, places, shapes),
+// without markers: the page draws those itself.
+WebPagePicture MapControl::renderPagePicture(const Viewport& view, int& tilesDrawn) const
+{
+    MapDocument shapesOnly;
+    shapesOnly.shapes = m_doc.shapes;
+    shapesOnly.places = m_doc.places;
+    shapesOnly.units = m_doc.units;
+    RenderScene scene{shapesOnly, view, baseMap(), m_tiles, m_symbols, std::nullopt, {}, nullptr};
+    scene.decorations = false;
+    QImage image(view.size(), QImage::Format_RGB32);
+    QPainter painter(&image);
+    tilesDrawn += renderScene(painter, scene).tilesDrawn;
+    painter.end();
+    QBuffer jpeg;
+    jpeg.open(QIODevice::WriteOnly);
+    if (image.save(&jpeg, "JPEG", 85))
+        return {jpeg.data(), QStringLiteral("image/jpeg"), view.visibleWorld()};
+    QBuffer png;   // a Qt without its JPEG plugin
+    png.open(QIODevice::WriteOnly);
+    image.save(&png, "PNG");
+    return {png.data(), QStringLiteral("image/png"), view.visibleWorld()};
 }
 
 void MapControl::MarkSaved() { m_doc.saved = true; }

@@ -8,6 +8,7 @@
 #include "map/MapService.h"
 #include "map/Symbols.h"
 #include "map/Viewport.h"
+#include "map/WebPage.h"
 
 #include <QObject>
 #include <QPointer>
@@ -151,6 +152,7 @@ private:
     bool ensureBaseData();
     void resetDocument();
     void writeKmzFile(const QString& path, const MapFileData& data) const;
+    WebPagePicture renderPagePicture(const Viewport& view, int& tilesDrawn) const;
 
     MapOptions m_options;
     MapDocument m_doc;
