@@ -97,35 +97,6 @@ public:
     QXmlStreamWriter w;
 };
 
-void writeDocumentData(Writer& x, const MapFileData& d)
-{
-    x.w.writeStartElement(QStringLiteral("LookAt"));
-    x.element(QStringLiteral("longitude"), exactNumber(d.view.lon));
-    x.element(QStringLiteral("latitude"), exactNumber(d.view.lat));
-    x.element(QStringLiteral("altitude"), QStringLiteral("0"));
-    // Range in metres, for other programs; our own exact altitude is in ExtendedData.
-    const double metres = d.view.alt * (d.units == MapUnit::Kilometres ? 1000.0 : 1609.344);
-    x.element(QStringLiteral("range"), exactNumber(metres));
-    x.w.writeEndElement();
-    x.w.writeStartElement(QStringLiteral("ExtendedData"));
-    x.data(kml::Region, QString::number(d.region));
-    x.data(kml::Units, QString::number(int(d.units)));
-    x.data(kml::ViewStyle, QString::number(d.viewStyle));
-    x.data(kml::NavigationToolbar, boolText(d.navigationToolbar));
-    x.data(kml::DrawingToolbar, boolText(d.drawingToolbar));
-    x.data(kml::Places, boolText(d.places));
-    x.data(kml::MarkerSet, boolText(d.hasMarkerSet));
-    x.data(kml::ViewLatitude, exactNumber(d.view.lat));
-    x.data(kml::ViewLongitude, exactNumber(d.view.lon));
-    x.data(kml::ViewAltitude, exactNumber(d.view.alt));
-    for (const QString& file : d.symbolFiles)
-        x.data(kml::SymbolFile, file);
-    for (const auto& [key, value] : d.programData)
-        x.data(key, value);
-    x.w.writeEndElement();
-    x.newline();
-}
-
 // KML colours are aabbggrr.
 QString kmlColour(unsigned rgb)
 {
@@ -156,6 +127,37 @@ void writeStyles(Writer& x, const MapFileData& d, const KmlWriteOptions& options
         x.w.writeEndElement();
         x.newline();
     }
+}
+
+void writeDocumentData(Writer& x, const MapFileData& d, const KmlWriteOptions& options)
+{
+    x.w.writeStartElement(QStringLiteral("LookAt"));
+    x.element(QStringLiteral("longitude"), exactNumber(d.view.lon));
+    x.element(QStringLiteral("latitude"), exactNumber(d.view.lat));
+    x.element(QStringLiteral("altitude"), QStringLiteral("0"));
+    // Range in metres, for other programs; our own exact altitude is in ExtendedData.
+    const double metres = d.view.alt * (d.units == MapUnit::Kilometres ? 1000.0 : 1609.344);
+    x.element(QStringLiteral("range"), exactNumber(metres));
+    x.w.writeEndElement();
+    x.newline();
+    writeStyles(x, d, options);   // KML wants styles before the ExtendedData
+    x.w.writeStartElement(QStringLiteral("ExtendedData"));
+    x.data(kml::Region, QString::number(d.region));
+    x.data(kml::Units, QString::number(int(d.units)));
+    x.data(kml::ViewStyle, QString::number(d.viewStyle));
+    x.data(kml::NavigationToolbar, boolText(d.navigationToolbar));
+    x.data(kml::DrawingToolbar, boolText(d.drawingToolbar));
+    x.data(kml::Places, boolText(d.places));
+    x.data(kml::MarkerSet, boolText(d.hasMarkerSet));
+    x.data(kml::ViewLatitude, exactNumber(d.view.lat));
+    x.data(kml::ViewLongitude, exactNumber(d.view.lon));
+    x.data(kml::ViewAltitude, exactNumber(d.view.alt));
+    for (const QString& file : d.symbolFiles)
+        x.data(kml::SymbolFile, file);
+    for (const auto& [key, value] : d.programData)
+        x.data(key, value);
+    x.w.writeEndElement();
+    x.newline();
 }
 
 void writeMarker(Writer& x, const MarkerRecord& m, const std::vector<QString>& styleOfSymbol)
@@ -213,8 +215,7 @@ bool writeKml(const MapFileData& data, QIODevice& out, const KmlWriteOptions& op
     x.newline();
     x.element(QStringLiteral("name"), QStringLiteral("Aeroplotter map"));
     x.newline();
-    writeDocumentData(x, data);
-    writeStyles(x, data, options);
+    writeDocumentData(x, data, options);
     std::vector<QString> styleOfSymbol;
     for (std::size_t i = 0; i < data.symbolFiles.size(); ++i)
         styleOfSymbol.push_back(symbolStyleId(data, int(i)));

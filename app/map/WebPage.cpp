@@ -186,12 +186,12 @@ h1{font-size:18px;margin:6px 10px}
 #note{position:absolute;background:#fff;border:1px solid #666;border-radius:4px;padding:6px 8px;max-width:280px;
  box-shadow:0 2px 6px rgba(0,0,0,.3);white-space:pre-wrap;pointer-events:none}
 #note b{display:block;margin-bottom:2px;white-space:normal}
-aside{width:340px;display:flex;flex-direction:column;border-left:1px solid #999;min-height:0}
+aside{width:400px;display:flex;flex-direction:column;border-left:1px solid #999;min-height:0}
 #legend{padding:6px 8px;border-bottom:1px solid #ccc}
 #legend div{display:flex;align-items:center;gap:6px;margin:2px 0}
 #search{margin:6px 8px}#count{margin:0 8px 4px;color:#555}
 #list{flex:1;overflow:auto}
-table{border-collapse:collapse;width:100%}td,th{border-bottom:1px solid #ddd;padding:2px 4px;text-align:left;font-size:12px}
+table{border-collapse:collapse;width:100%}td,th{border-bottom:1px solid #ddd;padding:2px 4px;text-align:left;font-size:12px;white-space:nowrap}
 tbody tr{cursor:pointer}tbody tr:hover{background:#eef}
 )CSS";
 
@@ -231,6 +231,7 @@ function sx(i) { return (wx[i] - cx) * scale + cv.width / 2; }
 function sy(i) { return (wy[i] - cy) * scale + cv.height / 2; }
 function paint() {
   frame = 0;
+  const started = performance.now();
   const W = cv.width, H = cv.height;
   g.fillStyle = "#aacae8"; g.fillRect(0, 0, W, H);
   for (const b of base) if (b.img.complete && b.img.naturalWidth)
@@ -250,7 +251,11 @@ function paint() {
     noteEl.style.left = Math.min(Math.max(0, x + 14), W - 290) + "px"; noteEl.style.top = Math.max(0, y - 10) + "px";
   }
   scaleBar();
-  if (!document.body.dataset.readyMs) document.body.dataset.readyMs = String(Math.round(performance.now()));
+  // For measuring: when the page first stood complete, and what a frame costs.
+  const b = document.body.dataset;
+  b.paintMs = String(Math.round(performance.now() - started));
+  if (!b.readyMs && sym.concat(base.map(function (x) { return x.img; })).every(function (i) { return i.complete; }))
+    b.readyMs = String(Math.round(performance.now()));
 }
 function scaleBar() {
   const lat = Math.atan(Math.sinh(PI * (1 - 2 * cy))), km = 40075.016686 * Math.cos(lat) / scale;
@@ -310,7 +315,7 @@ function list() {
   body.replaceChildren();
   for (const i of shown) {
     const tr = el("tr");
-    tr.append(el("td", D.n[i]), el("td", mac(i)), el("td", D.g[i]), el("td", D.y[i] + ", " + D.x[i]));
+    tr.append(el("td", D.n[i]), el("td", mac(i)), el("td", D.g[i]), el("td", D.y[i].toFixed(5) + ", " + D.x[i].toFixed(5)));
     tr.addEventListener("click", function () { cx = wx[i]; cy = wy[i]; if (scale < 65536) scale = 65536; show(i); });
     body.append(tr);
   }
