@@ -9,7 +9,7 @@
 //   QFile f(path); f.open(QIODevice::ReadOnly);
 //   const KmlResult r = readKml(f.readAll());
 //   if (!r.ok()) report(r.error, r.line); else for (auto& [kind, n] : r.notKept) ...
-#include "map/MapDocument.h"
+#include "map/MapFileData.h"
 
 #include <utility>
 #include <vector>

@@ -2,7 +2,7 @@
 // Map files are KML 2.2: markers as Placemarks with a Point, shapes as Placemarks with a
 // LineString or Point, the rest in ExtendedData. Coordinates are written in their shortest
 // exact form, so reading a file back gives the very same numbers.
-#include "map/MapDocument.h"
+#include "map/MapFileData.h"
 
 class QIODevice;
 

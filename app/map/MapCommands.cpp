@@ -125,16 +125,14 @@ bool offerToSaveChanges(AppContext& ctx)
         map.markerCount() == 0 && map.ShapeCount() == 0 && map.programData(UnplacedApKey).isEmpty();
     if (map.isSaved() || nothingToLose)
         return true;
-    switch (ctx.dialogs.message(QStringLiteral("The map has changed since it was last saved. Save it now?"),
-                                Icon::Question, Buttons::YesNoCancel)) {
-    case Answer::Yes:
-        saveMap(ctx);
-        return map.isSaved();
-    case Answer::No:
+    const Answer a = ctx.dialogs.message(QStringLiteral("The map has changed since it was last saved. Save it now?"),
+                                         Icon::Question, Buttons::YesNoCancel);
+    if (a == Answer::No)
         return true;
-    default:
-        return false;
-    }
+    if (a != Answer::Yes)
+        return false;   // Cancel keeps everything as it is
+    saveMap(ctx);
+    return map.isSaved();   // a cancelled or failed save keeps everything too
 }
 
 void createNewMap(AppContext& ctx, MapRegion region)

@@ -281,7 +281,7 @@ void MapControl::PublishWebPage(const QString& path, const QString& title)
             used.insert(m.symbol);
     });
     for (std::size_t i = 0; i < m_doc.symbols.size(); ++i)   // every AP symbol, for the legend
-        if (programSymbolIndex(m_doc.symbols[i].path) >= 0 && programSymbolIndex(m_doc.symbols[i].path) < 8)
+        if (const int k = programSymbolIndex(m_doc.symbols[i].path); k >= 0 && k < 8)
             used.insert(BuiltInSymbolCount + int(i));
     for (int number : used) {
         QBuffer png;

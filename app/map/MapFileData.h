@@ -1,0 +1,51 @@
+#pragma once
+// A map as its file holds it: plain data (Qt Core only), read and written by the KML reader and
+// writer, loaded into and taken from the live document by MapDocument.
+#include "map/MapTypes.h"
+
+#include <QString>
+#include <utility>
+#include <vector>
+
+namespace aero {
+
+struct Shape {
+    ShapeId id = 0;
+    ShapeKind kind = ShapeKind::Line;
+    std::vector<Location> points;   // a figure has its centre only
+    double width = 0.0;             // figure size in degrees of latitude/longitude
+    double height = 0.0;
+    int lineColor = 0x0000FF;       // red in the low byte
+    int lineSetting = 1;            // line weight class
+    QString text;
+    friend bool operator==(const Shape&, const Shape&) = default;
+};
+
+struct MarkerRecord {
+    QString name;
+    QString note;
+    int symbol = DefaultSymbol;
+    Location where;
+    int displayState = 0;
+    friend bool operator==(const MarkerRecord&, const MarkerRecord&) = default;
+};
+
+// A map as its file holds it.
+struct MapFileData {
+    int region = int(MapRegion::NorthAmerica);
+    std::vector<QString> symbolFiles;   // added symbols 336, 337, ... in order
+    bool hasMarkerSet = false;
+    std::vector<MarkerRecord> markers;
+    std::vector<Shape> shapes;
+    Location view;                      // centre and altitude (in `units`)
+    MapUnit units = MapUnit::Kilometres;
+    int viewStyle = 0;
+    bool navigationToolbar = false;
+    bool drawingToolbar = false;
+    bool places = false;
+    // The program's own records kept with the map (key, value), in file order.
+    std::vector<std::pair<QString, QString>> programData;
+    friend bool operator==(const MapFileData&, const MapFileData&) = default;
+};
+
+} // namespace aero
