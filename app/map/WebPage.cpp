@@ -316,7 +316,7 @@ function list() {
   for (const i of shown) {
     const tr = el("tr");
     tr.append(el("td", D.n[i]), el("td", mac(i)), el("td", D.g[i]), el("td", D.y[i].toFixed(5) + ", " + D.x[i].toFixed(5)));
-    tr.addEventListener("click", function () { cx = wx[i]; cy = wy[i]; if (scale < 65536) scale = 65536; show(i); });
+    tr.addEventListener("click", function () { cx = wx[i]; cy = wy[i]; if (scale < 1048576) scale = 1048576; show(i); });
     body.append(tr);
   }
   count.textContent = matches + " of " + N + " markers" + (matches > shown.length ? ", first " + shown.length + " listed" : "");
