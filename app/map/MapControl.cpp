@@ -260,16 +260,25 @@ void MapControl::PublishWebPage(const QString& path, const QString& title)
     page.scale = m_viewport.scale();
     page.size = m_viewport.size();
     page.units = m_doc.units;
-    // The whole world for zooming out, then the view and its surroundings at the view's detail.
+    // The whole world, then ever finer pictures around the view down to the view's own detail
+    // (three times the view each way), so zooming out in the page stays sharp.
     Viewport world;
     world.setSize(QSize(1024, 1024));
     world.setScale(1024.0);
     world.setCentreWorld(QPointF(0.5, 0.5));
+    std::vector<Viewport> levels{world};
     Viewport detail = m_viewport;
     detail.setSize(QSize(std::min(3 * m_viewport.size().width(), 3072), std::min(3 * m_viewport.size().height(), 3072)));
+    for (int k = 3; k >= 1; --k) {
+        Viewport coarser = detail;
+        coarser.setScale(m_viewport.scale() / std::pow(4.0, k));
+        if (coarser.scale() > 2 * world.scale())
+            levels.push_back(coarser);
+    }
+    levels.push_back(detail);
     int tiles = 0;
-    for (const Viewport* v : {&world, &detail})
-        page.base.push_back(renderPagePicture(*v, tiles));
+    for (const Viewport& v : levels)
+        page.base.push_back(renderPagePicture(v, tiles));
     page.credits << QStringLiteral("Natural Earth");
     if (tiles > 0)
         page.credits << QStringLiteral("\u00A9 OpenStreetMap contributors");

@@ -90,7 +90,7 @@ TEST(WebPage, IsSelfContainedAndShowsTheMapsOwnSymbols)
     EXPECT_EQ(html.count(QStringLiteral("data:image/png;base64,")), 9);
     EXPECT_TRUE(html.contains(QStringLiteral("Encrypted network, -50 dBm and above")));
     EXPECT_TRUE(html.contains(QStringLiteral("Filtered out")));
-    EXPECT_EQ(html.count(QStringLiteral("data:image/jpeg;base64,")), 2) << "the world and the view";
+    EXPECT_EQ(html.count(QStringLiteral("data:image/jpeg;base64,")), 5) << "the world, three coarser levels, the view";
     EXPECT_TRUE(html.contains(QStringLiteral("Natural Earth")));
 }
 
