@@ -76,6 +76,7 @@ void Program::wireCommands()
     w.setMenuCommand(entries::MapNewNorthAmerica, [&ctx] { createNewMap(ctx, MapRegion::NorthAmerica); });
     w.setButtonCommand(QStringLiteral("Save CSV"), [&ctx] { saveCsv(ctx); });
     ctx.saveMap = [&ctx] { saveMap(ctx); };
+    ctx.offerToSaveChanges = [&ctx] { return offerToSaveChanges(ctx); };
     w.setButtonCommand(QStringLiteral("Filter"), [this] { showModal(filters()); });
     w.setButtonCommand(QStringLiteral("ACT"), [this] { showModal(comparison()); });
 
@@ -154,7 +155,10 @@ StartupHooks Program::startupHooks()
             m->setViewStyle(3);
         }
     };
-    hooks.openMapFile = [&ctx](const QString& path) { openMapAndRebuild(ctx, path); };
+    hooks.openMapFile = [&ctx](const QString& path) {
+        if (offerToSaveChanges(ctx))
+            openMapAndRebuild(ctx, path);
+    };
     hooks.addCustomSymbols = [&ctx] {
         addCustomSymbols(*ctx.Mapa, ctx.programFolder);
         addCustomSymbols(*ctx.upMap, ctx.programFolder);

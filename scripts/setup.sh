@@ -6,6 +6,7 @@ set -euo pipefail
 PKGS=(cmake ninja-build g++ pkg-config
       qt6-base-dev qt6-serialport-dev libsqlite3-dev
       libgtest-dev libgmock-dev libbenchmark-dev
+      libzip-dev
       dbus xvfb xauth gpsd
       clang-14 libclang-rt-14-dev)
 

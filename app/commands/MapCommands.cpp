@@ -10,6 +10,7 @@
 #include "domain/ApListExport.h"
 #include "map/ImageExport.h"
 #include "commands/Plotter.h"
+#include "domain/UnplacedAps.h"
 
 #include <QFileInfo>
 #include <QSaveFile>
@@ -57,10 +58,89 @@ void clearLists(AppContext& ctx)
     ctx.window->lstNoGps().clear();
 }
 
+// APs without a position are kept in the map file: a save writes what the table holds now.
+void keepUnplacedAps(AppContext& ctx)
+{
+    QStringList records;
+    for (int i = 1; i <= ctx.apList.count(); ++i)
+        if (!ctx.apList.at(i).hasCoordinates())
+            records << encodeUnplacedAp(ctx.apList.at(i));
+    ctx.Mapa->setProgramData(UnplacedApKey, records);
+}
+
+bool listedEncrypted(const AccessPoint& r)
+{
+    if (r.Flags.size() >= 3)
+        return r.Flags[2] == QLatin1Char('1') || r.Flags[2] == QLatin1Char('3');
+    return r.WEP == QLatin1String("1");
+}
+
+// Returns how many did not fit into the table.
+int restoreUnplacedAps(AppContext& ctx)
+{
+    std::vector<APListModel::Row> rows;
+    int left = 0;
+    for (const QString& text : ctx.Mapa->programData(UnplacedApKey)) {
+        const auto ap = decodeUnplacedAp(text);
+        if (!ap)
+            continue;
+        if (ctx.apList.NextAP > APList::Capacity) {
+            ++left;
+            continue;
+        }
+        rows.push_back({ap->SSID, listedEncrypted(*ap) ? APListModel::EncryptedImage : APListModel::OpenImage, false,
+                        ctx.apList.NextAP});
+        ctx.apList.append(*ap);
+    }
+    ctx.window->lstNoGps().setRows(std::move(rows));
+    return left;
+}
+
+// One message naming what the file held that the map could not keep.
+void tellWhatWasNotKept(AppContext& ctx)
+{
+    QStringList parts;
+    for (const auto& [kind, count] : ctx.Mapa->loadReport().notKept)
+        parts << QStringLiteral("%1 %2").arg(count).arg(kind);
+    if (!parts.isEmpty())
+        ctx.dialogs.message(QStringLiteral("Not everything in this map file could be shown, and saving will leave it out: ")
+                                + parts.join(QStringLiteral(", ")) + QLatin1Char('.'),
+                            Icon::Exclamation);
+}
+
+// Save in place would overwrite a file that held more than the map shows (or another program's
+// layout of it): such a save goes through the dialog, which asks before overwriting.
+bool mustAskBeforeSavingInPlace(const MapService& map)
+{
+    return map.loadReport().foreign || !map.loadReport().notKept.empty();
+}
+
 } // namespace
+
+bool offerToSaveChanges(AppContext& ctx)
+{
+    if (ctx.state.ScriptRunning || !ctx.state.MapLoaded)
+        return true;
+    MapService& map = *ctx.Mapa;
+    keepUnplacedAps(ctx);
+    const bool nothingToLose =
+        map.markerCount() == 0 && map.ShapeCount() == 0 && map.programData(UnplacedApKey).isEmpty();
+    if (map.isSaved() || nothingToLose)
+        return true;
+    const Answer a = ctx.dialogs.message(QStringLiteral("The map has changed since it was last saved. Save it now?"),
+                                         Icon::Question, Buttons::YesNoCancel);
+    if (a == Answer::No)
+        return true;
+    if (a != Answer::Yes)
+        return false;   // Cancel keeps everything as it is
+    saveMap(ctx);
+    return map.isSaved();   // a cancelled or failed save keeps everything too
+}
 
 void createNewMap(AppContext& ctx, MapRegion region)
 {
+    if (!offerToSaveChanges(ctx))
+        return;
     try {
         ctx.window->setFraAPsCaption(QStringLiteral("Logged APs:"));
         forBothMaps(ctx, [&](MapService& m) {
@@ -71,6 +151,8 @@ void createNewMap(AppContext& ctx, MapRegion region)
         ctx.state.MapLoaded = true;
         ctx.state.MapHasFile = false;
         ctx.apList.clear();
+        ctx.apList.NextAP = 0;
+        ctx.window->setLblNoAPsCaption(QStringLiteral("APs with no GPS coordinates: 0"));
         forBothMaps(ctx, [&](MapService& m) { addCustomSymbols(m, ctx.programFolder); });
         ctx.window->applyViewSettings();
     } catch (const AppError& e) {
@@ -81,18 +163,25 @@ void createNewMap(AppContext& ctx, MapRegion region)
     }
 }
 
-void rebuildFromMarkers(AppContext& ctx)
+int rebuildFromMarkers(AppContext& ctx)
 {
     MapService& map = *ctx.Mapa;
     APList& table = ctx.apList;
     table.NextAP = 1;
     std::vector<APListModel::Row> rows;
+    int left = 0;
     for (MarkerId id : map.EnumerateMarkers()) {
         AccessPoint r;
         r.SSID = map.markerName(id);
         if (r.SSID.isEmpty())
             continue;   // an empty name would end the table's run of used slots
         const int symbol = map.markerSymbol(id);
+        if (symbol == PositionSymbol && r.SSID == QLatin1String("Stumbler"))
+            continue;   // the live position, saved by older versions: never an AP
+        if (table.NextAP > APList::Capacity) {
+            ++left;
+            continue;
+        }
         if (isApSymbol(symbol))
             rows.push_back({r.SSID, isEncryptedApSymbol(symbol) ? APListModel::EncryptedImage : APListModel::OpenImage, false,
                             table.NextAP});
@@ -108,7 +197,7 @@ void rebuildFromMarkers(AppContext& ctx)
     ctx.window->lstAP().setRows(std::move(rows));
     ctx.window->lstAP().setSortingEnabled(true);
     ctx.window->setFraAPsCaption(QStringLiteral("AP List: %1 logged").arg(ctx.window->lstAP().count()));
-    ctx.window->setLblNoAPsCaption(QStringLiteral("APs with no GPS coordinates: 0"));
+    return left;
 }
 
 void openMapAndRebuild(AppContext& ctx, const QString& path)
@@ -116,23 +205,33 @@ void openMapAndRebuild(AppContext& ctx, const QString& path)
     // Opening replaces the open map only once the file has been read whole, so a broken or
     // missing file leaves the map, the AP list and the lists as they were.
     ctx.Mapa->OpenMapFile(path);
+    ctx.state.MapLoaded = true;   // shown from here on, whatever the rebuild meets
+    ctx.state.MapHasFile = true;
     if (ctx.upMap) {
         ctx.upMap->MarkSaved();
         ctx.upMap->OpenMapFile(path);
     }
     ctx.apList.clear();
+    ctx.apList.NextAP = 0;
     clearLists(ctx);
-    if (ctx.Mapa->MarkerSetCount() >= 1)
-        rebuildFromMarkers(ctx);
-    ctx.state.MapLoaded = true;
-    ctx.state.MapHasFile = true;
+    int left = ctx.Mapa->MarkerSetCount() >= 1 ? rebuildFromMarkers(ctx) : 0;
+    left += restoreUnplacedAps(ctx);
+    ctx.window->setLblNoAPsCaption(QStringLiteral("APs with no GPS coordinates: %1").arg(ctx.window->lstNoGps().count()));
     forBothMaps(ctx, [&](MapService& m) { addCustomSymbols(m, ctx.programFolder); });
     ctx.window->applyViewSettings();
+    tellWhatWasNotKept(ctx);
+    if (left > 0)
+        ctx.dialogs.message(QStringLiteral("The AP list holds at most %1 APs: %2 APs of this map are on the map but not in the list.")
+                                .arg(APList::Capacity)
+                                .arg(left),
+                            Icon::Exclamation);
 }
 
 void loadMap(AppContext& ctx)
 {
     guarded(ctx.dialogs, MenuRoutine, [&] {
+        if (!offerToSaveChanges(ctx))
+            return;
         const QString path = chooseFile(ctx, QString::fromLatin1(MapFileFilter), false);
         if (path.isEmpty())
             return;
@@ -147,10 +246,11 @@ void saveMap(AppContext& ctx)
             ctx.dialogs.message(QStringLiteral("There is no map to save."), Icon::Exclamation);
             return;
         }
-        if (!ctx.state.MapHasFile) {
+        if (!ctx.state.MapHasFile || mustAskBeforeSavingInPlace(*ctx.Mapa)) {
             saveMapAs(ctx);
             return;
         }
+        keepUnplacedAps(ctx);
         ctx.Mapa->SaveMapFile();
         ctx.dialogs.message(QStringLiteral("Map file saved!"), Icon::None);
     });
@@ -163,13 +263,16 @@ void saveMapAs(AppContext& ctx)
             ctx.dialogs.message(QStringLiteral("There is no map to save."), Icon::Exclamation);
             return;
         }
-        const QString proposed = ctx.settings.isOn(QStringLiteral("LoadCustom"))
-                                     ? ctx.settings.value(QStringLiteral("CustomMapName")) : QString();
-        const QString path = chooseFile(ctx, QString::fromLatin1(MapFileFilter), true, proposed);
+        QString proposed = ctx.settings.isOn(QStringLiteral("LoadCustom"))
+                               ? ctx.settings.value(QStringLiteral("CustomMapName")) : QString();
+        if (ctx.state.MapHasFile)
+            proposed = ctx.Mapa->fileName();
+        const QString path = chooseFile(ctx, QString::fromLatin1(MapSaveFilter), true, proposed);
         if (path.isEmpty())
             return;
         if (!mayOverwrite(ctx, path, QStringLiteral("Map file already exists, overwrite?")))
             return;
+        keepUnplacedAps(ctx);
         ctx.Mapa->SaveMapFileAs(path);
         ctx.state.MapHasFile = true;
         tell(ctx, QStringLiteral("Map file saved!"), Icon::None);

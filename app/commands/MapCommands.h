@@ -7,6 +7,11 @@
 
 namespace aero {
 
+// The one question before the open map is replaced or the program ends: a changed map is
+// offered for saving with Yes / No / Cancel. True when the caller may go on: nothing to lose,
+// saved, or No. False on Cancel, or on Yes when the save did not happen. Scripts are never asked.
+bool offerToSaveChanges(AppContext& ctx);
+
 void createNewMap(AppContext& ctx, MapRegion region);
 void loadMap(AppContext& ctx);
 void openMapAndRebuild(AppContext& ctx, const QString& path);   // Load and the start-up open
@@ -17,9 +22,12 @@ void saveImage(AppContext& ctx);
 void saveCsv(AppContext& ctx);
 
 // Rebuilds the AP table from the markers of a loaded map: name, MAC, signal, encryption and
-// mode from the note, and the position from the marker itself.
-void rebuildFromMarkers(AppContext& ctx);
+// mode from the note, and the position from the marker itself. The live position marker is
+// no AP. Returns how many markers found the table full.
+int rebuildFromMarkers(AppContext& ctx);
 
-inline constexpr const char* MapFileFilter = "Aeroplotter maps (*.kml)|*.kml";
+inline constexpr const char* MapFileFilter = "Aeroplotter maps (*.kml *.kmz)|*.kml;*.kmz";
+inline constexpr const char* MapSaveFilter =
+    "Aeroplotter maps (*.kml)|*.kml|Aeroplotter maps with their symbols (*.kmz)|*.kmz";
 
 } // namespace aero

@@ -1,5 +1,6 @@
 #include "domain/KmlWriter.h"
 
+#include "domain/ApSymbolSet.h"
 #include "domain/KmlFormat.h"
 
 #include <QIODevice>
@@ -14,6 +15,14 @@ QString exactNumber(double value)
     char buf[64];
     const auto r = std::to_chars(buf, buf + sizeof buf, value);
     return QString::fromLatin1(buf, r.ptr - buf);
+}
+
+QString symbolStyleId(const MapFileData& data, int index)
+{
+    if (index < 0 || std::size_t(index) >= data.symbolFiles.size())
+        return {};
+    const int i = programSymbolIndex(data.symbolFiles[std::size_t(index)]);
+    return i < 0 ? QString() : QString::fromLatin1(ApSymbolStyles[std::size_t(i)].id);
 }
 
 namespace {
@@ -88,7 +97,39 @@ public:
     QXmlStreamWriter w;
 };
 
-void writeDocumentData(Writer& x, const MapFileData& d)
+// KML colours are aabbggrr.
+QString kmlColour(unsigned rgb)
+{
+    return QStringLiteral("ff%1%2%3")
+        .arg(rgb & 0xFF, 2, 16, QLatin1Char('0'))
+        .arg((rgb >> 8) & 0xFF, 2, 16, QLatin1Char('0'))
+        .arg((rgb >> 16) & 0xFF, 2, 16, QLatin1Char('0'));
+}
+
+void writeStyles(Writer& x, const MapFileData& d, const KmlWriteOptions& options)
+{
+    for (std::size_t i = 0; i < d.symbolFiles.size(); ++i) {
+        const int k = programSymbolIndex(d.symbolFiles[i]);
+        if (k < 0)
+            continue;
+        const ApSymbolStyle& style = ApSymbolStyles[std::size_t(k)];
+        x.w.writeStartElement(QStringLiteral("Style"));
+        x.w.writeAttribute(QStringLiteral("id"), QString::fromLatin1(style.id));
+        x.w.writeStartElement(QStringLiteral("IconStyle"));
+        x.element(QStringLiteral("color"), kmlColour(style.rgb));
+        x.element(QStringLiteral("scale"), exactNumber(style.scale));
+        if (!options.iconHref.isEmpty()) {
+            x.w.writeStartElement(QStringLiteral("Icon"));
+            x.element(QStringLiteral("href"), options.iconHref.arg(QString::fromLatin1(style.id)));
+            x.w.writeEndElement();
+        }
+        x.w.writeEndElement();
+        x.w.writeEndElement();
+        x.newline();
+    }
+}
+
+void writeDocumentData(Writer& x, const MapFileData& d, const KmlWriteOptions& options)
 {
     x.w.writeStartElement(QStringLiteral("LookAt"));
     x.element(QStringLiteral("longitude"), exactNumber(d.view.lon));
@@ -98,6 +139,8 @@ void writeDocumentData(Writer& x, const MapFileData& d)
     const double metres = d.view.alt * (d.units == MapUnit::Kilometres ? 1000.0 : 1609.344);
     x.element(QStringLiteral("range"), exactNumber(metres));
     x.w.writeEndElement();
+    x.newline();
+    writeStyles(x, d, options);   // KML wants styles before the ExtendedData
     x.w.writeStartElement(QStringLiteral("ExtendedData"));
     x.data(kml::Region, QString::number(d.region));
     x.data(kml::Units, QString::number(int(d.units)));
@@ -111,15 +154,20 @@ void writeDocumentData(Writer& x, const MapFileData& d)
     x.data(kml::ViewAltitude, exactNumber(d.view.alt));
     for (const QString& file : d.symbolFiles)
         x.data(kml::SymbolFile, file);
+    for (const auto& [key, value] : d.programData)
+        x.data(key, value);
     x.w.writeEndElement();
     x.newline();
 }
 
-void writeMarker(Writer& x, const MarkerRecord& m)
+void writeMarker(Writer& x, const MarkerRecord& m, const std::vector<QString>& styleOfSymbol)
 {
     x.w.writeStartElement(QStringLiteral("Placemark"));
     x.element(QStringLiteral("name"), m.name);
     x.element(QStringLiteral("description"), m.note);
+    if (const std::size_t s = std::size_t(m.symbol - BuiltInSymbolCount);
+        m.symbol >= BuiltInSymbolCount && s < styleOfSymbol.size() && !styleOfSymbol[s].isEmpty())
+        x.element(QStringLiteral("styleUrl"), QLatin1Char('#') + styleOfSymbol[s]);
     x.w.writeStartElement(QStringLiteral("ExtendedData"));
     x.data(kml::Symbol, QString::number(m.symbol));
     if (m.displayState != 0)   // the usual state is left out: it keeps large maps quick to read
@@ -157,7 +205,7 @@ void writeShape(Writer& x, const Shape& s)
 
 } // namespace
 
-bool writeKml(const MapFileData& data, QIODevice& out)
+bool writeKml(const MapFileData& data, QIODevice& out, const KmlWriteOptions& options)
 {
     Writer x(out);
     x.w.writeStartDocument();
@@ -167,12 +215,15 @@ bool writeKml(const MapFileData& data, QIODevice& out)
     x.newline();
     x.element(QStringLiteral("name"), QStringLiteral("Aeroplotter map"));
     x.newline();
-    writeDocumentData(x, data);
+    writeDocumentData(x, data, options);
+    std::vector<QString> styleOfSymbol;
+    for (std::size_t i = 0; i < data.symbolFiles.size(); ++i)
+        styleOfSymbol.push_back(symbolStyleId(data, int(i)));
     x.w.writeStartElement(QStringLiteral("Folder"));
     x.element(QStringLiteral("name"), QStringLiteral("Marker set 1"));
     x.newline();
     for (const MarkerRecord& m : data.markers)
-        writeMarker(x, m);
+        writeMarker(x, m, styleOfSymbol);
     x.w.writeEndElement();
     x.newline();
     x.w.writeStartElement(QStringLiteral("Folder"));

@@ -4,6 +4,7 @@
 #include "domain/Location.h"
 
 #include <QString>
+#include <utility>
 #include <vector>
 
 namespace aero {
@@ -14,6 +15,12 @@ inline constexpr int BuiltInSymbolCount = 336;
 inline constexpr int DefaultSymbol = 0;        // the pushpin
 inline constexpr int FilteredSymbol = 17;      // an AP that failed a filter
 inline constexpr int PositionSymbol = 264;     // the live position
+
+// What opening a map file could not bring onto the map.
+struct LoadReport {
+    bool foreign = false;                              // not written by this program
+    std::vector<std::pair<QString, int>> notKept;      // kind, count
+};
 
 struct Shape {
     ShapeId id = 0;
@@ -49,6 +56,8 @@ struct MapFileData {
     bool navigationToolbar = false;
     bool drawingToolbar = false;
     bool places = false;
+    // The program's own records kept with the map (key, value), in file order.
+    std::vector<std::pair<QString, QString>> programData;
     friend bool operator==(const MapFileData&, const MapFileData&) = default;
 };
 

@@ -96,11 +96,19 @@ void LivePosition::connected(const QString& where)
     m_ctx.state.GPSEnabled = true;
     m_ctx.state.MapMouseDown = false;
     // Switching ports keeps the one position marker rather than leaving a stale second one.
-    if (!map.FindMarker(QString::fromLatin1(MarkerName))) {
+    // The marker is transient: the live position is never saved with the map, and showing it
+    // is no change to the map.
+    const bool wasSaved = map.isSaved();
+    if (const auto old = map.FindMarker(QString::fromLatin1(MarkerName))) {
+        map.setMarkerTransient(*old, true);
+    } else {
         const MarkerId m = map.AddMarker(map.FromScreen(map.viewWidth() / 2, map.viewHeight() / 2),
                                          QString::fromLatin1(MarkerName));
+        map.setMarkerTransient(m, true);
         map.setMarkerSymbol(m, PositionSymbol);
     }
+    if (wasSaved)
+        map.MarkSaved();
     w.setPositionTick(true);
 }
 
@@ -174,9 +182,13 @@ void LivePosition::updateLabels(float speed, float heading)
     const QString hdg = QStringLiteral("Heading: ") + singleText(heading) + QStringLiteral("\u00ba");
     QString ap, name;
     if (!m_nearest.ssid.isEmpty()) {
-        const QString unitText = units == QLatin1String("1") ? QStringLiteral(" Km.")
-                                 : units == QLatin1String("2") ? QStringLiteral(" miles") : QString();
-        ap = QStringLiteral("Nearest AP: ") + fixedText(m_nearest.distance, 2) + unitText;
+        // The distance and its unit word both follow the map, whatever unit it measured in when found.
+        const MapUnit unit = m_ctx.Mapa->Units();
+        double distance = m_nearest.distance;
+        if (m_nearest.unit != unit)
+            distance = unit == MapUnit::Miles ? distance / KmPerMile : distance * KmPerMile;
+        ap = QStringLiteral("Nearest AP: ") + fixedText(distance, 2)
+             + (unit == MapUnit::Kilometres ? QStringLiteral(" Km.") : QStringLiteral(" miles"));
         name = QStringLiteral("SSID: ") + m_nearest.ssid;
     }
     w.setNavLabels(vel, hdg, ap, name);
@@ -189,6 +201,7 @@ NearestAp LivePosition::findNearestAp(const Location& where) const
     if (const auto m = map.nearestMarker(where, QString::fromLatin1(MarkerName))) {
         best.distance = map.DistanceTo(where, map.markerLocation(*m));
         best.ssid = map.markerName(*m);
+        best.unit = map.Units();
     }
     return best;
 }

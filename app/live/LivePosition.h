@@ -11,8 +11,9 @@ class GPS;
 namespace aero {
 
 struct NearestAp {
-    double distance = 1000000000.0;
+    double distance = 1000000000.0;   // in `unit`
     QString ssid;
+    MapUnit unit = MapUnit::Kilometres;
 };
 
 class LivePosition final : public QObject {

@@ -4,18 +4,22 @@
 #include "domain/Geo.h"
 #include "domain/KmlReader.h"
 #include "domain/KmlWriter.h"
+#include "domain/ApSymbolSet.h"
+#include "map/Kmz.h"
 #include "map/MapRenderer.h"
 #include "map/MapView.h"
 #include "domain/ProgramFolder.h"
 #include "map/TileLayer.h"
 #include "map/WebPage.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QPainter>
 #include <QSaveFile>
 #include <cmath>
 #include <limits>
+#include <set>
 
 namespace aero {
 
@@ -119,6 +123,7 @@ void MapControl::resetDocument()
     m_doc.toolbars[0] = nav, m_doc.toolbars[1] = draw, m_doc.places = places;
     m_symbols.clearAdded();
     m_viewAsSet.reset();
+    m_loadReport = {};
 }
 
 void MapControl::NewRegionMap(MapRegion region)
@@ -140,16 +145,26 @@ void MapControl::OpenMapFile(const QString& path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw AppError(errors::FileNotFound, QStringLiteral("File not found: %1").arg(path));
-    const KmlResult result = readKml(file.readAll());   // one buffer parses faster than a stream
+    QByteArray bytes = file.readAll();   // one buffer parses faster than a stream
+    if (looksLikeZip(bytes)) {
+        QString why;
+        const auto kml = readKmlFromKmz(path, &why);
+        if (!kml)
+            throw AppError(errors::InvalidFileFormat, QStringLiteral("Invalid map file %1: %2").arg(path, why));
+        bytes = *kml;
+    }
+    const KmlResult result = readKml(bytes);
     if (!result.ok())
         throw AppError(errors::InvalidFileFormat, QStringLiteral("Invalid map file %1: %2 (line %3)")
                                                           .arg(path, result.error).arg(result.line));
     ensureBaseData();   // a map opens without base data; it just has no outline
     resetDocument();
-    m_doc.loadFileData(result.data);
+    const QString folder = programFolder();
+    m_doc.loadFileData(result.data, [&folder](const QString& stored) { return resolveSymbolPath(stored, folder); });
     m_doc.fileName = path;
     m_doc.saved = true;
     m_hasMap = true;
+    m_loadReport = {!result.ours, result.notKept};
     if (result.hasView) {
         CentreOn(result.data.view);
     } else {
@@ -181,22 +196,139 @@ void MapControl::SaveMapFileAs(const QString& path)
     requireMap();
     MapFileData data = m_doc.toFileData();
     data.view = viewCentre();
-    QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly) || !writeKml(data, out) || !out.commit())
-        throw AppError(errors::FileAccess, QStringLiteral("Path/File access error: %1").arg(path));
+    const bool kmz = path.endsWith(QLatin1String(".kmz"), Qt::CaseInsensitive);
+    if (kmz) {
+        writeKmzFile(path, data);
+    } else {
+        QSaveFile out(path);
+        if (!out.open(QIODevice::WriteOnly) || !writeKml(data, out) || !out.commit())
+            throw AppError(errors::FileAccess, QStringLiteral("Path/File access error: %1").arg(path));
+    }
     m_doc.fileName = path;
     m_doc.saved = true;
+    m_loadReport = {};
+}
+
+// The KML with its program symbols as PNG pictures beside it (viewers read PNG, not ICO).
+void MapControl::writeKmzFile(const QString& path, const MapFileData& data) const
+{
+    std::vector<std::pair<QString, QByteArray>> entries;
+    QBuffer kml;
+    kml.open(QIODevice::WriteOnly);
+    writeKml(data, kml, {QStringLiteral("Icons/%1.png")});
+    entries.emplace_back(QStringLiteral("doc.kml"), kml.data());
+    for (std::size_t i = 0; i < m_doc.symbols.size(); ++i) {
+        const QString id = symbolStyleId(data, int(i));
+        if (id.isEmpty() || m_doc.symbols[i].image.isNull())
+            continue;
+        QBuffer png;
+        png.open(QIODevice::WriteOnly);
+        m_doc.symbols[i].image.save(&png, "PNG");
+        entries.emplace_back(QStringLiteral("Icons/%1.png").arg(id), png.data());
+    }
+    QString why;
+    if (!writeKmz(path, entries, &why))
+        throw AppError(errors::FileAccess, QStringLiteral("Path/File access error: %1 (%2)").arg(path, why));
+}
+
+void MapControl::setProgramData(const QString& key, const QStringList& values)
+{
+    if (programData(key) == values)
+        return;
+    std::erase_if(m_doc.programData, [&key](const auto& entry) { return entry.first == key; });
+    for (const QString& v : values)
+        m_doc.programData.emplace_back(key, v);
+    m_doc.saved = false;
+}
+
+QStringList MapControl::programData(const QString& key) const
+{
+    QStringList out;
+    for (const auto& [k, v] : m_doc.programData)
+        if (k == key)
+            out << v;
+    return out;
 }
 
 void MapControl::PublishWebPage(const QString& path, const QString& title)
 {
     requireMap();
+    WebPageInput page;
+    page.title = title;
+    page.document = &m_doc;
+    page.centreWorld = m_viewport.centreWorld();
+    page.scale = m_viewport.scale();
+    page.size = m_viewport.size();
+    page.units = m_doc.units;
+    // The whole world, then ever finer pictures around the view down to the view's own detail
+    // (three times the view each way), so zooming out in the page stays sharp.
+    Viewport world;
+    world.setSize(QSize(1024, 1024));
+    world.setScale(1024.0);
+    world.setCentreWorld(QPointF(0.5, 0.5));
+    std::vector<Viewport> levels{world};
+    Viewport detail = m_viewport;
+    detail.setSize(QSize(std::min(3 * m_viewport.size().width(), 3072), std::min(3 * m_viewport.size().height(), 3072)));
+    for (int k = 3; k >= 1; --k) {
+        Viewport coarser = detail;
+        coarser.setScale(m_viewport.scale() / std::pow(4.0, k));
+        if (coarser.scale() > 2 * world.scale())
+            levels.push_back(coarser);
+    }
+    levels.push_back(detail);
+    int tiles = 0;
+    for (const Viewport& v : levels)
+        page.base.push_back(renderPagePicture(v, tiles));
+    page.credits << QStringLiteral("Natural Earth");
+    if (tiles > 0)
+        page.credits << QStringLiteral("\u00A9 OpenStreetMap contributors");
+    if (m_doc.places)
+        page.credits << QStringLiteral("GeoNames");
+    std::set<int> used;
+    m_doc.markers.forEach([&used](const Marker& m) {
+        if (!m.transient)
+            used.insert(m.symbol);
+    });
+    for (std::size_t i = 0; i < m_doc.symbols.size(); ++i)   // every AP symbol, for the legend
+        if (const int k = programSymbolIndex(m_doc.symbols[i].path); k >= 0 && k < 8)
+            used.insert(BuiltInSymbolCount + int(i));
+    for (int number : used) {
+        QBuffer png;
+        png.open(QIODevice::WriteOnly);
+        symbolImage(number).save(&png, "PNG");
+        const QString file = number >= BuiltInSymbolCount ? m_doc.symbols[std::size_t(number - BuiltInSymbolCount)].path : QString();
+        page.symbols.push_back({number, png.data(), symbolLegend(number, file)});
+    }
     QSaveFile out(path);
     if (!out.open(QIODevice::WriteOnly))
         throw AppError(errors::FileAccess, QStringLiteral("Path/File access error: %1").arg(path));
-    writeWebPage(out, title, m_doc, m_viewport, baseMap());
+    writeWebPage(out, page);
     if (!out.commit())
         throw AppError(errors::FileAccess, QStringLiteral("Path/File access error: %1").arg(path));
+}
+
+// The base map of `view` as the engine draws it (outline, borders, tiles, places, shapes),
+// without markers: the page draws those itself.
+WebPagePicture MapControl::renderPagePicture(const Viewport& view, int& tilesDrawn) const
+{
+    MapDocument shapesOnly;
+    shapesOnly.shapes = m_doc.shapes;
+    shapesOnly.places = m_doc.places;
+    shapesOnly.units = m_doc.units;
+    RenderScene scene{shapesOnly, view, baseMap(), m_tiles, m_symbols, std::nullopt, {}, nullptr};
+    scene.decorations = false;
+    QImage image(view.size(), QImage::Format_RGB32);
+    QPainter painter(&image);
+    tilesDrawn += renderScene(painter, scene).tilesDrawn;
+    painter.end();
+    QBuffer jpeg;
+    jpeg.open(QIODevice::WriteOnly);
+    if (image.save(&jpeg, "JPEG", 85))
+        return {jpeg.data(), QStringLiteral("image/jpeg"), view.visibleWorld()};
+    QBuffer png;   // a Qt without its JPEG plugin
+    png.open(QIODevice::WriteOnly);
+    image.save(&png, "PNG");
+    return {png.data(), QStringLiteral("image/png"), view.visibleWorld()};
 }
 
 void MapControl::MarkSaved() { m_doc.saved = true; }

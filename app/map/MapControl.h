@@ -8,6 +8,7 @@
 #include "map/MapService.h"
 #include "map/Symbols.h"
 #include "map/Viewport.h"
+#include "map/WebPage.h"
 
 #include <QObject>
 #include <QPointer>
@@ -59,6 +60,9 @@ public:
     void MarkSaved() override;
     bool isSaved() const override { return m_doc.saved; }
     QString fileName() const override { return m_doc.fileName; }
+    const LoadReport& loadReport() const override { return m_loadReport; }
+    void setProgramData(const QString& key, const QStringList& values) override;
+    QStringList programData(const QString& key) const override;
 
     void setViewStyle(int style) override;
     void setUnits(MapUnit unit) override;
@@ -98,6 +102,7 @@ public:
     void setMarkerSymbol(MarkerId marker, int symbol) override;
     int markerDisplayState(MarkerId marker) const override;
     void setMarkerDisplayState(MarkerId marker, int state) override;
+    void setMarkerTransient(MarkerId marker, bool transient) override;
     std::optional<MarkerId> nearestMarker(const Location& where, const QString& skipName) const override;
 
     ShapeId AddLine(const Location& from, const Location& to) override;
@@ -142,6 +147,8 @@ private:
     void modified();
     bool ensureBaseData();
     void resetDocument();
+    void writeKmzFile(const QString& path, const MapFileData& data) const;
+    WebPagePicture renderPagePicture(const Viewport& view, int& tilesDrawn) const;
 
     MapOptions m_options;
     MapDocument m_doc;
@@ -156,6 +163,7 @@ private:
     // The view exactly as last asked for, until the user or the program moves it otherwise;
     // keeps a saved view's numbers identical through save and load.
     std::optional<Location> m_viewAsSet;
+    LoadReport m_loadReport;
 };
 
 } // namespace aero

@@ -67,9 +67,12 @@ std::optional<MarkerId> MapControl::FindMarker(const QString& name) const { retu
 
 void MapControl::RemoveMarker(MarkerId id)
 {
-    marker(id);
+    const bool transient = marker(id).transient;
     m_doc.markers.remove(id);
-    modified();
+    if (transient)
+        Q_EMIT changed();
+    else
+        modified();
 }
 
 void MapControl::DeleteMarkerSet()
@@ -88,9 +91,18 @@ int MapControl::markerDisplayState(MarkerId id) const { return marker(id).displa
 void MapControl::setMarkerLocation(MarkerId id, const Location& where)
 {
     requireFinite(where);
-    marker(id);
+    const bool transient = marker(id).transient;
     m_doc.markers.move(id, where);
-    modified();
+    if (transient)
+        Q_EMIT changed();
+    else
+        modified();
+}
+
+void MapControl::setMarkerTransient(MarkerId id, bool transient)
+{
+    marker(id).transient = transient;
+    Q_EMIT changed();
 }
 
 void MapControl::setMarkerNote(MarkerId id, const QString& note)

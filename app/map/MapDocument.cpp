@@ -1,5 +1,6 @@
 #include "map/MapDocument.h"
 
+#include "domain/ApSymbolSet.h"
 #include "map/Symbols.h"
 
 #include <algorithm>
@@ -22,11 +23,12 @@ MapFileData MapDocument::toFileData() const
     MapFileData d;
     d.region = region;
     for (const AddedSymbol& s : symbols)
-        d.symbolFiles.push_back(s.path);
+        d.symbolFiles.push_back(portableSymbolPath(s.path));
     d.hasMarkerSet = hasMarkerSet;
     d.markers.reserve(std::size_t(markers.count()));
     markers.forEach([&](const Marker& m) {
-        d.markers.push_back({m.name, m.note, m.symbol, m.where, m.displayState});
+        if (!m.transient)
+            d.markers.push_back({m.name, m.note, m.symbol, m.where, m.displayState});
     });
     d.shapes = shapes;
     for (Shape& s : d.shapes)
@@ -36,15 +38,18 @@ MapFileData MapDocument::toFileData() const
     d.navigationToolbar = toolbars[0];
     d.drawingToolbar = toolbars[1];
     d.places = places;
+    d.programData = programData;
     return d;
 }
 
-void MapDocument::loadFileData(const MapFileData& data)
+void MapDocument::loadFileData(const MapFileData& data, const std::function<QString(const QString&)>& resolve)
 {
     region = data.region;
     symbols.clear();
-    for (const QString& path : data.symbolFiles)
+    for (const QString& stored : data.symbolFiles) {
+        const QString path = resolve ? resolve(stored) : stored;
         symbols.push_back({path, loadSymbolImage(path)});
+    }
     markers.clear();
     for (const MarkerRecord& r : data.markers) {
         Marker* m = markers.find(markers.add(r.where, r.name));
@@ -64,6 +69,7 @@ void MapDocument::loadFileData(const MapFileData& data)
     toolbars[0] = data.navigationToolbar;
     toolbars[1] = data.drawingToolbar;
     places = data.places;
+    programData = data.programData;
 }
 
 } // namespace aero

@@ -8,6 +8,8 @@
 
 #include <QImage>
 #include <QString>
+#include <functional>
+#include <utility>
 #include <vector>
 
 namespace aero {
@@ -28,6 +30,7 @@ struct MapDocument {
     int viewStyle = 0;
     bool toolbars[2] = {false, false};   // navigation, drawing
     bool places = false;
+    std::vector<std::pair<QString, QString>> programData;
     QString fileName;
     bool saved = true;
 
@@ -37,8 +40,9 @@ struct MapDocument {
 
     // Everything but the view, which the caller fills in.
     MapFileData toFileData() const;
-    // Replaces the contents; symbol images are read again from their files.
-    void loadFileData(const MapFileData& data);
+    // Replaces the contents; symbol images are read again from their files (`resolve` says
+    // where a stored symbol path is found now).
+    void loadFileData(const MapFileData& data, const std::function<QString(const QString&)>& resolve = {});
 };
 
 } // namespace aero

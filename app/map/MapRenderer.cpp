@@ -85,8 +85,9 @@ RenderStats renderScene(QPainter& painter, const RenderScene& scene)
     painter.setRenderHint(QPainter::Antialiasing, true);
     drawShapes(painter, scene);
     drawMarkers(painter, scene, stats);
-    drawScaleBar(painter, scene.view, scene.document.units);
-    if (!credits.isEmpty())
+    if (scene.decorations)
+        drawScaleBar(painter, scene.view, scene.document.units);
+    if (scene.decorations && !credits.isEmpty())
         drawAttribution(painter, scene.view, credits.join(QStringLiteral(" | ")));
     painter.restore();
     return stats;

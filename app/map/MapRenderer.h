@@ -38,6 +38,7 @@ struct RenderScene {
     std::optional<ShapeId> selectedShape;
     std::vector<Location> draft;          // a line being drawn
     BaseLayerCache* baseCache = nullptr;  // optional
+    bool decorations = true;              // scale bar and attribution
 };
 
 struct RenderStats {

@@ -8,7 +8,7 @@
 
 #include <QImage>
 #include <QString>
-#include <cstdint>
+#include <QStringList>
 #include <optional>
 #include <vector>
 
@@ -32,6 +32,12 @@ public:
     virtual void MarkSaved() = 0;
     virtual bool isSaved() const = 0;
     virtual QString fileName() const = 0;
+    // Of the file last opened; cleared once the map is saved or replaced.
+    virtual const LoadReport& loadReport() const = 0;
+    // The program's own records kept in the map file under `key` (setting them marks the map
+    // changed only when they differ).
+    virtual void setProgramData(const QString& key, const QStringList& values) = 0;
+    virtual QStringList programData(const QString& key) const = 0;
 
     // View and options
     virtual void setViewStyle(int style) = 0;
@@ -74,6 +80,8 @@ public:
     virtual void setMarkerSymbol(MarkerId marker, int symbol) = 0;
     virtual int markerDisplayState(MarkerId marker) const = 0;
     virtual void setMarkerDisplayState(MarkerId marker, int state) = 0;  // 0 symbol, 1 name, 2 name and note
+    // A transient marker is shown but is no part of the map: never saved, and moving it is no change.
+    virtual void setMarkerTransient(MarkerId marker, bool transient) = 0;
     // Nearest marker to `where` by great-circle distance, skipping markers named `skipName`;
     // ties go to the marker earlier in map order.
     virtual std::optional<MarkerId> nearestMarker(const Location& where, const QString& skipName) const = 0;

@@ -1,4 +1,5 @@
 #include "ProgramFixture.h"
+#include "window/frmConfig.h"
 
 #include "GPS.h"
 #include "PortMap.h"
@@ -8,6 +9,7 @@
 #include "commands/ListPanels.h"
 
 #include <QGroupBox>
+#include <QRadioButton>
 
 namespace aero::testing {
 namespace {
@@ -151,7 +153,7 @@ TEST_F(LiveTest, FixesAreIgnoredWhileTheMouseIsHeldOnTheMap)
     EXPECT_EQ(map().ShapeCount(), 1);
 }
 
-TEST_F(LiveTest, NearestApEveryTickTiesKeepTheEarlierMarkerAndUnitsFollowTheSettings)
+TEST_F(LiveTest, NearestApEveryTickTiesKeepTheEarlierMarkerAndUnitsFollowTheMap)
 {
     withAps();
     window().tbMain_ButtonMenuClick(entries::gpsPort(1));
@@ -166,10 +168,29 @@ TEST_F(LiveTest, NearestApEveryTickTiesKeepTheEarlierMarkerAndUnitsFollowTheSett
     EXPECT_EQ(labels()[3], "SSID: east");
     EXPECT_TRUE(labels()[2].startsWith("Nearest AP: 0.7")) << labels()[2].toStdString();
     EXPECT_TRUE(labels()[2].endsWith(" Km."));
-    ctx().settings.setValue("MapUnits", "2");
+    const QString km = labels()[2];
+    const double kmDistance = program->live().nearest().distance;
+    const QString miles = QString("Nearest AP: %1 miles").arg(kmDistance / 1.609344, 0, 'f', 2);
+
+    // Miles chosen in the configuration dialog apply at once: the map measures in miles and
+    // the label says so, with the distance found in kilometres converted.
+    window().tbMain_ButtonClick("Config");
+    auto* config = window().findChild<frmConfig*>();
+    ASSERT_NE(config, nullptr);
+    config->optMi->setChecked(true);
+    config->cmdDone_Click();
+    EXPECT_EQ(map().Units(), MapUnit::Miles);
     fix(45, 7, 41.0f);
     EXPECT_EQ(labels()[0], "Speed: 25.5 mph");
-    EXPECT_TRUE(labels()[2].endsWith(" miles"));
+    EXPECT_EQ(labels()[2], miles);
+    ctx().state.PositionTick = true;
+    fix(45, 7, 41.0f);
+    EXPECT_EQ(labels()[2], miles);
+
+    // A map file in kilometres: the label follows the map, not the setting.
+    map().setUnits(MapUnit::Kilometres);
+    fix(45, 7, 41.0f);
+    EXPECT_EQ(labels()[2], km);
 }
 
 TEST_F(LiveTest, OnlyThePositionMarkerMeansNothingFound)
@@ -248,6 +269,37 @@ TEST_F(LiveTest, GpsMenuShowsTheDeviceBesideEachPortAndTheCurrentGpsd)
     EXPECT_EQ(window().menuAction(entries::gpsPort(1))->text(), "COM1:\t" + pty1.slavePath());
     EXPECT_EQ(window().menuAction(entries::gpsPort(5))->text(), "COM5:\t" + path("no-such-tty"));
     EXPECT_EQ(window().menuText(entries::Gpsd), "gpsd (gps.local:2950)");
+}
+
+// The live position is shown, never kept: not saved with the map, never rebuilt into an AP
+// (not even from a map an older version saved with it), and moving it changes nothing.
+TEST_F(LiveTest, ThePositionMarkerIsNeverSavedOrRebuiltAsAnAp)
+{
+    withAps();
+    dialogs.files = {path("m.kml")};
+    window().tbMain_ButtonMenuClick(buttons::Map, 3);
+    window().tbMain_ButtonMenuClick(buttons::GPS, 3);
+    ASSERT_TRUE(map().FindMarker("Stumbler"));
+    fix(45, 7);
+    EXPECT_TRUE(map().isSaved()) << "the first fix only moves the marker";
+    fix(45.001, 7.001);
+    dialogs.reset();
+    dialogs.files = {path("m.kml")};
+    window().tbMain_ButtonMenuClick(buttons::Map, 3);
+    const QByteArray saved = testing_support::readFile(path("m.kml"));
+    EXPECT_FALSE(saved.contains("<name>Stumbler</name>"));
+    EXPECT_TRUE(saved.contains("<name>east</name>"));
+
+    QByteArray older = saved;
+    older.replace("<name>Marker set 1</name>\n", "<name>Marker set 1</name>\n<Placemark><name>Stumbler</name><ExtendedData>"
+                                                 "<Data name=\"symbol\"><value>264</value></Data></ExtendedData>"
+                                                 "<Point><coordinates>7,45</coordinates></Point></Placemark>\n");
+    window().tbMain_ButtonMenuClick(buttons::GPS, 1);
+    dialogs.files = {file("older.kml", older)};
+    window().tbMain_ButtonMenuClick(buttons::Map, 1);
+    ASSERT_TRUE(map().FindMarker("Stumbler"));
+    EXPECT_EQ(ctx().apList.findBySSID("Stumbler"), 0);
+    EXPECT_EQ(window().lstAP().count(), ctx().apList.count());
 }
 
 } // namespace

@@ -1,8 +1,12 @@
 #include "ProgramFixture.h"
+#include "window/CommandLine.h"
+#include "script/RunScript.h"
+#include "domain/ScriptParser.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QLabel>
 
 namespace aero::testing {
 namespace {
@@ -112,8 +116,8 @@ TEST_F(MapCommandsTest, PictureIsABitmapOfTheViewAndThePageEscapesHostileNames)
     EXPECT_EQ(image.size(), QSize(map().viewWidth(), map().viewHeight()));
     const QByteArray html = testing_support::readFile(path("v.html"));
     EXPECT_TRUE(html.contains("Aeroplotter AP Log File"));
-    EXPECT_FALSE(html.contains("<script"));
-    EXPECT_TRUE(html.contains("&lt;script&gt;document.title=1&lt;/script&gt;"));
+    EXPECT_EQ(html.count("<script"), 2) << "only the page's own data and code";
+    EXPECT_TRUE(html.contains("\\u003cscript\\u003edocument.title=1\\u003c/script\\u003e"));
 }
 
 } // namespace
@@ -166,6 +170,156 @@ TEST_F(MapCommandsTest, ABrokenMapFileLeavesTheOpenMapAndItsApsAlone)
     EXPECT_EQ(map().markerCount(), 1);
     EXPECT_EQ(ctx().apList.count(), 1);
     EXPECT_EQ(window().lstAP().count(), 1);
+}
+
+} // namespace
+} // namespace aero::testing
+
+namespace aero::testing {
+namespace {
+
+const QString Changed = QStringLiteral("The map has changed since it was last saved. Save it now?");
+
+// Create new, Load, a map named on the command line and Exit all ask the one question first;
+// Cancel, or Yes with the save dialog cancelled, keeps everything. Scripts never ask.
+TEST_F(MapCommandsTest, EveryCommandThatReplacesAChangedMapAsksFirst)
+{
+    newMap();
+    importSummary(file("s.txt", summary({line("N 45.25", "E 7.5", "a", "00:00:00:00:00:01", 90, "0011"),
+                                         line("N 0.5", "E 0.5", "nofix", "00:00:00:00:00:02", 90, "0011")})));
+    const QString other = file("other.kml", "<kml><Document/></kml>");
+    dialogs.reset();
+    auto unchanged = [&](const char* legend) {
+        SCOPED_TRACE(legend);
+        EXPECT_TRUE(ctx().state.MapLoaded);
+        EXPECT_EQ(map().markerCount(), 1);
+        EXPECT_EQ(ctx().apList.count(), 2);
+        EXPECT_FALSE(window().ended());
+        EXPECT_EQ(dialogs.shown.back().buttons, Buttons::YesNoCancel);
+        dialogs.reset();
+    };
+    dialogs.answers = {Answer::Cancel};
+    window().tbMain_ButtonMenuClick(buttons::Map, 7);
+    EXPECT_EQ(dialogs.texts(), QStringList{Changed});
+    unchanged("create new, cancelled");
+    dialogs.answers = {Answer::Cancel};
+    window().tbMain_ButtonMenuClick(buttons::Map, 1);
+    EXPECT_TRUE(dialogs.fileRequests.empty());
+    unchanged("load, cancelled");
+    dialogs.answers = {Answer::Cancel};
+    CommandLine commandLine;
+    commandLine.mapFile = other;
+    program->start(commandLine);
+    unchanged("a map named on the command line, cancelled");
+    dialogs.answers = {Answer::Yes, Answer::Yes};   // exit, really; save: then the dialog is cancelled
+    window().tbMain_ButtonClick("Exit");
+    EXPECT_EQ(dialogs.texts(), (QStringList{"Exit, really?", Changed}));
+    unchanged("exit, saving cancelled");
+
+    testing_support::writeFile(path("new.aps"), QByteArray(ScriptHeader) + "\r\n$NEW EU\r\n");
+    EXPECT_EQ(RunScript(ctx(), path("new.aps")), ScriptOutcome::FinishedWithoutEnd);
+    EXPECT_TRUE(dialogs.shown.empty()) << "a script says what it wants";
+    EXPECT_EQ(ctx().apList.count(), 0);
+
+    importSummary(file("t.txt", summary({line("N 0.5", "E 0.5", "nofix2", "00:00:00:00:00:03", 90, "0011")})));
+    dialogs.reset();
+    dialogs.answers = {Answer::No};
+    window().tbMain_ButtonMenuClick(buttons::Map, 6);
+    EXPECT_EQ(dialogs.texts(), QStringList{Changed});
+    EXPECT_EQ(ctx().apList.count(), 0);
+    EXPECT_EQ(window().lstNoGps().count(), 0);
+    EXPECT_EQ(window().findChild<QLabel*>("lblNoAPs")->text(), "APs with no GPS coordinates: 0");
+}
+
+TEST_F(MapCommandsTest, SaveDialogsAddTheExtensionOfTheirFilter)
+{
+    newMap();
+    dialogs.files = {path("mymap"), path("page"), path("picture"), path("list"), path("kept.name")};
+    window().tbMain_ButtonMenuClick(buttons::Map, 3);
+    window().tbMain_ButtonMenuClick(buttons::Map, 4);
+    window().tbMain_ButtonMenuClick(buttons::Map, 5);
+    window().tbMain_ButtonClick("Save CSV");
+    window().tbMain_ButtonClick("Save CSV");
+    for (const char* name : {"mymap.kml", "page.html", "picture.bmp", "list.csv", "kept.name"})
+        EXPECT_TRUE(QFileInfo::exists(path(name))) << name;
+    EXPECT_EQ(map().fileName(), path("mymap.kml"));
+}
+
+// APs heard without a position are kept in the map file and come back into lstNoGps whole.
+TEST_F(MapCommandsTest, ApsWithoutCoordinatesSurviveSaveAndLoad)
+{
+    newMap();
+    importSummary(file("s.txt", summary({line("N 45.25", "E 7.5", "a", "00:00:00:00:00:01", 90, "0011"),
+                                         line("N 0.5", "E 0.5", "caf\xC3\xA9, \"bar\" %20", "00:00:00:00:00:02", 70, "0031"),
+                                         line("N 0.5", "E 0.5", "plain", "00:00:00:00:00:03", 40, "0001")})));
+    std::vector<AccessPoint> before;
+    for (int i = 1; i <= ctx().apList.count(); ++i)
+        if (!ctx().apList.at(i).hasCoordinates())
+            before.push_back(ctx().apList.at(i));
+    ASSERT_EQ(before.size(), 2u);
+    dialogs.reset();
+    dialogs.files = {path("m.kml")};
+    window().tbMain_ButtonMenuClick(buttons::Map, 3);
+    dialogs.answers = {Answer::No};
+    window().tbMain_ButtonMenuClick(buttons::Map, 7);
+    EXPECT_TRUE(dialogs.texts().isEmpty() || !dialogs.texts().contains(Changed)) << "saved: nothing to ask";
+    dialogs.files = {path("m.kml")};
+    window().tbMain_ButtonMenuClick(buttons::Map, 1);
+    std::vector<AccessPoint> after;
+    for (int i = 1; i <= ctx().apList.count(); ++i)
+        if (!ctx().apList.at(i).hasCoordinates())
+            after.push_back(ctx().apList.at(i));
+    for (AccessPoint& ap : before)
+        ap.Plotted = false;
+    EXPECT_EQ(after, before);
+    EXPECT_EQ(window().lstNoGps().count(), 2);
+    EXPECT_EQ(window().lstNoGps().rowAt(0).image, APListModel::EncryptedImage);
+    EXPECT_EQ(window().findChild<QLabel*>("lblNoAPs")->text(), "APs with no GPS coordinates: 2");
+    EXPECT_TRUE(map().isSaved()) << "loading is no change";
+
+    // Foreign KML has none, and a map without them keeps none.
+    dialogs.files = {QStringLiteral(AERO_MAP_TEST_DATA "/foreign.kml")};
+    window().tbMain_ButtonMenuClick(buttons::Map, 1);
+    EXPECT_EQ(window().lstNoGps().count(), 0);
+}
+
+// Foreign content the map cannot keep is named once after Load, and Save then asks before it
+// overwrites the source.
+TEST_F(MapCommandsTest, AMapThatLostContentIsNotSavedOverItsSourceWithoutAsking)
+{
+    newMap();
+    const QByteArray foreign = testing_support::readFile(QStringLiteral(AERO_MAP_TEST_DATA "/foreign.kml"));
+    const QString source = file("foreign.kml", foreign);
+    dialogs.files = {source};
+    window().tbMain_ButtonMenuClick(buttons::Map, 1);
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].icon, Icon::Exclamation);
+    EXPECT_EQ(dialogs.shown[0].text, "Not everything in this map file could be shown, and saving will leave it out: "
+                                     "2 placemarks without usable coordinates, 1 Model, 1 GroundOverlay, 1 NetworkLink.");
+    dialogs.reset();
+    dialogs.files = {source};
+    dialogs.answers = {Answer::No};
+    window().tbMain_ButtonMenuClick(buttons::Map, 2);
+    ASSERT_EQ(dialogs.fileRequests.size(), 1u);
+    EXPECT_EQ(dialogs.fileRequests[0].proposedName, source);
+    EXPECT_EQ(dialogs.texts(), QStringList{"Map file already exists, overwrite?"});
+    EXPECT_EQ(testing_support::readFile(source), foreign);
+}
+
+// More markers than the AP table holds: the map is shown and loaded, the rest is counted.
+TEST_F(MapCommandsTest, AMapOverTheTableSizeIsLoadedAndTheRestCounted)
+{
+    QByteArray kml = "<kml><Document>";
+    for (int i = 0; i <= APList::Capacity; ++i)
+        kml += "<Placemark><name>n" + QByteArray::number(i) + "</name><Point><coordinates>7,45</coordinates></Point></Placemark>";
+    kml += "</Document></kml>";
+    dialogs.files = {file("big.kml", kml)};
+    window().tbMain_ButtonMenuClick(buttons::Map, 1);
+    EXPECT_TRUE(ctx().state.MapLoaded);
+    EXPECT_EQ(map().markerCount(), APList::Capacity + 1);
+    EXPECT_EQ(ctx().apList.count(), APList::Capacity);
+    EXPECT_TRUE(dialogs.reports.empty());
+    EXPECT_EQ(dialogs.last(), "The AP list holds at most 100000 APs: 1 APs of this map are on the map but not in the list.");
 }
 
 } // namespace

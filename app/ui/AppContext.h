@@ -48,8 +48,11 @@ struct AppContext {
     ColorRampTable ColorRamp{};
     // Disconnects live GPS (set by the composition root).
     std::function<void()> disconnectGps;
-    // The Map button's Save (set by the map module), offered at exit for a changed map.
+    // The Map button's Save (set by the map module).
     std::function<void()> saveMap;
+    // Offers a changed map for saving before it is closed (set by the map module); false when
+    // the user cancelled.
+    std::function<bool()> offerToSaveChanges;
     // Read-only files shipped with the program (Icons/, base map data).
     QString programFolder;
 };

@@ -23,13 +23,16 @@ QString qtFilter(const QString& filter)
     return out.join(QStringLiteral(";;"));
 }
 
-QString withFilterExtension(const QString& path, const QString& filter, int index)
+QString withFilterExtension(const QString& path, const QString& filter, int chosen)
 {
-    const QStringList parts = filter.split(QLatin1Char('|'));
-    if (path.isEmpty() || !QFileInfo(path).suffix().isEmpty() || 2 * index + 1 >= parts.size())
+    if (path.isEmpty() || !QFileInfo(path).suffix().isEmpty())
         return path;
-    const QString pattern = parts[2 * index + 1].section(QLatin1Char(';'), 0, 0).trimmed();
-    if (!pattern.startsWith(QLatin1String("*.")) || pattern == QLatin1String("*.*"))
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    const qsizetype at = 2 * qsizetype(chosen) + 1;
+    if (chosen < 0 || at >= parts.size())
+        return path;
+    const QString pattern = parts[at].section(QLatin1Char(';'), 0, 0).trimmed();   // "*.kml"
+    if (!pattern.startsWith(QLatin1String("*.")) || pattern.mid(2).contains(QLatin1Char('*')))
         return path;
     return path + pattern.mid(1);
 }
@@ -58,6 +61,7 @@ QMessageBox::StandardButtons qtButtons(Buttons buttons)
     switch (buttons) {
     case Buttons::Ok: return QMessageBox::Ok;
     case Buttons::YesNo: return QMessageBox::Yes | QMessageBox::No;
+    case Buttons::YesNoCancel: return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
     case Buttons::RetryCancel: return QMessageBox::Retry | QMessageBox::Cancel;
     case Buttons::AbortRetryIgnore: return QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore;
     }
@@ -83,6 +87,7 @@ Answer safeAnswer(Buttons buttons)
     switch (buttons) {
     case Buttons::Ok: return Answer::Ok;
     case Buttons::YesNo: return Answer::No;
+    case Buttons::YesNoCancel: return Answer::Cancel;
     case Buttons::RetryCancel: return Answer::Cancel;
     case Buttons::AbortRetryIgnore: return Answer::Abort;
     }
@@ -94,6 +99,7 @@ Answer defaultAnswer(Buttons buttons)
     switch (buttons) {
     case Buttons::Ok: return Answer::Ok;
     case Buttons::YesNo: return Answer::Yes;
+    case Buttons::YesNoCancel: return Answer::No;   // go on as before the question was asked
     case Buttons::RetryCancel: return Answer::Retry;
     case Buttons::AbortRetryIgnore: return Answer::Retry;
     }
@@ -151,9 +157,10 @@ QString InteractiveDialogs::saveFile(const FileRequest& request)
     const QString path = QFileDialog::getSaveFileName(m_parent, QString(), start, filters, &selected,
                                                       QFileDialog::DontConfirmOverwrite);
     m_chosenFilter = filterIndex(filters, selected);
-    if (!path.isEmpty())
-        m_lastFolder = QFileInfo(path).absolutePath();
-    return path;
+    if (path.isEmpty())
+        return path;
+    m_lastFolder = QFileInfo(path).absolutePath();
+    return withFilterExtension(path, request.filter, m_chosenFilter);
 }
 
 int InteractiveDialogs::chooseColor(int rgb)
@@ -217,7 +224,11 @@ QString ScriptedDialogs::openFile(const FileRequest& request)
     return f;
 }
 
-QString ScriptedDialogs::saveFile(const FileRequest& request) { return openFile(request); }
+QString ScriptedDialogs::saveFile(const FileRequest& request)
+{
+    const QString path = openFile(request);
+    return withFilterExtension(path, request.filter, m_chosenFilter);
+}
 
 int ScriptedDialogs::chooseColor(int rgb)
 {

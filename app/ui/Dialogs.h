@@ -13,7 +13,7 @@ class QWidget;
 namespace aero {
 
 enum class Icon { None, Information, Exclamation, Critical, Question };
-enum class Buttons { Ok, YesNo, RetryCancel, AbortRetryIgnore };
+enum class Buttons { Ok, YesNo, YesNoCancel, RetryCancel, AbortRetryIgnore };
 enum class Answer { Ok, Yes, No, Retry, Cancel, Abort, Ignore };
 
 struct FileRequest {
@@ -54,8 +54,10 @@ protected:
 // Converts "Desc (*.x)|*.x|..." into Qt's "Desc (*.x);;..." form.
 QString qtFilter(const QString& filter);
 
-// `path` with the extension of filter `index` ("*.gpx" -> ".gpx") added when its name has none.
-QString withFilterExtension(const QString& path, const QString& filter, int index);
+// A name chosen in a save dialog, with the extension of filter `chosen` (0-based) added when
+// the name has none: "mymap" under "Maps (*.kml)|*.kml" is "mymap.kml". Filters like "*.*"
+// add nothing.
+QString withFilterExtension(const QString& path, const QString& filter, int chosen = 0);
 
 // Qt's own dialogs, over `parent`.
 class InteractiveDialogs final : public Dialogs {
@@ -94,8 +96,8 @@ public:
     };
     std::vector<Shown> shown;
     std::vector<QString> reports;
-    std::deque<Answer> answers;         // used in order; empty: Ok / Yes / Retry
-    std::deque<QString> files;          // answers to open/save dialogs; empty: cancelled
+    std::deque<Answer> answers;         // used in order; empty: Ok / Yes / No (Yes/No/Cancel) / Retry
+    std::deque<QString> files;          // answers to open/save dialogs (the first filter chosen); empty: cancelled
     std::deque<int> colors;
     std::deque<int> filterChoices;      // the filter each file dialog ends on; empty: the first
     std::vector<FileRequest> fileRequests;

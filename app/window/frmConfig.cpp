@@ -3,6 +3,7 @@
 #include "ui/ErrorReport.h"
 #include "domain/NumberText.h"
 #include "window/Startup.h"
+#include "map/MapService.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -229,6 +230,10 @@ void frmConfig::cmdDone_Click()
             s.setValue(QStringLiteral("MapUnits"), QStringLiteral("1"));
         else if (optMi->isChecked())
             s.setValue(QStringLiteral("MapUnits"), QStringLiteral("2"));
+        // A new unit applies at once, to both maps: distances and their labels follow the map.
+        for (MapService* map : {m_ctx.Mapa, m_ctx.upMap})
+            if (map && map->hasMap() && (optKm->isChecked() || optMi->isChecked()))
+                map->setUnits(optKm->isChecked() ? MapUnit::Kilometres : MapUnit::Miles);
         s.setValue(QStringLiteral("NavletPort"), QString::number(cmbNavlet->currentIndex() + 1));
         s.setValue(QStringLiteral("NavletChars"), txtChars->text());
         s.setValue(QStringLiteral("CenterMap"), flag(chkAutoCenter));

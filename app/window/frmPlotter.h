@@ -113,7 +113,7 @@ private:
     void toggleNames(int entry);
     void openConfig();
     void openAbout();
-    void offerToSave();   // a changed map is offered for saving before it closes at exit
+    bool offerToSave();   // a changed map is offered for saving before it closes at exit; false: cancelled
 
     AppContext& m_ctx;
     QToolBar* m_tbMain = nullptr;

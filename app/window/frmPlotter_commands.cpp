@@ -134,12 +134,14 @@ void frmPlotter::EndProgram()
 
 void frmPlotter::endNow(bool setExiting)
 {
+    // Asked first: a cancelled save keeps the program, the GPS and the map as they are.
+    if (!offerToSave())
+        return;
     if (m_ctx.state.GPSEnabled && m_ctx.disconnectGps)
         m_ctx.disconnectGps();
     if (setExiting)
         m_ctx.state.Exiting = true;
     if (m_ctx.state.MapLoaded) {
-        offerToSave();
         m_ctx.Mapa->CloseMap();
         if (m_ctx.upMap) {
             m_ctx.upMap->MarkSaved();
@@ -154,15 +156,9 @@ void frmPlotter::endNow(bool setExiting)
     Q_EMIT programEnded();
 }
 
-void frmPlotter::offerToSave()
+bool frmPlotter::offerToSave()
 {
-    MapService& map = *m_ctx.Mapa;
-    if (m_ctx.state.ScriptRunning || !m_ctx.saveMap || map.isSaved() || (map.markerCount() == 0 && map.ShapeCount() == 0))
-        return;
-    const Answer a = m_ctx.dialogs.message(QStringLiteral("The map has changed since it was last saved. Save it now?"),
-                                           Icon::Question, Buttons::YesNo);
-    if (a == Answer::Yes)
-        m_ctx.saveMap();
+    return !m_ctx.offerToSaveChanges || m_ctx.offerToSaveChanges();
 }
 
 void frmPlotter::closeEvent(QCloseEvent* event)

@@ -54,33 +54,44 @@ TEST(RegionMap, MissingBaseDataGivesError16398)
     EXPECT_NO_THROW(map.NewRegionMap(MapRegion::NorthAmerica));
 }
 
-TEST(WebPage, IsSelfContainedAndEscapesEveryText)
+// The published page: self-contained, every text as data, the map's own symbols once each,
+// the base map rendered by the engine, and a compact form of the program's notes.
+TEST(WebPage, IsSelfContainedAndShowsTheMapsOwnSymbols)
 {
     QTemporaryDir dir;
     auto map = maptest::europeMap();
+    for (const QString& f : maptest::programSymbolFiles())
+        map->AddSymbol(f);
     map->CentreOn({48.85, 2.35, 50});
-    const MarkerId evil = map->AddMarker({48.85, 2.35, 1}, QStringLiteral("<script>alert(1)</script>"));
+    const MarkerId evil = map->AddMarker({48.85, 2.35, 1}, QStringLiteral("</script><script>alert(1)</script>"));
     map->setMarkerNote(evil, QStringLiteral("MAC = \"x\" & <img src=x onerror=alert(2)>\r\nWEP = On"));
-    map->AddMarker({48.86, 2.36, 1}, QStringLiteral("O'Brien's AP"));
-    map->AddMarker({10.0, 10.0, 1}, QStringLiteral("out of view"));
+    map->setMarkerSymbol(evil, 343);
+    const MarkerId ap = map->AddMarker({48.86, 2.36, 1}, QStringLiteral("O'Brien's AP"));
+    map->setMarkerNote(ap, QStringLiteral("MAC = 00:06:25:0A:1B:2C\r\nSignal = -67 dBm\r\nWEP = Off\r\nAd-Hoc mode"));
+    map->setMarkerSymbol(ap, 338);
+    map->setMarkerSymbol(map->AddMarker({10.0, 10.0, 1}, QStringLiteral("filtered")), FilteredSymbol);
     map->AddLine({48.84, 2.34, 0}, {48.86, 2.36, 0});
     const QString path = dir.filePath(QStringLiteral("map.html"));
     map->PublishWebPage(path, QStringLiteral("Aeroplotter AP Log File"));
     const QString html = QString::fromUtf8(testing_support::readFile(path));
     EXPECT_TRUE(html.startsWith(QStringLiteral("<!DOCTYPE html>")));
     EXPECT_TRUE(html.contains(QStringLiteral("<title>Aeroplotter AP Log File</title>")));
-    EXPECT_FALSE(html.contains(QStringLiteral("<script"), Qt::CaseInsensitive)) << "no raw script element";
-    EXPECT_FALSE(html.contains(QStringLiteral("<img"), Qt::CaseInsensitive));
-    EXPECT_TRUE(html.contains(QStringLiteral("&lt;script&gt;alert(1)&lt;/script&gt;")));
-    EXPECT_TRUE(html.contains(QStringLiteral("O&#39;Brien&#39;s AP")));
-    EXPECT_FALSE(html.contains(QRegularExpression(QStringLiteral("(src|href)\\s*=\\s*[\"']?\\s*(https?:)?//"),
-                                                  QRegularExpression::CaseInsensitiveOption)))
+    EXPECT_TRUE(html.contains(QStringLiteral("Content-Security-Policy\" content=\"default-src 'none'")));
+    EXPECT_FALSE(html.contains(QStringLiteral("http:")) || html.contains(QStringLiteral("https:")) || html.contains(QStringLiteral("//www")))
         << "nothing is fetched from elsewhere";
-    EXPECT_TRUE(html.contains(QStringLiteral("<svg")));
-    EXPECT_EQ(html.count(QStringLiteral("<circle")), 2) << "markers in view are drawn";
-    EXPECT_EQ(html.count(QStringLiteral("<tr><td>")), 3) << "every marker is listed";
-    EXPECT_TRUE(html.contains(QStringLiteral("<td>48.85</td><td>2.35</td>")));
-    EXPECT_TRUE(html.contains(QStringLiteral("<polyline")));
+    EXPECT_EQ(html.count(QStringLiteral("<script")), 2) << "the data and the page's own code, nothing from a name";
+    EXPECT_FALSE(html.contains(QStringLiteral("<img"), Qt::CaseInsensitive));
+    EXPECT_FALSE(html.contains(QStringLiteral("innerHTML"))) << "texts go in as text";
+    EXPECT_TRUE(html.contains(QStringLiteral("\\u003c/script\\u003e\\u003cscript\\u003ealert(1)")));
+    EXPECT_TRUE(html.contains(QStringLiteral("\"O'Brien's AP\"")));
+    EXPECT_TRUE(html.contains(QStringLiteral("\"m\":[\"\",\"0006250A1B2C\",\"\"]"))) << "the program's note as fields";
+    EXPECT_TRUE(html.contains(QStringLiteral("\"t\":{\"0\":\"MAC = \\\"x\\\" \\u0026"))) << "any other note as it is";
+    // The eight AP symbols (the legend shows them all) and the filtered one, each once.
+    EXPECT_EQ(html.count(QStringLiteral("data:image/png;base64,")), 9);
+    EXPECT_TRUE(html.contains(QStringLiteral("Encrypted network, -50 dBm and above")));
+    EXPECT_TRUE(html.contains(QStringLiteral("Filtered out")));
+    EXPECT_EQ(html.count(QStringLiteral("data:image/jpeg;base64,")), 5) << "the world, three coarser levels, the view";
+    EXPECT_TRUE(html.contains(QStringLiteral("Natural Earth")));
 }
 
 TEST(ViewImage, BitmapIsA24BitWindowsBitmapOfTheViewSize)

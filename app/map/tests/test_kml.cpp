@@ -2,9 +2,13 @@
 #include "MapTestSupport.h"
 #include "domain/KmlReader.h"
 #include "domain/KmlWriter.h"
+#include "map/Kmz.h"
+#include "map/Symbols.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <gtest/gtest.h>
 
 using namespace aero;
@@ -104,24 +108,36 @@ TEST(Kml, HostileTextIsEscapedInTheFile)
     EXPECT_TRUE(bytes.contains("&lt;script>") || bytes.contains("&lt;script&gt;"));
 }
 
-TEST(Kml, ForeignPlacemarksLoadAsMarkersWithTheDefaultSymbol)
+TEST(Kml, ForeignKmlKeepsEveryGeometryAndNamesWhatItCannot)
 {
     auto map = std::make_unique<MapControl>(maptest::offlineOptions());
     map->OpenMapFile(maptest::testData(QStringLiteral("foreign.kml")));
     const auto ids = map->EnumerateMarkers();
-    ASSERT_EQ(ids.size(), 3u);
-    EXPECT_EQ(map->markerName(ids[0]), QStringLiteral("linksys"));
+    QStringList names;
+    for (MarkerId id : ids)
+        names << map->markerName(id);
+    EXPECT_EQ(names, (QStringList{"linksys", "Caf\u00E9 & Bar", "two points", "two points", "mast"}));
     EXPECT_EQ(map->markerNote(ids[0]), QStringLiteral("<b>MAC</b> 00:06:25:0A:1B:2C<br/>Channel 6"));
     EXPECT_EQ(map->markerLocation(ids[0]), (Location{37.7694283, -122.4176333, 12.5}));
     EXPECT_EQ(map->markerSymbol(ids[0]), DefaultSymbol);
-    EXPECT_EQ(map->markerName(ids[1]), QStringLiteral("Caf\u00E9 & Bar"));
     EXPECT_EQ(map->markerLocation(ids[1]), (Location{37.7712, -122.4201, 0}));
-    EXPECT_EQ(map->markerName(ids[2]), QStringLiteral("two points"));
-    EXPECT_EQ(map->markerLocation(ids[2]).lon, -122.40) << "the first point of a multi-geometry";
-    ASSERT_EQ(map->ShapeCount(), 1) << "the track";
-    EXPECT_EQ(map->shape(map->ShapeAt(1)).points.size(), 3u);
+    EXPECT_EQ(map->markerLocation(ids[3]), (Location{37.79, -122.39, 0})) << "the second point of a multi-geometry";
+    // Shapes in file order: the drive, the mast's line, the park's two rings, the walk.
+    QStringList shapes;
+    std::vector<std::size_t> sizes;
+    for (int i = 1; i <= map->ShapeCount(); ++i) {
+        shapes << map->shape(map->ShapeAt(i)).text;
+        sizes.push_back(map->shape(map->ShapeAt(i)).points.size());
+    }
+    EXPECT_EQ(shapes, (QStringList{"Drive", "mast", "park", "park", "walk"}));
+    EXPECT_EQ(sizes, (std::vector<std::size_t>{3, 2, 4, 4, 3}));
+    EXPECT_EQ(map->shape(map->ShapeAt(5)).points[2], (Location{37.772, -122.412, 12}));
     EXPECT_EQ(map->SymbolCount(), 336);
     EXPECT_NEAR(map->viewCentre().lat, 37.77, 1e-9) << "LookAt is followed";
+    EXPECT_TRUE(map->loadReport().foreign);
+    const std::vector<std::pair<QString, int>> notKept = {{"placemarks without usable coordinates", 2},
+                                                          {"Model", 1}, {"GroundOverlay", 1}, {"NetworkLink", 1}};
+    EXPECT_EQ(map->loadReport().notKept, notKept);
 }
 
 TEST(Kml, BrokenFilesGiveAnErrorAndLeaveTheOpenMapAlone)
@@ -137,6 +153,12 @@ TEST(Kml, BrokenFilesGiveAnErrorAndLeaveTheOpenMapAlone)
         {"another XML document", "<html><body>hello</body></html>", errors::InvalidFileFormat},
         {"empty file", "", errors::InvalidFileFormat},
         {"undefined entity", "<kml><Document><name>&nope;</name></Document></kml>", errors::InvalidFileFormat},
+        {"50000 nested MultiGeometry", "<kml><Placemark>" + QByteArray("<MultiGeometry>").repeated(50000) + "<Point><coordinates>1,2</coordinates></Point>"
+                                           + QByteArray("</MultiGeometry>").repeated(50000) + "</Placemark></kml>", errors::InvalidFileFormat},
+        {"50000 nested folders", "<kml>" + QByteArray("<Folder>").repeated(50000) + QByteArray("</Folder>").repeated(50000) + "</kml>",
+         errors::InvalidFileFormat},
+        {"a name nested 50000 deep", "<kml><Placemark><name>" + QByteArray("<b>").repeated(50000) + QByteArray("</b>").repeated(50000)
+                                         + "</name></Placemark></kml>", errors::InvalidFileFormat},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.legend);
@@ -190,4 +212,53 @@ TEST(Kml, SavingWhereNoFileCanBeWrittenFails)
         EXPECT_EQ(e.code, errors::FileAccess);
     }
     EXPECT_THROW(map->SaveMapFile(), AppError) << "a new map has no file name yet";
+}
+
+// A map names the program's symbols portably and styles them for other viewers, so it opens
+// with the right symbols after the program moved, and a KMZ carries the pictures along.
+TEST(Kml, ProgramSymbolsTravelWithTheMap)
+{
+    QTemporaryDir dir;
+    // The program as it was installed when the map was written: a copy of its symbol files.
+    const QString oldInstall = dir.filePath(QStringLiteral("old/bin"));
+    QDir().mkpath(oldInstall + QStringLiteral("/Icons"));
+    auto map = maptest::europeMap();
+    for (const QString& f : maptest::programSymbolFiles()) {
+        const QString copy = oldInstall + QStringLiteral("/Icons/") + QFileInfo(f).fileName();
+        ASSERT_TRUE(QFile::copy(f, copy));
+        map->AddSymbol(copy);
+    }
+    map->setMarkerSymbol(map->AddMarker({48, 11, 1}, QStringLiteral("open")), 336);
+    map->setMarkerSymbol(map->AddMarker({48.1, 11, 1}, QStringLiteral("locked")), 343);
+    map->SaveMapFileAs(dir.filePath(QStringLiteral("m.kml")));
+    map->SaveMapFileAs(dir.filePath(QStringLiteral("m.kmz")));
+    const QByteArray kml = testing_support::readFile(dir.filePath(QStringLiteral("m.kml")));
+    EXPECT_FALSE(kml.contains(oldInstall.toUtf8()));
+    EXPECT_TRUE(kml.contains("<value>Icons/W4.ico</value>"));
+    EXPECT_TRUE(kml.contains("<Style id=\"W4\"><IconStyle><color>ff000090</color><scale>1.2</scale></IconStyle></Style>"));
+    EXPECT_TRUE(kml.contains("<styleUrl>#O1</styleUrl>"));
+    EXPECT_TRUE(kml.contains("<styleUrl>#W4</styleUrl>"));
+
+    // The program moves: the old install is gone. Also a map of an older version, which wrote
+    // the absolute paths of its own install.
+    ASSERT_TRUE(QDir(dir.filePath(QStringLiteral("old"))).removeRecursively());
+    QByteArray older = kml;
+    older.replace("<value>Icons/", "<value>" + oldInstall.toUtf8() + "/Icons/");
+    testing_support::writeFile(dir.filePath(QStringLiteral("older.kml")), older);
+    const QImage w4 = loadSymbolImage(maptest::shippedIcons() + QStringLiteral("/W4.ico"));
+    for (const char* name : {"m.kml", "older.kml", "m.kmz"}) {
+        SCOPED_TRACE(name);
+        MapControl reopened(maptest::offlineOptions());
+        reopened.OpenMapFile(dir.filePath(QString::fromLatin1(name)));
+        ASSERT_EQ(reopened.SymbolCount(), 345);
+        for (const AddedSymbol& s : reopened.document().symbols)
+            EXPECT_FALSE(s.image.isNull()) << s.path.toStdString();
+        EXPECT_EQ(reopened.symbolImage(343), w4);
+        EXPECT_EQ(reopened.markerSymbol(reopened.EnumerateMarkers()[1]), 343);
+        EXPECT_FALSE(reopened.loadReport().foreign);
+    }
+    QString why;
+    const auto inner = readKmlFromKmz(dir.filePath(QStringLiteral("m.kmz")), &why);
+    ASSERT_TRUE(inner) << why.toStdString();
+    EXPECT_TRUE(inner->contains("<href>Icons/W4.png</href>"));
 }

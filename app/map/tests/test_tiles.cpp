@@ -109,12 +109,26 @@ TEST(Tiles, AreFetchedWithOurUserAgentDrawnAndCachedOnDisk)
     EXPECT_LE(server.maxOpen, TileLayer::MaxConcurrent);
     EXPECT_EQ(filesBelow(cache.path()), server.paths.size()) << "every tile fetched is kept on disk";
 
+
     // A second map on the same cache needs no server at all.
     const int served = int(server.paths.size());
     auto second = tiledMap(QStringLiteral("http://127.0.0.1:%1/{z}/{x}/{y}.png").arg(server.port()), cache.path());
     EXPECT_EQ(second->CopyView().pixel(320, 240), qRgb(200, 30, 200));
     QTest::qWait(50);
     EXPECT_EQ(server.paths.size(), served);
+
+    // The published page shows the road map the view has, through the same drawing.
+    QTemporaryDir pageDir;
+    map->PublishWebPage(pageDir.filePath(QStringLiteral("p.html")), QStringLiteral("t"));
+    const QByteArray page = testing_support::readFile(pageDir.filePath(QStringLiteral("p.html")));
+    EXPECT_TRUE(page.contains("OpenStreetMap contributors"));
+    const qsizetype at = page.lastIndexOf("data:image/jpeg;base64,") + 23;   // the view's picture
+    const QImage view = QImage::fromData(QByteArray::fromBase64(page.mid(at, page.indexOf('"', at) - at)));
+    ASSERT_FALSE(view.isNull());
+    const QColor centre = view.pixelColor(view.width() / 2, view.height() / 2);
+    EXPECT_NEAR(centre.red(), 200, 12);
+    EXPECT_NEAR(centre.green(), 30, 12);
+    EXPECT_NEAR(centre.blue(), 200, 12);
 }
 
 TEST(Tiles, WhenTheServerIsDownTheOutlineShowsAndTheLayerGoesQuiet)
