@@ -6,6 +6,7 @@ set -euo pipefail
 PKGS=(cmake ninja-build g++ pkg-config
       qt6-base-dev qt6-serialport-dev
       libgtest-dev libgmock-dev libbenchmark-dev
+      libosmium2-dev libprotozero-dev zlib1g-dev libexpat1-dev libsqlite3-dev
       dbus xvfb xauth gpsd)
 
 missing=()

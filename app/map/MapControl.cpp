@@ -38,6 +38,8 @@ MapOptions MapOptions::fromSettings(const Settings& settings)
     MapOptions o;
     o.tileUrl = settings.value(QStringLiteral("TileURL"));
     o.tilesEnabled = settings.value(QStringLiteral("TilesEnabled")) != QLatin1String("0") && !o.tileUrl.isEmpty();
+    o.osmExtracts = settings.value(QStringLiteral("OsmExtracts")).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    o.tilePack = settings.value(QStringLiteral("TilePack")).trimmed();
     return o;
 }
 
@@ -99,8 +101,51 @@ void MapControl::modified()
     Q_EMIT changed();
 }
 
+std::vector<OsmLoadResult> MapControl::setOsmExtracts(const QStringList& paths, const OsmProgress& progress)
+{
+    m_options.osmExtracts = paths;
+    m_offlineLayersLoaded = true;
+    const QString cache = m_options.osmCacheFolder.isEmpty() ? defaultOsmCacheFolder() : m_options.osmCacheFolder;
+    std::vector<OsmLoadResult> results;
+    std::vector<std::shared_ptr<const OsmData>> data;
+    m_layerProblems.clear();
+    for (const QString& path : paths) {
+        results.push_back(loadOsmExtract(path, cache, progress));
+        if (results.back().ok())
+            data.push_back(results.back().data);
+        else
+            m_layerProblems << QStringLiteral("%1: %2").arg(path, results.back().error);
+    }
+    m_osm.setData(std::move(data));
+    ++m_layersGeneration;
+    Q_EMIT changed();
+    return results;
+}
+
+bool MapControl::setTilePack(const QString& path)
+{
+    m_options.tilePack = path;
+    ++m_layersGeneration;
+    Q_EMIT changed();
+    if (path.isEmpty()) {
+        m_pack.close();
+        return true;
+    }
+    return m_pack.open(path);
+}
+
+void MapControl::loadOfflineLayers()
+{
+    if (m_offlineLayersLoaded)
+        return;
+    setOsmExtracts(m_options.osmExtracts);
+    if (!m_options.tilePack.isEmpty() && !setTilePack(m_options.tilePack))
+        m_layerProblems << m_pack.error();
+}
+
 bool MapControl::ensureBaseData()
 {
+    loadOfflineLayers();
     const QString folder = dataFolder();
     if (m_base.isLoaded() && folder == m_baseFolder)
         return true;
@@ -119,6 +164,7 @@ void MapControl::resetDocument()
     m_doc.toolbars[0] = nav, m_doc.toolbars[1] = draw, m_doc.places = places;
     m_symbols.clearAdded();
     m_viewAsSet.reset();
+    m_highlighted.reset();
 }
 
 void MapControl::NewRegionMap(MapRegion region)
@@ -194,7 +240,8 @@ void MapControl::PublishWebPage(const QString& path, const QString& title)
     QSaveFile out(path);
     if (!out.open(QIODevice::WriteOnly))
         throw AppError(maperrors::FileAccess, QStringLiteral("Path/File access error: %1").arg(path));
-    writeWebPage(out, title, m_doc, m_viewport, baseMap());
+    const QImage base = baseLayersImage();
+    writeWebPage(out, title, m_doc, m_viewport, baseMap(), &base);
     if (!out.commit())
         throw AppError(maperrors::FileAccess, QStringLiteral("Path/File access error: %1").arg(path));
 }

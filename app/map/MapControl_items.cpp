@@ -112,6 +112,11 @@ void MapControl::setMarkerDisplayState(MarkerId id, int state)
     if (state < 0 || state > 2)
         badArgument();
     marker(id).displayState = state;
+    // The AP whose name or balloon is shown is the chosen one: it is drawn above its neighbours.
+    if (state != 0)
+        m_highlighted = id;
+    else if (m_highlighted == id)
+        m_highlighted.reset();
     modified();
 }
 

@@ -6,7 +6,9 @@
 #include "map/MapRenderer.h"
 #include "map/Viewport.h"
 
+#include <QBuffer>
 #include <QIODevice>
+#include <QImage>
 #include <QTextStream>
 #include <cmath>
 
@@ -59,12 +61,24 @@ QString svgPath(const std::vector<OutlineLine>& lines, const Viewport& view, boo
     return d;
 }
 
-void writeSvg(QTextStream& o, const MapDocument& doc, const Viewport& view, const BaseMap* base)
+QByteArray pngBase64(const QImage& image)
+{
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return png.toBase64();
+}
+
+void writeSvg(QTextStream& o, const MapDocument& doc, const Viewport& view, const BaseMap* base, const QImage* baseImage)
 {
     const int w = view.size().width(), h = view.size().height();
     o << "<svg width=\"" << w << "\" height=\"" << h << "\" viewBox=\"0 0 " << w << ' '
       << h << "\">\n<rect width=\"100%\" height=\"100%\" fill=\"#aacae8\"/>\n";
-    if (base) {
+    if (baseImage && !baseImage->isNull()) {
+        o << "<image width=\"" << w << "\" height=\"" << h << "\" href=\"data:image/png;base64,"
+          << pngBase64(*baseImage) << "\"/>\n";
+    } else if (base) {
         o << "<path fill=\"#f3f0e6\" stroke=\"#5f7896\" stroke-width=\"1\" fill-rule=\"evenodd\" d=\""
           << svgPath(base->land(), view, true) << "\"/>\n";
         o << "<path fill=\"none\" stroke=\"#966482\" stroke-dasharray=\"4 2\" d=\"" << svgPath(base->borders(), view, false)
@@ -113,7 +127,7 @@ void writeTable(QTextStream& o, const MapDocument& doc)
 } // namespace
 
 void writeWebPage(QIODevice& out, const QString& title, const MapDocument& document, const Viewport& view,
-                  const BaseMap* base)
+                  const BaseMap* base, const QImage* baseImage)
 {
     QTextStream o(&out);
     o.setEncoding(QStringConverter::Utf8);
@@ -123,8 +137,10 @@ void writeWebPage(QIODevice& out, const QString& title, const MapDocument& docum
          "td,th{border:1px solid #999;padding:2px 6px;text-align:left;vertical-align:top}"
          "svg{border:1px solid #666}.credit{font-size:small;color:#555}</style>\n</head>\n<body>\n<h1>"
       << t << "</h1>\n";
-    writeSvg(o, document, view, base);
-    o << "<p class=\"credit\">Base map: Natural Earth (public domain).</p>\n";
+    writeSvg(o, document, view, base, baseImage);
+    o << "<p class=\"credit\">Base map: Natural Earth (public domain)"
+      << (baseImage ? QStringLiteral("; road map data \u00A9 OpenStreetMap contributors where shown") : QString())
+      << ".</p>\n";
     writeTable(o, document);
     o << "</body>\n</html>\n";
     o.flush();

@@ -4,6 +4,8 @@
 // to another file or server, and every text from the map is escaped.
 #include <QString>
 
+class QImage;
+
 class QIODevice;
 
 namespace aero {
@@ -12,8 +14,10 @@ class BaseMap;
 class Viewport;
 struct MapDocument;
 
+// `baseImage`, when given, is the view's base layers drawn in full (roads, tiles) and stands
+// in for the outline.
 void writeWebPage(QIODevice& out, const QString& title, const MapDocument& document, const Viewport& view,
-                  const BaseMap* base);
+                  const BaseMap* base, const QImage* baseImage = nullptr);
 
 // Text made safe for HTML element content and attribute values.
 QString htmlEscaped(const QString& text);

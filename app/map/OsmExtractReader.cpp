@@ -1,0 +1,244 @@
+// The extract read with libosmium in two passes: the multipolygon relations first (so areas
+// made of several ways can be assembled), then nodes, ways and areas with every way's node
+// locations filled in from an in-memory index.
+#include "map/OsmExtract.h"
+
+#include <QFileInfo>
+#include <QHash>
+
+#include <osmium/area/assembler.hpp>
+#include <osmium/area/multipolygon_manager.hpp>
+#include <osmium/handler.hpp>
+#include <osmium/handler/node_locations_for_ways.hpp>
+#include <osmium/index/map/flex_mem.hpp>
+#include <osmium/io/pbf_input.hpp>
+#include <osmium/io/xml_input.hpp>
+#include <osmium/relations/relations_manager.hpp>
+#include <osmium/visitor.hpp>
+
+#include <cmath>
+#include <cstring>
+#include <numbers>
+#include <optional>
+
+namespace aero {
+
+namespace {
+
+using Index = osmium::index::map::FlexMem<osmium::unsigned_object_id_type, osmium::Location>;
+using LocationHandler = osmium::handler::NodeLocationsForWays<Index>;
+
+OsmPoint toWorld(const osmium::Location& l)
+{
+    constexpr double MaxLat = 85.0511287798066;
+    const double lat = std::clamp(l.lat(), -MaxLat, MaxLat) * std::numbers::pi / 180.0;
+    const double x = (l.lon() + 180.0) / 360.0;
+    const double y = 0.5 - std::log(std::tan(std::numbers::pi / 4 + lat / 2)) / (2 * std::numbers::pi);
+    return {std::int32_t(std::lround(x * OsmWorldScale)), std::int32_t(std::lround(y * OsmWorldScale))};
+}
+
+bool is(const char* value, std::initializer_list<const char*> any)
+{
+    if (!value)
+        return false;
+    for (const char* a : any)
+        if (!std::strcmp(value, a))
+            return true;
+    return false;
+}
+
+// Lines: roads by class, railways, waterways.
+std::optional<OsmKind> lineKind(const osmium::TagList& tags)
+{
+    if (const char* h = tags["highway"]) {
+        if (is(h, {"motorway", "motorway_link"})) return OsmKind::Motorway;
+        if (is(h, {"trunk", "trunk_link"})) return OsmKind::Trunk;
+        if (is(h, {"primary", "primary_link"})) return OsmKind::Primary;
+        if (is(h, {"secondary", "secondary_link"})) return OsmKind::Secondary;
+        if (is(h, {"tertiary", "tertiary_link"})) return OsmKind::Tertiary;
+        if (is(h, {"residential", "unclassified", "living_street", "road", "pedestrian"})) return OsmKind::Residential;
+        if (is(h, {"service"})) return OsmKind::Service;
+        if (is(h, {"track"})) return OsmKind::Track;
+        if (is(h, {"footway", "path", "cycleway", "steps", "bridleway"})) return OsmKind::Path;
+        return std::nullopt;
+    }
+    if (is(tags["railway"], {"rail", "light_rail", "narrow_gauge", "tram", "subway"}))
+        return OsmKind::Railway;
+    if (const char* w = tags["waterway"]) {
+        if (is(w, {"river", "canal"})) return OsmKind::River;
+        if (is(w, {"stream", "ditch", "drain"})) return OsmKind::Stream;
+    }
+    return std::nullopt;
+}
+
+// Areas: water, woods, parks, buildings.
+std::optional<OsmKind> areaKind(const osmium::TagList& tags)
+{
+    if (is(tags["natural"], {"water", "bay"}) || is(tags["waterway"], {"riverbank", "dock"}) ||
+        is(tags["landuse"], {"reservoir", "basin"}) || tags["water"])
+        return OsmKind::Water;
+    if (is(tags["natural"], {"wood", "scrub"}) || is(tags["landuse"], {"forest"}))
+        return OsmKind::Wood;
+    if (is(tags["leisure"], {"park", "garden", "golf_course", "nature_reserve", "pitch"}) ||
+        is(tags["landuse"], {"grass", "meadow", "recreation_ground", "village_green", "cemetery"}))
+        return OsmKind::Park;
+    if (const char* b = tags["building"]; b && std::strcmp(b, "no") != 0)
+        return OsmKind::Building;
+    return std::nullopt;
+}
+
+std::uint8_t placeRank(const char* place)
+{
+    if (is(place, {"city"})) return 1;
+    if (is(place, {"town"})) return 2;
+    if (is(place, {"village", "suburb"})) return 3;
+    if (is(place, {"hamlet", "neighbourhood", "quarter", "locality"})) return 4;
+    return 0;
+}
+
+osmium::TagsFilter areaFilter()
+{
+    osmium::TagsFilter f{false};
+    for (const char* key : {"building", "water", "landuse", "leisure", "natural", "waterway"})
+        f.add_rule(true, osmium::TagMatcher{key});
+    return f;
+}
+
+class Collector : public osmium::handler::Handler {
+public:
+    explicit Collector(OsmData& out) : m_out(out) {}
+
+    void node(const osmium::Node& n)
+    {
+        ++nodes;
+        const std::uint8_t rank = placeRank(n.tags()["place"]);
+        const char* name = n.tags()["name"];
+        if (!rank || !name || !n.location().valid())
+            return;
+        m_out.beginFeature(OsmKind::Place, false, rank, nameIndex(name));
+        m_out.addRing({toWorld(n.location())});
+        m_out.endFeature();
+    }
+
+    void way(const osmium::Way& w)
+    {
+        ++ways;
+        const auto kind = lineKind(w.tags());
+        if (!kind)
+            return;
+        m_ring.clear();
+        for (const osmium::NodeRef& r : w.nodes())
+            if (r.location().valid())
+                m_ring.push_back(toWorld(r.location()));
+        if (m_ring.size() < 2 || m_ring.size() != w.nodes().size()) {
+            ++skipped;   // cut off at the extract's edge or broken
+            if (m_ring.size() < 2)
+                return;
+        }
+        const char* name = *kind >= OsmKind::Residential && *kind <= OsmKind::Motorway ? w.tags()["name"] : nullptr;
+        m_out.beginFeature(*kind, false, 0, name ? nameIndex(name) : -1);
+        m_out.addRing(m_ring);
+        m_out.endFeature();
+    }
+
+    void area(const osmium::Area& a)
+    {
+        const auto kind = areaKind(a.tags());
+        if (!kind)
+            return;
+        m_out.beginFeature(*kind, true, 0, -1);
+        for (const osmium::OuterRing& outer : a.outer_rings()) {
+            addRing(outer);
+            for (const osmium::InnerRing& inner : a.inner_rings(outer))
+                addRing(inner);
+        }
+        m_out.endFeature();
+    }
+
+    void relation(const osmium::Relation&) { ++relations; }
+
+    qint64 nodes = 0, ways = 0, relations = 0, skipped = 0;
+
+private:
+    std::int32_t nameIndex(const char* name)
+    {
+        const QString n = QString::fromUtf8(name);
+        const auto it = m_names.constFind(n);
+        if (it != m_names.constEnd())
+            return *it;
+        const std::int32_t i = m_out.addName(n);
+        m_names.insert(n, i);
+        return i;
+    }
+    void addRing(const osmium::NodeRefList& ring)
+    {
+        m_ring.clear();
+        for (const osmium::NodeRef& r : ring)
+            m_ring.push_back(toWorld(r.location()));
+        m_out.addRing(m_ring);
+    }
+
+    OsmData& m_out;
+    QHash<QString, std::int32_t> m_names;
+    std::vector<OsmPoint> m_ring;
+};
+
+// Share of the whole reading done by the relations pass.
+constexpr int RelationPassPercent = 20;
+
+} // namespace
+
+OsmReadResult readOsmExtract(const QString& path, OsmData& out, const OsmProgress& progress)
+{
+    using S = OsmReadResult::Status;
+    OsmReadResult result;
+    const QFileInfo info(path);
+    if (!info.isFile() || !info.isReadable())
+        return {S::CannotOpen, QStringLiteral("cannot read %1").arg(path)};
+    const double size = std::max<double>(1.0, double(info.size()));
+    const osmium::io::File file{info.absoluteFilePath().toStdString()};
+    OsmData data;
+    try {
+        osmium::area::Assembler::config_type config;
+        osmium::area::MultipolygonManager<osmium::area::Assembler> areas{config, areaFilter()};
+        {
+            osmium::io::Reader relations{file, osmium::osm_entity_bits::relation};
+            while (osmium::memory::Buffer buffer = relations.read()) {
+                osmium::apply(buffer, areas);
+                if (progress && !progress(int(RelationPassPercent * double(relations.offset()) / size)))
+                    return {S::Cancelled, {}};
+            }
+            relations.close();
+            areas.prepare_for_lookup();
+        }
+        Index index;
+        LocationHandler locations{index};
+        locations.ignore_errors();   // ways cut at the extract's edge lack some nodes
+        Collector collector{data};
+        osmium::io::Reader reader{file};
+        auto assembled = areas.handler([&collector](osmium::memory::Buffer&& b) { osmium::apply(b, collector); });
+        while (osmium::memory::Buffer buffer = reader.read()) {
+            osmium::apply(buffer, locations, collector, assembled);
+            const int done = RelationPassPercent + int((100 - RelationPassPercent) * double(reader.offset()) / size);
+            if (progress && !progress(std::min(99, done)))
+                return {S::Cancelled, {}};
+        }
+        reader.close();
+        result.nodes = collector.nodes, result.ways = collector.ways, result.relations = collector.relations;
+        result.skipped = collector.skipped;
+    } catch (const std::exception& e) {
+        return {S::NotAnExtract, QString::fromLocal8Bit(e.what())};
+    }
+    if (result.nodes == 0 && result.ways == 0)
+        return {S::NotAnExtract, QStringLiteral("no OpenStreetMap data in %1").arg(path)};
+    data.sourceSize = info.size();
+    data.sourceModified = info.lastModified().toMSecsSinceEpoch();
+    data.buildIndex();
+    result.features = qint64(data.features.size());
+    out = std::move(data);
+    if (progress)
+        progress(100);
+    return result;
+}
+
+} // namespace aero

@@ -1,0 +1,303 @@
+#include "map/OsmLayer.h"
+
+#include "map/Viewport.h"
+
+#include <QPainter>
+#include <QPainterPath>
+#include <QSet>
+#include <array>
+#include <cmath>
+#include <numbers>
+
+namespace aero {
+
+namespace {
+
+struct Style {
+    double minZoom;
+    QColor fill;
+    QColor casing;       // roads: the darker edge; invalid: none
+    double width;        // line width in pixels at zoom 16
+    double minWidth;
+    Qt::PenStyle pen = Qt::SolidLine;
+};
+
+// Indexed by OsmKind.
+const std::array<Style, std::size_t(OsmKind::Count)> Styles{{
+    {6, QColor(170, 202, 232), {}, 0, 0},                          // Water
+    {9, QColor(200, 224, 180), {}, 0, 0},                          // Wood
+    {11, QColor(205, 235, 176), {}, 0, 0},                         // Park
+    {15, QColor(217, 208, 201), QColor(190, 178, 168), 0, 0},      // Building
+    {8, QColor(140, 180, 225), {}, 5, 1.2},                        // River
+    {13, QColor(140, 180, 225), {}, 2, 0.8},                       // Stream
+    {15, QColor(250, 128, 114), {}, 1.5, 1, Qt::DashLine},         // Path
+    {13, QColor(150, 110, 50), {}, 2, 1, Qt::DashLine},            // Track
+    {14, QColor(255, 255, 255), QColor(190, 190, 190), 5, 1},      // Service
+    {12.5, QColor(255, 255, 255), QColor(180, 180, 180), 9, 1},    // Residential
+    {11, QColor(255, 255, 225), QColor(190, 190, 150), 11, 1},     // Tertiary
+    {9, QColor(247, 250, 191), QColor(170, 170, 110), 12, 1.2},    // Secondary
+    {7, QColor(252, 214, 164), QColor(200, 150, 90), 13, 1.4},     // Primary
+    {5, QColor(249, 178, 156), QColor(200, 120, 100), 14, 1.6},    // Trunk
+    {4, QColor(232, 146, 162), QColor(190, 90, 110), 15, 1.8},     // Motorway
+    {10, QColor(110, 110, 110), {}, 2, 1, Qt::DashLine},           // Railway
+    {0, QColor(40, 40, 40), {}, 0, 0},                             // Place
+}};
+
+double zoomOf(double scale) { return std::log2(scale / 256.0); }
+
+double lineWidth(const Style& s, double zoom)
+{
+    return std::max(s.minWidth, s.width * std::pow(2.0, (zoom - 16.0) * 0.8));
+}
+
+// The part of OsmData's fixed-point world a pixel rectangle covers.
+OsmBox boxOf(double left, double top, double right, double bottom, double scale)
+{
+    const double k = OsmWorldScale / scale;
+    auto clampInt = [](double v) { return std::int32_t(std::clamp(v, double(INT32_MIN), double(INT32_MAX))); };
+    return {clampInt(left * k), clampInt(top * k), clampInt(right * k), clampInt(bottom * k)};
+}
+
+// Screen points of a ring, dropping those closer than `minStep` pixels to the last one kept.
+void project(const OsmData& d, const OsmRing& r, double k, QPointF origin, double minStep, QPolygonF& out)
+{
+    out.clear();
+    QPointF last(1e18, 1e18);
+    for (std::uint32_t i = r.first; i < r.first + r.count; ++i) {
+        const QPointF p(d.points[i].x * k - origin.x(), d.points[i].y * k - origin.y());
+        if (std::fabs(p.x() - last.x()) + std::fabs(p.y() - last.y()) >= minStep || i + 1 == r.first + r.count) {
+            out << p;
+            last = p;
+        }
+    }
+}
+
+// Pixel origin of the view in the world's pixel plane at its scale.
+QPointF viewOrigin(const Viewport& view)
+{
+    return QPointF(view.centreWorld().x() * view.scale() - view.size().width() / 2.0,
+                   view.centreWorld().y() * view.scale() - view.size().height() / 2.0);
+}
+
+} // namespace
+
+void OsmLayer::setData(std::vector<std::shared_ptr<const OsmData>> data)
+{
+    m_data = std::move(data);
+    m_tiles.clear();
+}
+
+bool OsmLayer::covers(const Viewport& view) const
+{
+    const QPointF o = viewOrigin(view);
+    const OsmBox box = boxOf(o.x(), o.y(), o.x() + view.size().width(), o.y() + view.size().height(), view.scale());
+    for (const auto& d : m_data)
+        if (d->bounds.intersects(box))
+            return true;
+    return false;
+}
+
+int OsmLayer::draw(QPainter& painter, const Viewport& view)
+{
+    if (!covers(view))
+        return 0;
+    const double scale = view.scale();
+    const QPointF o = viewOrigin(view);
+    const int x0 = int(std::floor(o.x() / TileSize)), x1 = int(std::floor((o.x() + view.size().width()) / TileSize));
+    const int y0 = int(std::floor(o.y() / TileSize)), y1 = int(std::floor((o.y() + view.size().height()) / TileSize));
+    const QString prefix = QString::number(scale, 'g', 17) + QLatin1Char('/');
+    int rendered = 0;
+    for (int ty = y0; ty <= y1; ++ty)
+        for (int tx = x0; tx <= x1; ++tx) {
+            const QString key = prefix + QString::number(tx) + QLatin1Char('/') + QString::number(ty);
+            QImage* tile = m_tiles.object(key);
+            if (!tile) {
+                tile = new QImage(renderTile(scale, tx, ty));
+                m_tiles.insert(key, tile, 1);
+                tile = m_tiles.object(key);
+                ++rendered;
+            }
+            if (tile && !tile->isNull())
+                painter.drawImage(QPointF(tx * double(TileSize) - o.x(), ty * double(TileSize) - o.y()), *tile);
+        }
+    return rendered;
+}
+
+QImage OsmLayer::renderTile(double scale, int tx, int ty) const
+{
+    const double zoom = zoomOf(scale);
+    const double margin = 12.0;   // half the widest road: a road just outside still shows its edge
+    const QPointF origin(tx * double(TileSize), ty * double(TileSize));
+    const OsmBox box = boxOf(origin.x() - margin, origin.y() - margin, origin.x() + TileSize + margin,
+                             origin.y() + TileSize + margin, scale);
+    // Features by kind, so each kind is drawn in one pass in the order of the enum.
+    std::array<std::vector<std::pair<const OsmData*, const OsmFeature*>>, std::size_t(OsmKind::Count)> byKind;
+    bool any = false;
+    for (const auto& d : m_data)
+        d->forEachIn(box, [&](const OsmFeature& f) {
+            if (f.kind != OsmKind::Place && zoom >= Styles[std::size_t(f.kind)].minZoom) {
+                byKind[std::size_t(f.kind)].emplace_back(d.get(), &f);
+                any = true;
+            }
+        });
+    if (!any)
+        return {};
+    QImage image(TileSize, TileSize, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing, true);
+    const double k = scale / OsmWorldScale;
+    const double minPixels = 1.5;   // areas smaller than this are left out
+    QPolygonF poly;
+    for (std::size_t kind = 0; kind < byKind.size(); ++kind) {
+        const Style& s = Styles[kind];
+        const auto& list = byKind[kind];
+        if (list.empty())
+            continue;
+        if (kind <= std::size_t(OsmKind::Building)) {
+            p.setPen(s.casing.isValid() ? QPen(s.casing, 0.8) : Qt::NoPen);
+            p.setBrush(s.fill);
+            for (const auto& [d, f] : list) {
+                if ((f->box.maxX - f->box.minX) * k < minPixels && (f->box.maxY - f->box.minY) * k < minPixels)
+                    continue;
+                if (!f->area)
+                    continue;
+                QPainterPath path;
+                path.setFillRule(Qt::OddEvenFill);
+                for (std::uint32_t r = f->firstRing; r < f->firstRing + f->ringCount; ++r) {
+                    project(*d, d->rings[r], k, origin, 0.7, poly);
+                    path.addPolygon(poly);
+                }
+                p.drawPath(path);
+            }
+            continue;
+        }
+        const double w = lineWidth(s, zoom);
+        p.setBrush(Qt::NoBrush);
+        // Roads get a casing drawn first, so crossings of one class merge cleanly.
+        for (int pass = s.casing.isValid() && w >= 3 ? 0 : 1; pass < 2; ++pass) {
+            QPen pen(pass == 0 ? s.casing : s.fill, pass == 0 ? w + 1.6 : w, s.pen, Qt::RoundCap, Qt::RoundJoin);
+            p.setPen(pen);
+            for (const auto& [d, f] : list) {
+                if (f->area)
+                    continue;
+                const OsmRing& r = d->rings[f->firstRing];
+                project(*d, r, k, origin, 0.7, poly);
+                p.drawPolyline(poly);
+            }
+        }
+    }
+    return image;
+}
+
+namespace {
+
+// Text centred on a point along a direction, with a light halo so it reads over roads.
+void drawHaloText(QPainter& p, QPointF at, double angle, const QString& text, const QFont& font, QColor colour)
+{
+    QPainterPath path;
+    const QFontMetricsF fm(font);
+    path.addText(-fm.horizontalAdvance(text) / 2.0, fm.ascent() / 2.0 - fm.descent() / 2.0, font, text);
+    p.save();
+    p.translate(at);
+    p.rotate(angle);
+    p.setPen(QPen(QColor(255, 255, 255, 220), 3.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(path);
+    p.setPen(Qt::NoPen);
+    p.setBrush(colour);
+    p.drawPath(path);
+    p.restore();
+}
+
+bool takeBox(std::vector<QRectF>& taken, const QRectF& box)
+{
+    for (const QRectF& t : taken)
+        if (t.intersects(box))
+            return false;
+    taken.push_back(box);
+    return true;
+}
+
+} // namespace
+
+void OsmLayer::drawLabels(QPainter& painter, const Viewport& view) const
+{
+    const double zoom = zoomOf(view.scale());
+    const QPointF o = viewOrigin(view);
+    const QRectF screen(QPointF(0, 0), view.size());
+    const OsmBox box = boxOf(o.x(), o.y(), o.x() + view.size().width(), o.y() + view.size().height(), view.scale());
+    const double k = view.scale() / OsmWorldScale;
+    std::vector<QRectF> taken;
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    // Places first, larger ones first: they matter more than a street.
+    QFont placeFont = painter.font();
+    placeFont.setBold(true);
+    for (std::uint8_t rank = 1; rank <= 4; ++rank) {
+        if (zoom < 6.0 + 2.5 * rank)
+            break;
+        QFont f = placeFont;
+        f.setPointSizeF(placeFont.pointSizeF() * (rank == 1 ? 1.4 : rank == 2 ? 1.2 : 1.0));
+        const QFontMetricsF fm(f);
+        for (const auto& d : m_data)
+            d->forEachIn(box, [&](const OsmFeature& feature) {
+                if (feature.kind != OsmKind::Place || feature.rank != rank || feature.name < 0)
+                    return;
+                const OsmPoint pt = d->points[d->rings[feature.firstRing].first];
+                const QPointF at(pt.x * k - o.x(), pt.y * k - o.y());
+                const QString& name = d->names[std::size_t(feature.name)];
+                const QRectF r(at.x() - fm.horizontalAdvance(name) / 2 - 2, at.y() - fm.height() / 2, fm.horizontalAdvance(name) + 4, fm.height());
+                if (screen.contains(at) && takeBox(taken, r))
+                    drawHaloText(painter, at, 0.0, name, f, QColor(30, 30, 30));
+            });
+    }
+    // Street names along the longest straight piece of each street, once per name.
+    if (zoom >= 15.0) {
+        QFont f = painter.font();
+        f.setPointSizeF(f.pointSizeF() * 0.85);
+        const QFontMetricsF fm(f);
+        QSet<const QString*> done;
+        for (const auto& d : m_data)
+            d->forEachIn(box, [&](const OsmFeature& feature) {
+                if (feature.name < 0 || feature.kind < OsmKind::Residential || feature.kind > OsmKind::Motorway || feature.area)
+                    return;
+                const QString& name = d->names[std::size_t(feature.name)];
+                if (done.contains(&name))
+                    return;
+                const OsmRing& r = d->rings[feature.firstRing];
+                QPointF best0, best1;
+                double bestLen = 0;
+                QPointF prev;
+                for (std::uint32_t i = r.first; i < r.first + r.count; ++i) {
+                    const QPointF p(d->points[i].x * k - o.x(), d->points[i].y * k - o.y());
+                    if (i > r.first && screen.contains(p) && screen.contains(prev)) {
+                        const double len = std::hypot(p.x() - prev.x(), p.y() - prev.y());
+                        if (len > bestLen)
+                            bestLen = len, best0 = prev, best1 = p;
+                    }
+                    prev = p;
+                }
+                const double textWidth = fm.horizontalAdvance(name);
+                if (bestLen < textWidth + 10)
+                    return;
+                double angle = std::atan2(best1.y() - best0.y(), best1.x() - best0.x()) * 180.0 / std::numbers::pi;
+                if (angle > 90)
+                    angle -= 180;
+                else if (angle < -90)
+                    angle += 180;
+                const QPointF mid = (best0 + best1) / 2.0;
+                QTransform t;
+                t.translate(mid.x(), mid.y());
+                t.rotate(angle);
+                const QRectF extent = t.mapRect(QRectF(-textWidth / 2, -fm.height() / 2, textWidth, fm.height()));
+                if (!takeBox(taken, extent))
+                    return;
+                done.insert(&name);
+                drawHaloText(painter, mid, angle, name, f, QColor(60, 60, 60));
+            });
+    }
+    painter.restore();
+}
+
+} // namespace aero
