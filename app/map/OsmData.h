@@ -22,6 +22,7 @@ namespace aero {
 
 // Drawing order: areas first, then waterways, roads from the smallest up, railways, places.
 enum class OsmKind : std::uint8_t {
+    Sea, Land,          // from the coastline: the sea within the extract, then land over it
     Water, Wood, Park, Building,
     River, Stream,
     Path, Track, Service, Residential, Tertiary, Secondary, Primary, Trunk, Motorway,

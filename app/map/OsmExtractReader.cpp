@@ -104,6 +104,113 @@ osmium::TagsFilter areaFilter()
     return f;
 }
 
+// A piece of coastline: land lies to its left.
+struct Coast {
+    osmium::object_id_type first, last;
+    std::vector<OsmPoint> points;
+};
+
+// Position along the edge of `box`, going round it anticlockwise as the map is seen
+// (north up): top edge westward, west edge southward, bottom eastward, east edge northward.
+double perimeterPosition(const OsmBox& box, OsmPoint p)
+{
+    const double w = double(box.maxX) - box.minX, h = double(box.maxY) - box.minY;
+    const double dTop = p.y - double(box.minY), dLeft = p.x - double(box.minX);
+    const double dBottom = double(box.maxY) - p.y, dRight = double(box.maxX) - p.x;
+    const double m = std::min({dTop, dLeft, dBottom, dRight});
+    if (m == dTop) return double(box.maxX) - p.x;
+    if (m == dLeft) return w + (p.y - double(box.minY));
+    if (m == dBottom) return w + h + (p.x - double(box.minX));
+    return 2 * w + h + (double(box.maxY) - p.y);
+}
+
+OsmPoint perimeterPoint(const OsmBox& box, double t)
+{
+    const double w = double(box.maxX) - box.minX, h = double(box.maxY) - box.minY;
+    if (t < w) return {std::int32_t(box.maxX - t), box.minY};
+    if (t < w + h) return {box.minX, std::int32_t(box.minY + (t - w))};
+    if (t < 2 * w + h) return {std::int32_t(box.minX + (t - w - h)), box.maxY};
+    return {box.maxX, std::int32_t(box.maxY - (t - 2 * w - h))};
+}
+
+// Land polygons from the coastline: pieces joined end to start; rings that close are islands,
+// the rest are closed along the extract's edge, keeping the land on their left. The sea is
+// the extract's box under them.
+void addCoastline(std::vector<Coast> coast, const OsmBox& box, OsmData& out)
+{
+    if (coast.empty() || box.isEmpty())
+        return;
+    for (bool joined = true; joined;) {
+        joined = false;
+        for (std::size_t i = 0; i < coast.size() && !joined; ++i)
+            for (std::size_t j = 0; j < coast.size(); ++j)
+                if (i != j && coast[i].first != coast[i].last && coast[i].last == coast[j].first) {
+                    coast[i].points.insert(coast[i].points.end(), coast[j].points.begin() + 1, coast[j].points.end());
+                    coast[i].last = coast[j].last;
+                    coast.erase(coast.begin() + std::ptrdiff_t(j));
+                    joined = true;
+                    break;
+                }
+    }
+    out.beginFeature(OsmKind::Sea, true, 0, -1);
+    out.addRing({{box.minX, box.minY}, {box.maxX, box.minY}, {box.maxX, box.maxY}, {box.minX, box.maxY}});
+    out.endFeature();
+    std::vector<std::size_t> open;
+    for (std::size_t i = 0; i < coast.size(); ++i) {
+        if (coast[i].first == coast[i].last) {
+            out.beginFeature(OsmKind::Land, true, 0, -1);
+            out.addRing(coast[i].points);
+            out.endFeature();
+        } else {
+            open.push_back(i);
+        }
+    }
+    const double perimeter = 2.0 * ((double(box.maxX) - box.minX) + (double(box.maxY) - box.minY));
+    std::vector<bool> used(coast.size(), false);
+    for (std::size_t first : open) {
+        if (used[first])
+            continue;
+        std::vector<OsmPoint> ring;
+        std::size_t cur = first;
+        for (std::size_t guard = 0; guard <= open.size(); ++guard) {
+            used[cur] = true;
+            ring.insert(ring.end(), coast[cur].points.begin(), coast[cur].points.end());
+            // The next piece whose start comes first going on round the edge.
+            const double from = perimeterPosition(box, coast[cur].points.back());
+            std::size_t next = first;
+            double best = perimeter * 2;
+            for (std::size_t j : open) {
+                if (used[j] && j != first)
+                    continue;
+                double d = perimeterPosition(box, coast[j].points.front()) - from;
+                if (d < 0)
+                    d += perimeter;
+                if (d < best)
+                    best = d, next = j;
+            }
+            // The corners passed on the way.
+            const double w = double(box.maxX) - box.minX, h = double(box.maxY) - box.minY;
+            std::vector<std::pair<double, double>> corners;   // distance on, position
+            for (double corner : {w, w + h, 2 * w + h, perimeter}) {
+                double d = corner - from;
+                if (d <= 0)
+                    d += perimeter;
+                if (d < best)
+                    corners.emplace_back(d, std::fmod(corner, perimeter));
+            }
+            std::sort(corners.begin(), corners.end());
+            for (const auto& [d, at] : corners)
+                ring.push_back(perimeterPoint(box, at));
+            if (next == first)
+                break;
+            cur = next;
+        }
+        out.beginFeature(OsmKind::Land, true, 0, -1);
+        out.addRing(ring);
+        out.endFeature();
+    }
+}
+
 class Collector : public osmium::handler::Handler {
 public:
     explicit Collector(OsmData& out) : m_out(out) {}
@@ -123,6 +230,15 @@ public:
     void way(const osmium::Way& w)
     {
         ++ways;
+        if (is(w.tags()["natural"], {"coastline"}) && w.nodes().size() >= 2) {
+            Coast c{w.nodes().front().ref(), w.nodes().back().ref(), {}};
+            for (const osmium::NodeRef& r : w.nodes())
+                if (r.location().valid())
+                    c.points.push_back(toWorld(r.location()));
+            if (c.points.size() >= 2)
+                coast.push_back(std::move(c));
+            return;
+        }
         const auto kind = lineKind(w.tags());
         if (!kind)
             return;
@@ -158,6 +274,7 @@ public:
     void relation(const osmium::Relation&) { ++relations; }
 
     qint64 nodes = 0, ways = 0, relations = 0, skipped = 0;
+    std::vector<Coast> coast;
 
 private:
     std::int32_t nameIndex(const char* name)
@@ -216,6 +333,7 @@ OsmReadResult readOsmExtract(const QString& path, OsmData& out, const OsmProgres
         locations.ignore_errors();   // ways cut at the extract's edge lack some nodes
         Collector collector{data};
         osmium::io::Reader reader{file};
+        const osmium::Box header = reader.header().box();
         auto assembled = areas.handler([&collector](osmium::memory::Buffer&& b) { osmium::apply(b, collector); });
         while (osmium::memory::Buffer buffer = reader.read()) {
             osmium::apply(buffer, locations, collector, assembled);
@@ -226,6 +344,12 @@ OsmReadResult readOsmExtract(const QString& path, OsmData& out, const OsmProgres
         reader.close();
         result.nodes = collector.nodes, result.ways = collector.ways, result.relations = collector.relations;
         result.skipped = collector.skipped;
+        OsmBox box;
+        if (header.valid())
+            box.add(toWorld(header.bottom_left())), box.add(toWorld(header.top_right()));
+        else
+            box = data.bounds;
+        addCoastline(std::move(collector.coast), box, data);
     } catch (const std::exception& e) {
         return {S::NotAnExtract, QString::fromLocal8Bit(e.what())};
     }

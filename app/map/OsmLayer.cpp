@@ -24,6 +24,8 @@ struct Style {
 
 // Indexed by OsmKind.
 const std::array<Style, std::size_t(OsmKind::Count)> Styles{{
+    {0, QColor(170, 202, 232), {}, 0, 0},                          // Sea
+    {0, QColor(243, 240, 230), {}, 0, 0},                          // Land
     {6, QColor(170, 202, 232), {}, 0, 0},                          // Water
     {9, QColor(200, 224, 180), {}, 0, 0},                          // Wood
     {11, QColor(205, 235, 176), {}, 0, 0},                         // Park
