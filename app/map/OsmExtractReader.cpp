@@ -20,6 +20,7 @@
 #include <cstring>
 #include <numbers>
 #include <optional>
+#include <unordered_map>
 
 namespace aero {
 
@@ -133,6 +134,49 @@ OsmPoint perimeterPoint(const OsmBox& box, double t)
     return {box.maxX, std::int32_t(box.maxY - (t - 2 * w - h))};
 }
 
+// The parts of a line inside `box`, each starting and ending on its edge (Liang-Barsky).
+std::vector<std::vector<OsmPoint>> clipToBox(const std::vector<OsmPoint>& line, const OsmBox& box)
+{
+    std::vector<std::vector<OsmPoint>> out;
+    std::vector<OsmPoint> current;
+    for (std::size_t i = 1; i < line.size(); ++i) {
+        const double ax = line[i - 1].x, ay = line[i - 1].y, dx = line[i].x - ax, dy = line[i].y - ay;
+        double t0 = 0, t1 = 1;
+        bool visible = true;
+        const double p[4] = {-dx, dx, -dy, dy};
+        const double q[4] = {ax - box.minX, box.maxX - ax, ay - box.minY, box.maxY - ay};
+        for (int k = 0; k < 4 && visible; ++k) {
+            if (p[k] == 0) {
+                visible = q[k] >= 0;
+            } else {
+                const double t = q[k] / p[k];
+                if (p[k] < 0)
+                    t0 = std::max(t0, t);
+                else
+                    t1 = std::min(t1, t);
+                visible = t0 <= t1;
+            }
+        }
+        if (!visible) {
+            if (!current.empty())
+                out.push_back(std::move(current)), current.clear();
+            continue;
+        }
+        const OsmPoint a{std::int32_t(std::lround(ax + t0 * dx)), std::int32_t(std::lround(ay + t0 * dy))};
+        const OsmPoint b{std::int32_t(std::lround(ax + t1 * dx)), std::int32_t(std::lround(ay + t1 * dy))};
+        if (t0 > 0 && !current.empty())
+            out.push_back(std::move(current)), current.clear();
+        if (current.empty())
+            current.push_back(a);
+        current.push_back(b);
+        if (t1 < 1)
+            out.push_back(std::move(current)), current.clear();
+    }
+    if (current.size() >= 2)
+        out.push_back(std::move(current));
+    return out;
+}
+
 // Land polygons from the coastline: pieces joined end to start; rings that close are islands,
 // the rest are closed along the extract's edge, keeping the land on their left. The sea is
 // the extract's box under them.
@@ -155,16 +199,25 @@ void addCoastline(std::vector<Coast> coast, const OsmBox& box, OsmData& out)
     out.beginFeature(OsmKind::Sea, true, 0, -1);
     out.addRing({{box.minX, box.minY}, {box.maxX, box.minY}, {box.maxX, box.maxY}, {box.minX, box.maxY}});
     out.endFeature();
-    std::vector<std::size_t> open;
-    for (std::size_t i = 0; i < coast.size(); ++i) {
-        if (coast[i].first == coast[i].last) {
+    // Extracts keep whole coastline ways, reaching far beyond their box: cut them at its edge.
+    std::vector<Coast> pieces;
+    for (Coast& c : coast) {
+        const bool inside = std::all_of(c.points.begin(), c.points.end(), [&](OsmPoint p) {
+            return p.x >= box.minX && p.x <= box.maxX && p.y >= box.minY && p.y <= box.maxY;
+        });
+        if (c.first == c.last && inside) {
             out.beginFeature(OsmKind::Land, true, 0, -1);
-            out.addRing(coast[i].points);
+            out.addRing(c.points);
             out.endFeature();
-        } else {
-            open.push_back(i);
+            continue;
         }
+        for (std::vector<OsmPoint>& piece : clipToBox(c.points, box))
+            pieces.push_back({0, 1, std::move(piece)});
     }
+    coast = std::move(pieces);
+    std::vector<std::size_t> open(coast.size());
+    for (std::size_t i = 0; i < coast.size(); ++i)
+        open[i] = i;
     const double perimeter = 2.0 * ((double(box.maxX) - box.minX) + (double(box.maxY) - box.minY));
     std::vector<bool> used(coast.size(), false);
     for (std::size_t first : open) {
@@ -211,6 +264,52 @@ void addCoastline(std::vector<Coast> coast, const OsmBox& box, OsmData& out)
     }
 }
 
+struct Street {
+    OsmKind kind;
+    std::int32_t name;
+    osmium::object_id_type first, last;
+    std::vector<OsmPoint> points;
+};
+
+// Joins ways of one name and class that meet end to start (or end to end, turning one round).
+void addStreets(std::vector<Street> streets, OsmData& out)
+{
+    std::unordered_multimap<osmium::object_id_type, std::size_t> byEnd;
+    std::vector<bool> gone(streets.size(), false);
+    for (std::size_t i = 0; i < streets.size(); ++i) {
+        byEnd.emplace(streets[i].first, i);
+        byEnd.emplace(streets[i].last, i);
+    }
+    auto partner = [&](std::size_t i, osmium::object_id_type node) -> std::optional<std::size_t> {
+        const auto [from, to] = byEnd.equal_range(node);
+        for (auto it = from; it != to; ++it)
+            if (it->second != i && !gone[it->second] && streets[it->second].name == streets[i].name &&
+                streets[it->second].kind == streets[i].kind && streets[it->second].first != streets[it->second].last)
+                return it->second;
+        return std::nullopt;
+    };
+    for (std::size_t i = 0; i < streets.size(); ++i) {
+        if (gone[i])
+            continue;
+        Street& s = streets[i];
+        while (s.first != s.last) {
+            const auto j = partner(i, s.last);
+            if (!j)
+                break;
+            Street& t = streets[*j];
+            if (t.first != s.last)
+                std::reverse(t.points.begin(), t.points.end()), std::swap(t.first, t.last);
+            s.points.insert(s.points.end(), t.points.begin() + 1, t.points.end());
+            s.last = t.last;
+            gone[*j] = true;
+            byEnd.emplace(s.last, i);
+        }
+        out.beginFeature(s.kind, false, 0, s.name);
+        out.addRing(s.points);
+        out.endFeature();
+    }
+}
+
 class Collector : public osmium::handler::Handler {
 public:
     explicit Collector(OsmData& out) : m_out(out) {}
@@ -252,6 +351,11 @@ public:
                 return;
         }
         const char* name = *kind >= OsmKind::Residential && *kind <= OsmKind::Motorway ? w.tags()["name"] : nullptr;
+        if (name && m_ring.size() == w.nodes().size()) {
+            // Streets come in many short ways; joined up they have room for their names.
+            streets.push_back({*kind, nameIndex(name), w.nodes().front().ref(), w.nodes().back().ref(), m_ring});
+            return;
+        }
         m_out.beginFeature(*kind, false, 0, name ? nameIndex(name) : -1);
         m_out.addRing(m_ring);
         m_out.endFeature();
@@ -275,6 +379,7 @@ public:
 
     qint64 nodes = 0, ways = 0, relations = 0, skipped = 0;
     std::vector<Coast> coast;
+    std::vector<Street> streets;
 
 private:
     std::int32_t nameIndex(const char* name)
@@ -350,6 +455,7 @@ OsmReadResult readOsmExtract(const QString& path, OsmData& out, const OsmProgres
         else
             box = data.bounds;
         addCoastline(std::move(collector.coast), box, data);
+        addStreets(std::move(collector.streets), data);
     } catch (const std::exception& e) {
         return {S::NotAnExtract, QString::fromLocal8Bit(e.what())};
     }

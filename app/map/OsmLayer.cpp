@@ -47,6 +47,10 @@ const std::array<Style, std::size_t(OsmKind::Count)> Styles{{
 
 double zoomOf(double scale) { return std::log2(scale / 256.0); }
 
+// A street name follows a run of segments that turns by less than this from its first one.
+constexpr double MaxLabelTurn = 0.45;   // radians
+constexpr double StreetNameZoom = 14.0;
+
 double lineWidth(const Style& s, double zoom)
 {
     return std::max(s.minWidth, s.width * std::pow(2.0, (zoom - 16.0) * 0.8));
@@ -255,9 +259,9 @@ void OsmLayer::drawLabels(QPainter& painter, const Viewport& view) const
             });
     }
     // Street names along the longest straight piece of each street, once per name.
-    if (zoom >= 15.0) {
+    if (zoom >= StreetNameZoom) {
         QFont f = painter.font();
-        f.setPointSizeF(f.pointSizeF() * 0.85);
+        f.setPointSizeF(f.pointSizeF() * 0.75);
         const QFontMetricsF fm(f);
         QSet<const QString*> done;
         for (const auto& d : m_data)
@@ -268,20 +272,29 @@ void OsmLayer::drawLabels(QPainter& painter, const Viewport& view) const
                 if (done.contains(&name))
                     return;
                 const OsmRing& r = d->rings[feature.firstRing];
-                QPointF best0, best1;
-                double bestLen = 0;
-                QPointF prev;
+                // The longest nearly straight run of segments on screen: its chord carries the name.
+                QPointF best0, best1, runStart, prev;
+                double bestLen = 0, runHeading = 0;
+                bool inRun = false;
                 for (std::uint32_t i = r.first; i < r.first + r.count; ++i) {
                     const QPointF p(d->points[i].x * k - o.x(), d->points[i].y * k - o.y());
-                    if (i > r.first && screen.contains(p) && screen.contains(prev)) {
-                        const double len = std::hypot(p.x() - prev.x(), p.y() - prev.y());
+                    const bool onScreen = screen.contains(p);
+                    if (i > r.first && onScreen && screen.contains(prev) && p != prev) {
+                        const double heading = std::atan2(p.y() - prev.y(), p.x() - prev.x());
+                        double turn = std::fabs(heading - runHeading);
+                        turn = std::min(turn, 2 * std::numbers::pi - turn);
+                        if (!inRun || turn > MaxLabelTurn)
+                            runStart = prev, runHeading = heading, inRun = true;
+                        const double len = std::hypot(p.x() - runStart.x(), p.y() - runStart.y());
                         if (len > bestLen)
-                            bestLen = len, best0 = prev, best1 = p;
+                            bestLen = len, best0 = runStart, best1 = p;
+                    } else if (!onScreen) {
+                        inRun = false;
                     }
                     prev = p;
                 }
                 const double textWidth = fm.horizontalAdvance(name);
-                if (bestLen < textWidth + 10)
+                if (bestLen < textWidth + 4)
                     return;
                 double angle = std::atan2(best1.y() - best0.y(), best1.x() - best0.x()) * 180.0 / std::numbers::pi;
                 if (angle > 90)
