@@ -80,7 +80,9 @@ RenderStats renderScene(QPainter& painter, const RenderScene& scene)
     QStringList credits;
     if (scene.base && scene.base->isLoaded())
         credits << QStringLiteral("Natural Earth");
-    bool osm = scene.osm && scene.osm->covers(scene.view);
+    // The lakes of the outline come from OpenStreetMap too.
+    bool osm = (scene.osm && scene.osm->covers(scene.view)) ||
+               (scene.base && scene.base->isLoaded() && scene.base->lakesIn(scene.view.visibleWorld()));
     if (scene.tiles) {
         stats.tilesDrawn = scene.tiles->draw(painter, scene.view);
         osm = osm || stats.tilesDrawn > 0;

@@ -266,3 +266,15 @@ TEST(MapClicks, AClickOnAMarkerIsReportedAndTheChosenOneDrawsOnTop)
     QTest::mouseClick(view, Qt::LeftButton, {}, QPoint(100, 100));
     EXPECT_EQ(clicked.size(), 1) << "no marker there";
 }
+
+TEST(BuiltInOutline, LargeLakesDrawAsWater)
+{
+    auto map = maptest::europeMap();
+    for (const auto& [lat, lon, what] : {std::tuple{46.45, 6.55, "Lake Geneva"}, std::tuple{44.0, -87.0, "Lake Michigan"},
+                                         std::tuple{61.0, 31.5, "Lake Ladoga"}}) {
+        map->CentreOn({lat, lon, 80});
+        EXPECT_EQ(map->CopyView().pixel(320, 240), WaterColour) << what;
+    }
+    map->CentreOn({46.8, 8.2, 80});
+    EXPECT_EQ(map->CopyView().pixel(320, 240), LandColour) << "central Switzerland";
+}
