@@ -136,6 +136,13 @@ std::optional<MarkerId> MapControl::markerAtScreen(QPointF screen) const
     const auto hits = m_doc.markers.inBox(se.x(), nw.x(), nw.y(), se.y());
     if (hits.empty())
         return std::nullopt;
+    // What is drawn on top is hit first: the live position, then the chosen AP.
+    for (const Marker* m : hits)
+        if (m->symbol == PositionSymbol)
+            return m->id;
+    for (const Marker* m : hits)
+        if (m_highlighted && m->id == *m_highlighted)
+            return m->id;
     return hits.back()->id;
 }
 

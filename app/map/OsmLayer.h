@@ -34,7 +34,7 @@ private:
     QImage renderTile(double scale, int tx, int ty) const;
 
     std::vector<std::shared_ptr<const OsmData>> m_data;
-    QCache<QString, QImage> m_tiles{160};
+    QCache<QString, QImage> m_tiles{96};   // 24 MB: a large screen's tiles and the edges around it
 };
 
 } // namespace aero

@@ -8,6 +8,7 @@
 
 #include <QBuffer>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QSignalSpy>
 #include <QTest>
@@ -235,6 +236,28 @@ TEST(Exports, PageHoldsTheOnlineTilesFetchedBeforeItIsWritten)
     const QImage base = QImage::fromData(QByteArray::fromBase64(b64));
     EXPECT_EQ(base.pixel(320, 240), qRgb(10, 120, 10));
     EXPECT_FALSE(server.paths.isEmpty());
+}
+
+TEST(Exports, APictureWaitsForASilentTileServerOnlyAsLongAsAllowed)
+{
+    QTcpServer silent;   // takes connections and never answers
+    silent.listen(QHostAddress::LocalHost);
+    QTemporaryDir dir;
+    auto offline = mapWith([](MapOptions&) {});
+    auto map = mapWith([&](MapOptions& o) {
+        o.tileUrl = QStringLiteral("http://127.0.0.1:%1/{z}/{x}/{y}.png").arg(silent.serverPort());
+        o.tilesEnabled = true;
+        o.tileCacheFolder = dir.path();
+        o.exportWaitMs = 300;
+    });
+    for (auto* m : {offline.get(), map.get()})
+        m->CentreOn({50, 10, 2000});
+    QElapsedTimer timer;
+    timer.start();
+    const QImage picture = map->CopyView();
+    EXPECT_LT(timer.elapsed(), 2000);
+    EXPECT_GE(timer.elapsed(), 300);
+    EXPECT_EQ(picture.copy(0, 60, 640, 360), offline->CopyView().copy(0, 60, 640, 360)) << "the best there is: the outline";
 }
 
 TEST(MapClicks, AClickOnAMarkerIsReportedAndTheChosenOneDrawsOnTop)
