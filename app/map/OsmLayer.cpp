@@ -90,7 +90,7 @@ QPointF viewOrigin(const Viewport& view)
 void OsmLayer::setData(std::vector<std::shared_ptr<const OsmData>> data)
 {
     m_data = std::move(data);
-    m_tiles.clear();
+    clearCache();
 }
 
 bool OsmLayer::covers(const Viewport& view) const
@@ -196,25 +196,47 @@ QImage OsmLayer::renderTile(double scale, int tx, int ty) const
     return image;
 }
 
-namespace {
-
-// Text centred on a point along a direction, with a light halo so it reads over roads.
-void drawHaloText(QPainter& p, QPointF at, double angle, const QString& text, const QFont& font, QColor colour)
+// Text centred on a point along a direction, with a light halo so it reads over roads. The
+// outlines of each text are made once and kept: making them is most of a label's cost.
+void OsmLayer::drawHaloText(QPainter& p, QPointF at, double angle, const QString& text, const QFont& font,
+                            QColor colour) const
 {
-    QPainterPath path;
-    const QFontMetricsF fm(font);
-    path.addText(-fm.horizontalAdvance(text) / 2.0, fm.ascent() / 2.0 - fm.descent() / 2.0, font, text);
+    const QString key = font.key() + QLatin1Char('\n') + text;
+    auto it = m_glyphs.constFind(key);
+    if (it == m_glyphs.constEnd()) {
+        if (m_glyphs.size() > MaxCachedLabels)
+            m_glyphs.clear();
+        Glyphs g;
+        const QFontMetricsF fm(font);
+        g.text.addText(-fm.horizontalAdvance(text) / 2.0, fm.ascent() / 2.0 - fm.descent() / 2.0, font, text);
+        QPainterPathStroker stroker;
+        stroker.setWidth(3.0);
+        stroker.setJoinStyle(Qt::RoundJoin);
+        stroker.setCapStyle(Qt::RoundCap);
+        // Flattened once too: curves would be flattened again at every frame.
+        auto flat = [](const QPainterPath& path) {
+            QPainterPath out;
+            out.setFillRule(path.fillRule());
+            for (const QPolygonF& poly : path.toSubpathPolygons())
+                out.addPolygon(poly);
+            return out;
+        };
+        g.halo = flat(stroker.createStroke(g.text));
+        g.text = flat(g.text);
+        it = m_glyphs.insert(key, g);
+    }
     p.save();
     p.translate(at);
     p.rotate(angle);
-    p.setPen(QPen(QColor(255, 255, 255, 220), 3.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    p.setBrush(Qt::NoBrush);
-    p.drawPath(path);
     p.setPen(Qt::NoPen);
+    p.setBrush(QColor(255, 255, 255, 220));
+    p.drawPath(it->halo);
     p.setBrush(colour);
-    p.drawPath(path);
+    p.drawPath(it->text);
     p.restore();
 }
+
+namespace {
 
 bool takeBox(std::vector<QRectF>& taken, const QRectF& box)
 {
@@ -229,16 +251,41 @@ bool takeBox(std::vector<QRectF>& taken, const QRectF& box)
 
 void OsmLayer::drawLabels(QPainter& painter, const Viewport& view) const
 {
-    const double zoom = zoomOf(view.scale());
+    // Laid out for an area twice the view's size, so panning only draws what was placed.
     const QPointF o = viewOrigin(view);
-    const QRectF screen(QPointF(0, 0), view.size());
-    const OsmBox box = boxOf(o.x(), o.y(), o.x() + view.size().width(), o.y() + view.size().height(), view.scale());
+    const QRectF shown(o, QSizeF(view.size()));
+    const qreal ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
+    if (m_labelScale != view.scale() || !m_labelArea.contains(shown) || m_labelFont != painter.font() ||
+        m_labelImage.devicePixelRatio() != ratio) {
+        layoutLabels(painter.font(), view);
+        // Drawn once into a picture of the whole area: a panning frame only places it.
+        m_labelImage = QImage((m_labelArea.size() * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
+        m_labelImage.setDevicePixelRatio(ratio);
+        m_labelImage.fill(Qt::transparent);
+        QPainter p(&m_labelImage);
+        p.setRenderHint(QPainter::Antialiasing, true);
+        for (const PlacedLabel& l : m_labels)
+            drawHaloText(p, l.at - m_labelArea.topLeft(), l.angle, l.text, l.font, l.colour);
+    }
+    if (!m_labels.empty())
+        painter.drawImage(m_labelArea.topLeft() - o, m_labelImage);
+}
+
+void OsmLayer::layoutLabels(const QFont& baseFont, const Viewport& view) const
+{
+    const double zoom = zoomOf(view.scale());
+    const QSizeF area(view.size().width() * 2.0, view.size().height() * 2.0);
+    const QPointF o = viewOrigin(view) - QPointF(view.size().width() / 2.0, view.size().height() / 2.0);
+    const QRectF screen(QPointF(0, 0), area);
+    m_labels.clear();
+    m_labelScale = view.scale();
+    m_labelArea = QRectF(o, area);
+    m_labelFont = baseFont;
+    const OsmBox box = boxOf(o.x(), o.y(), o.x() + area.width(), o.y() + area.height(), view.scale());
     const double k = view.scale() / OsmWorldScale;
     std::vector<QRectF> taken;
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing, true);
     // Places first, larger ones first: they matter more than a street.
-    QFont placeFont = painter.font();
+    QFont placeFont = baseFont;
     placeFont.setBold(true);
     for (std::uint8_t rank = 1; rank <= 4; ++rank) {
         if (zoom < 6.0 + 2.5 * rank)
@@ -255,12 +302,12 @@ void OsmLayer::drawLabels(QPainter& painter, const Viewport& view) const
                 const QString& name = d->names[std::size_t(feature.name)];
                 const QRectF r(at.x() - fm.horizontalAdvance(name) / 2 - 2, at.y() - fm.height() / 2, fm.horizontalAdvance(name) + 4, fm.height());
                 if (screen.contains(at) && takeBox(taken, r))
-                    drawHaloText(painter, at, 0.0, name, f, QColor(30, 30, 30));
+                    m_labels.push_back({at + o, 0.0, name, f, QColor(30, 30, 30)});
             });
     }
     // Street names along the longest straight piece of each street, once per name.
     if (zoom >= StreetNameZoom) {
-        QFont f = painter.font();
+        QFont f = baseFont;
         f.setPointSizeF(f.pointSizeF() * 0.75);
         const QFontMetricsF fm(f);
         QSet<const QString*> done;
@@ -309,10 +356,9 @@ void OsmLayer::drawLabels(QPainter& painter, const Viewport& view) const
                 if (!takeBox(taken, extent))
                     return;
                 done.insert(&name);
-                drawHaloText(painter, mid, angle, name, f, QColor(60, 60, 60));
+                m_labels.push_back({mid + o, angle, name, f, QColor(60, 60, 60)});
             });
     }
-    painter.restore();
 }
 
 } // namespace aero

@@ -6,7 +6,12 @@
 #include "map/OsmData.h"
 
 #include <QCache>
+#include <QColor>
+#include <QFont>
+#include <QHash>
 #include <QImage>
+#include <QPainterPath>
+#include <QRectF>
 #include <memory>
 #include <vector>
 
@@ -28,13 +33,36 @@ public:
     // Draws what lies in the view; returns the number of tiles drawn afresh.
     int draw(QPainter& painter, const Viewport& view);
     void drawLabels(QPainter& painter, const Viewport& view) const;
-    void clearCache() { m_tiles.clear(); }
+    void clearCache()
+    {
+        m_tiles.clear();
+        m_labelScale = 0.0;
+    }
 
 private:
+    static constexpr int MaxCachedLabels = 4000;
+    struct Glyphs {
+        QPainterPath text, halo;
+    };
+    struct PlacedLabel {
+        QPointF at;      // in the world's pixel plane at the scale laid out for
+        double angle;
+        QString text;
+        QFont font;
+        QColor colour;
+    };
+    void layoutLabels(const QFont& baseFont, const Viewport& view) const;
     QImage renderTile(double scale, int tx, int ty) const;
+    void drawHaloText(QPainter& p, QPointF at, double angle, const QString& text, const QFont& font, QColor colour) const;
 
     std::vector<std::shared_ptr<const OsmData>> m_data;
-    QCache<QString, QImage> m_tiles{96};   // 24 MB: a large screen's tiles and the edges around it
+    QCache<QString, QImage> m_tiles{96};
+    mutable QHash<QString, Glyphs> m_glyphs;
+    mutable std::vector<PlacedLabel> m_labels;
+    mutable double m_labelScale = 0.0;
+    mutable QRectF m_labelArea;
+    mutable QFont m_labelFont;
+    mutable QImage m_labelImage;   // 24 MB: a large screen's tiles and the edges around it
 };
 
 } // namespace aero
