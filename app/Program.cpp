@@ -123,6 +123,10 @@ void Program::wireMapData()
         }
         return std::pair{false, QString()};
     };
+    // Map data named in the settings that is missing or broken is said once, when a map first needs it.
+    QObject::connect(m_mapa.get(), &MapControl::baseLayerProblem, m_window.get(), [this](const QString& text) {
+        m_dialogs.message(QStringLiteral("Map data left out: %1").arg(text), Icon::Exclamation);
+    });
     m_ctx.mapDataChanged = [this] {
         const MapOptions o = MapOptions::fromSettings(m_settings);
         for (MapControl* map : {m_mapa.get(), m_upMap.get()}) {

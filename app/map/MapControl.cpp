@@ -114,7 +114,8 @@ std::vector<OsmLoadResult> MapControl::setOsmExtracts(const QStringList& paths, 
         if (results.back().ok())
             data.push_back(results.back().data);
         else
-            m_layerProblems << QStringLiteral("%1: %2").arg(path, results.back().error);
+            m_layerProblems << (results.back().error.contains(path) ? results.back().error
+                                                                    : QStringLiteral("%1: %2").arg(path, results.back().error));
     }
     m_osm.setData(std::move(data));
     ++m_layersGeneration;
@@ -141,6 +142,8 @@ void MapControl::loadOfflineLayers()
     setOsmExtracts(m_options.osmExtracts);
     if (!m_options.tilePack.isEmpty() && !setTilePack(m_options.tilePack))
         m_layerProblems << m_pack.error();
+    for (const QString& problem : m_layerProblems)
+        Q_EMIT baseLayerProblem(problem);
 }
 
 bool MapControl::ensureBaseData()

@@ -159,6 +159,8 @@ Q_SIGNALS:
     void changed();          // something visible changed
     void toolbarsChanged();
     void documentReset();
+    // An extract or tile pack named in the options could not be used (once, when first needed).
+    void baseLayerProblem(const QString& text);
 
 private:
     void requireMap() const;
