@@ -22,6 +22,7 @@
 #include "tools/frmACT.h"
 #include "tools/frmFilters.h"
 
+#include <QFileInfo>
 #include <QMenu>
 #include <QToolButton>
 
@@ -102,6 +103,47 @@ void Program::wireCommands()
     MapView* view = m_mapa->mapView();
     QObject::connect(view, &MapView::mousePressed, &panels, &ListPanels::Map_MouseDown);
     QObject::connect(view, &MapView::mouseReleased, &panels, [&panels] { panels.Map_MouseUp(); });
+    QObject::connect(view, &MapView::markerClicked, &panels, &ListPanels::Map_MarkerClick);
+    wireMapData();
+}
+
+void Program::wireMapData()
+{
+    // The configuration dialog reads a new extract at once (with its progress bar) and hands
+    // the new map data to both maps on Done.
+    m_ctx.readMapData = [](const QString& path, const std::function<bool(int)>& progress) {
+        const OsmLoadResult r = loadOsmExtract(path, defaultOsmCacheFolder(), progress);
+        const QString edge = r.skipped ? QStringLiteral(" %1 ways cut at the extract's edge are drawn in part or left out.").arg(r.skipped)
+                                       : QString();
+        switch (r.status) {
+        case OsmLoadResult::Status::FromCache:
+        case OsmLoadResult::Status::Read:
+            return std::pair{true, QStringLiteral("%1: %2 features ready.").arg(QFileInfo(path).fileName()).arg(r.data->features.size()) + edge};
+        case OsmLoadResult::Status::CacheNotWritten:
+            return std::pair{true, QStringLiteral("%1 is drawn but could not be cached (%2); it will be read again at the next start.")
+                                       .arg(QFileInfo(path).fileName(), r.error)};
+        case OsmLoadResult::Status::CannotOpen:
+            return std::pair{false, QStringLiteral("The map data file %1 could not be opened.").arg(path)};
+        case OsmLoadResult::Status::NotAnExtract:
+            return std::pair{false, QStringLiteral("%1 is not an OpenStreetMap extract: %2").arg(path, r.error)};
+        case OsmLoadResult::Status::Cancelled:
+            return std::pair{false, QString()};
+        }
+        return std::pair{false, QString()};
+    };
+    // Map data named in the settings that is missing or broken is said once, when a map first needs it.
+    QObject::connect(m_mapa.get(), &MapControl::baseLayerProblem, m_window.get(), [this](const QString& text) {
+        m_dialogs.message(QStringLiteral("Map data left out: %1").arg(text), Icon::Exclamation);
+    });
+    m_ctx.mapDataChanged = [this] {
+        const MapOptions o = MapOptions::fromSettings(m_settings);
+        for (MapControl* map : {m_mapa.get(), m_upMap.get()}) {
+            map->setOsmExtracts(o.osmExtracts);
+            if (!map->setTilePack(o.tilePack) && map == m_mapa.get())
+                m_dialogs.message(QStringLiteral("The tile pack %1 could not be opened: %2").arg(o.tilePack, map->tilePackLayer().error()),
+                                  Icon::Exclamation);
+        }
+    };
 }
 
 frmFilters& Program::filters()

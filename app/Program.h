@@ -56,6 +56,7 @@ public:
 
 private:
     void wireCommands();
+    void wireMapData();
     StartupHooks startupHooks();
     static void showModal(QDialog& dialog);
 

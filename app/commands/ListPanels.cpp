@@ -70,6 +70,26 @@ void ListPanels::Map_MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers, in
     });
 }
 
+void ListPanels::Map_MarkerClick(MarkerId marker)
+{
+    guarded(m_ctx.dialogs, QStringLiteral("Map_MarkerClick"), [&] {
+        if (!m_ctx.state.MapLoaded || m_placing)
+            return;
+        MapService& map = *m_ctx.Mapa;
+        if (!m_selected.isEmpty())
+            if (const auto previous = map.FindMarker(m_selected))
+                map.setMarkerDisplayState(*previous, 0);
+        map.setMarkerDisplayState(marker, 2);
+        m_selected = map.markerName(marker);
+        const APListModel& list = m_ctx.window->lstAP();
+        for (int row = 0; row < list.count(); ++row)
+            if (list.rowAt(row).ssid == m_selected) {
+                m_ctx.window->selectLstAPRow(row);
+                break;
+            }
+    });
+}
+
 void ListPanels::Map_MouseUp() { m_ctx.state.MapMouseDown = false; }
 
 void ListPanels::place(int x, int y)

@@ -2,6 +2,7 @@
 // What the user does with the two AP lists: a click opens an AP's marker, a double click shows
 // its note, and an AP without coordinates can be placed by hand with a click on the map.
 #include "ui/AppContext.h"
+#include "map/MapService.h"
 
 #include <QObject>
 
@@ -17,6 +18,8 @@ public:
     void lstNoGps_DblClick(int row);
     void Map_MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
     void Map_MouseUp();
+    // A click on a marker on the map: its balloon opens and the list shows its entry.
+    void Map_MarkerClick(MarkerId marker);
 
     bool placementMode() const { return m_placing; }
     QString selectedMarkerName() const { return m_selected; }

@@ -8,7 +8,7 @@
 namespace aero {
 namespace {
 
-constexpr std::array<SettingDefault, 25> Defaults{{
+constexpr std::array<SettingDefault, 27> Defaults{{
     {"MapName", ""},
     {"CustomMapName", ""},
     {"LoadMap", "0"},
@@ -35,6 +35,9 @@ constexpr std::array<SettingDefault, 25> Defaults{{
     {"TilesEnabled", "1"},
     {"GpsdHost", "localhost"},
     {"GpsdPort", "2947"},
+    // Offline map data: OpenStreetMap extracts (one path a line) and a tile pack.
+    {"OsmExtracts", ""},
+    {"TilePack", ""},
 }};
 
 QSettings openStore() { return QSettings(QStringLiteral("Aeroplotter"), QStringLiteral("Aeroplotter")); }

@@ -101,13 +101,30 @@ OutlineLine readLine(ByteReader& in, std::uint32_t count)
 
 bool BaseMap::load(const QString& folder)
 {
+    m_land.clear(), m_borders.clear(), m_states.clear(), m_lakes.clear();
     m_loaded = loadOutline(folder + QLatin1Char('/') + QLatin1String(OutlineFile));
-    if (m_loaded)
+    if (m_loaded) {
         loadPlaces(folder + QLatin1Char('/') + QLatin1String(PlacesFile));
+        if (!loadLines(folder + QLatin1Char('/') + QLatin1String(LakesFile)))
+            m_lakes.clear();   // a damaged lakes file only costs the lakes
+    }
     return m_loaded;
 }
 
+bool BaseMap::lakesIn(const QRectF& world) const
+{
+    for (const OutlineLine& l : m_lakes)
+        if (l.bounds.intersects(world))
+            return true;
+    return false;
+}
+
 bool BaseMap::loadOutline(const QString& path)
+{
+    return loadLines(path) && !m_land.empty();
+}
+
+bool BaseMap::loadLines(const QString& path)
 {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
@@ -116,12 +133,11 @@ bool BaseMap::loadOutline(const QString& path)
     if (!bytes.startsWith("AEROOUT1"))
         return false;
     ByteReader in(bytes);
-    m_land.clear(), m_borders.clear(), m_states.clear();
     const std::uint32_t layers = in.u32();
     for (std::uint32_t l = 0; l < layers && in.ok(); ++l) {
         const std::uint8_t kind = in.u8();
         const std::uint32_t lines = in.u32();
-        auto& target = kind == 1 ? m_land : kind == 2 ? m_borders : m_states;
+        auto& target = kind == 1 ? m_land : kind == 2 ? m_borders : kind == 4 ? m_lakes : m_states;
         for (std::uint32_t i = 0; i < lines && in.ok(); ++i) {
             const std::uint32_t count = in.u32();
             // A damaged count must not make us reserve gigabytes.
@@ -130,7 +146,7 @@ bool BaseMap::loadOutline(const QString& path)
             target.push_back(readLine(in, count));
         }
     }
-    return in.ok() && !m_land.empty();
+    return in.ok();
 }
 
 void BaseMap::loadPlaces(const QString& path)

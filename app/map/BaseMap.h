@@ -26,9 +26,10 @@ class BaseMap {
 public:
     static constexpr const char* OutlineFile = "outline.bin";
     static constexpr const char* PlacesFile = "places.tsv";
+    static constexpr const char* LakesFile = "lakes.bin";
 
-    // Reads both files from `folder`; false when the outline is missing or damaged
-    // (places are optional).
+    // Reads the files from `folder`; false when the outline is missing or damaged
+    // (places and lakes are optional).
     bool load(const QString& folder);
     bool isLoaded() const { return m_loaded; }
 
@@ -36,13 +37,16 @@ public:
     const std::vector<OutlineLine>& borders() const { return m_borders; }
     const std::vector<OutlineLine>& stateBorders() const { return m_states; }
     const std::vector<Place>& places() const { return m_places; }   // largest first
+    const std::vector<OutlineLine>& lakes() const { return m_lakes; }   // rings, odd-even filled
+    bool lakesIn(const QRectF& world) const;
 
 private:
     bool loadOutline(const QString& path);
+    bool loadLines(const QString& path);
     void loadPlaces(const QString& path);
 
     bool m_loaded = false;
-    std::vector<OutlineLine> m_land, m_borders, m_states;
+    std::vector<OutlineLine> m_land, m_borders, m_states, m_lakes;
     std::vector<Place> m_places;
 };
 

@@ -42,6 +42,8 @@ MapOptions MapOptions::fromSettings(const Settings& settings)
     MapOptions o;
     o.tileUrl = settings.value(QStringLiteral("TileURL"));
     o.tilesEnabled = settings.value(QStringLiteral("TilesEnabled")) != QLatin1String("0") && !o.tileUrl.isEmpty();
+    o.osmExtracts = settings.value(QStringLiteral("OsmExtracts")).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    o.tilePack = settings.value(QStringLiteral("TilePack")).trimmed();
     return o;
 }
 
@@ -103,8 +105,54 @@ void MapControl::modified()
     Q_EMIT changed();
 }
 
+std::vector<OsmLoadResult> MapControl::setOsmExtracts(const QStringList& paths, const OsmProgress& progress)
+{
+    m_options.osmExtracts = paths;
+    m_offlineLayersLoaded = true;
+    const QString cache = m_options.osmCacheFolder.isEmpty() ? defaultOsmCacheFolder() : m_options.osmCacheFolder;
+    std::vector<OsmLoadResult> results;
+    std::vector<std::shared_ptr<const OsmData>> data;
+    m_layerProblems.clear();
+    for (const QString& path : paths) {
+        results.push_back(loadOsmExtract(path, cache, progress));
+        if (results.back().ok())
+            data.push_back(results.back().data);
+        else
+            m_layerProblems << (results.back().error.contains(path) ? results.back().error
+                                                                    : QStringLiteral("%1: %2").arg(path, results.back().error));
+    }
+    m_osm.setData(std::move(data));
+    ++m_layersGeneration;
+    Q_EMIT changed();
+    return results;
+}
+
+bool MapControl::setTilePack(const QString& path)
+{
+    m_options.tilePack = path;
+    ++m_layersGeneration;
+    Q_EMIT changed();
+    if (path.isEmpty()) {
+        m_pack.close();
+        return true;
+    }
+    return m_pack.open(path);
+}
+
+void MapControl::loadOfflineLayers()
+{
+    if (m_offlineLayersLoaded)
+        return;
+    setOsmExtracts(m_options.osmExtracts);
+    if (!m_options.tilePack.isEmpty() && !setTilePack(m_options.tilePack))
+        m_layerProblems << m_pack.error();
+    for (const QString& problem : m_layerProblems)
+        Q_EMIT baseLayerProblem(problem);
+}
+
 bool MapControl::ensureBaseData()
 {
+    loadOfflineLayers();
     const QString folder = dataFolder();
     if (m_base.isLoaded() && folder == m_baseFolder)
         return true;
@@ -124,6 +172,7 @@ void MapControl::resetDocument()
     m_symbols.clearAdded();
     m_viewAsSet.reset();
     m_loadReport = {};
+    m_highlighted.reset();
 }
 
 void MapControl::NewRegionMap(MapRegion region)
@@ -253,6 +302,7 @@ QStringList MapControl::programData(const QString& key) const
 void MapControl::PublishWebPage(const QString& path, const QString& title)
 {
     requireMap();
+    completeBaseLayers();   // the view's online tiles, for a bounded time
     WebPageInput page;
     page.title = title;
     page.document = &m_doc;
@@ -316,6 +366,9 @@ WebPagePicture MapControl::renderPagePicture(const Viewport& view, int& tilesDra
     shapesOnly.places = m_doc.places;
     shapesOnly.units = m_doc.units;
     RenderScene scene{shapesOnly, view, baseMap(), m_tiles, m_symbols, std::nullopt, {}, nullptr};
+    scene.osm = m_osm.isEmpty() ? nullptr : &m_osm;
+    scene.pack = m_pack.isOpen() ? &m_pack : nullptr;
+    scene.layersGeneration = m_layersGeneration;
     scene.decorations = false;
     QImage image(view.size(), QImage::Format_RGB32);
     QPainter painter(&image);

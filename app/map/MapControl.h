@@ -6,7 +6,10 @@
 #include "map/MapDocument.h"
 #include "map/MapRenderer.h"
 #include "map/MapService.h"
+#include "map/OsmExtract.h"
+#include "map/OsmLayer.h"
 #include "map/Symbols.h"
+#include "map/TilePackLayer.h"
 #include "map/Viewport.h"
 #include "map/WebPage.h"
 
@@ -28,7 +31,12 @@ struct MapOptions {
     QString tileUrl;           // URL template with {z}, {x}, {y}
     bool tilesEnabled = false; // off unless asked for: nothing goes online by surprise
     QString tileCacheFolder;   // empty: the per-user cache folder
-    // The program's choice: settings "TileURL" and "TilesEnabled".
+    QStringList osmExtracts;   // OpenStreetMap extracts drawn under the markers
+    QString osmCacheFolder;    // empty: the per-user data folder's "osm"
+    QString tilePack;          // an MBTiles file or z/x/y folder, under the online tiles
+    int exportWaitMs = 4000;   // how long a picture waits for online tiles
+    // The program's choice: settings "TileURL", "TilesEnabled", "OsmExtracts" (one path a
+    // line) and "TilePack".
     static MapOptions fromSettings(const Settings& settings);
 };
 
@@ -48,6 +56,16 @@ public:
     void setTileUrl(const QString& urlTemplate);
     void setTilesEnabled(bool enabled);
     TileLayer& tileLayer() { return *m_tiles; }
+    // Reads (or takes from the cache) every extract; returns one result per path. Extracts
+    // that fail are left out of the map.
+    std::vector<OsmLoadResult> setOsmExtracts(const QStringList& paths, const OsmProgress& progress = {});
+    const OsmLayer& osmLayer() const { return m_osm; }
+    // False (and the pack left out) when it cannot be opened; an empty path closes it.
+    bool setTilePack(const QString& path);
+    const TilePackLayer& tilePackLayer() const { return m_pack; }
+    void setExportWait(int ms) { m_options.exportWaitMs = ms; }
+    // What went wrong with the offline layers when the map was made (for the user).
+    QStringList baseLayerProblems() const { return m_layerProblems; }
 
     // MapService
     bool hasMap() const override { return m_hasMap; }
@@ -122,6 +140,9 @@ public:
     void removeShape(ShapeId id);
     std::optional<ShapeId> shapeAtScreen(QPointF screen, double tolerance = 5.0) const;
     std::optional<MarkerId> markerAtScreen(QPointF screen) const;
+    // The marker drawn highlighted above the others (the AP chosen in the list or on the map).
+    void setHighlightedMarker(std::optional<MarkerId> marker);
+    std::optional<MarkerId> highlightedMarker() const { return m_highlighted; }
     QImage symbolImage(int symbol) const { return m_symbols.image(symbol, m_doc); }
     const Viewport& viewport() const { return m_viewport; }
     void setViewSize(QSize size);
@@ -137,6 +158,8 @@ Q_SIGNALS:
     void changed();          // something visible changed
     void toolbarsChanged();
     void documentReset();
+    // An extract or tile pack named in the options could not be used (once, when first needed).
+    void baseLayerProblem(const QString& text);
 
 private:
     void requireMap() const;
@@ -149,6 +172,9 @@ private:
     void resetDocument();
     void writeKmzFile(const QString& path, const MapFileData& data) const;
     WebPagePicture renderPagePicture(const Viewport& view, int& tilesDrawn) const;
+    void loadOfflineLayers();
+    void completeBaseLayers() const;
+    RenderScene scene(std::optional<ShapeId> selected, const std::vector<Location>& draft) const;
 
     MapOptions m_options;
     MapDocument m_doc;
@@ -158,6 +184,12 @@ private:
     QString m_baseFolder;          // folder m_base was read from
     SymbolLibrary m_symbols;
     TileLayer* m_tiles = nullptr;
+    mutable OsmLayer m_osm;
+    mutable TilePackLayer m_pack;
+    bool m_offlineLayersLoaded = false;
+    int m_layersGeneration = 0;
+    QStringList m_layerProblems;
+    std::optional<MarkerId> m_highlighted;
     QPointer<MapView> m_view;
     mutable BaseLayerCache m_baseCache;   // a drawing aid only, not state of the map
     // The view exactly as last asked for, until the user or the program moves it otherwise;

@@ -124,6 +124,11 @@ void MapControl::setMarkerDisplayState(MarkerId id, int state)
     if (state < 0 || state > 2)
         badArgument();
     marker(id).displayState = state;
+    // The AP whose name or balloon is shown is the chosen one: it is drawn above its neighbours.
+    if (state != 0)
+        m_highlighted = id;
+    else if (m_highlighted == id)
+        m_highlighted.reset();
     modified();
 }
 
@@ -143,6 +148,13 @@ std::optional<MarkerId> MapControl::markerAtScreen(QPointF screen) const
     const auto hits = m_doc.markers.inBox(se.x(), nw.x(), nw.y(), se.y());
     if (hits.empty())
         return std::nullopt;
+    // What is drawn on top is hit first: the live position, then the chosen AP.
+    for (const Marker* m : hits)
+        if (m->symbol == PositionSymbol)
+            return m->id;
+    for (const Marker* m : hits)
+        if (m_highlighted && m->id == *m_highlighted)
+            return m->id;
     return hits.back()->id;
 }
 

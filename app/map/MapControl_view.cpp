@@ -4,7 +4,10 @@
 #include "map/MapRenderer.h"
 #include "map/TileLayer.h"
 
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QPainter>
+#include <QTimer>
 #include <algorithm>
 #include <cmath>
 
@@ -117,15 +120,54 @@ void MapControl::zoomToAllMarkers()
     Q_EMIT changed();
 }
 
+RenderScene MapControl::scene(std::optional<ShapeId> selected, const std::vector<Location>& draft) const
+{
+    RenderScene s{m_doc, m_viewport, baseMap(), m_hasMap ? m_tiles : nullptr, m_symbols, selected, draft, &m_baseCache};
+    s.osm = m_osm.isEmpty() ? nullptr : &m_osm;
+    s.pack = m_pack.isOpen() ? &m_pack : nullptr;
+    s.layersGeneration = m_layersGeneration;
+    s.highlighted = m_highlighted;
+    return s;
+}
+
 void MapControl::render(QPainter& painter, std::optional<ShapeId> selected, const std::vector<Location>& draft) const
 {
-    RenderScene scene{m_doc, m_viewport, baseMap(), m_hasMap ? m_tiles : nullptr, m_symbols, selected, draft,
-                      &m_baseCache};
     if (!m_hasMap) {
         painter.fillRect(QRect(QPoint(0, 0), m_viewport.size()), QColor(128, 128, 128));
         return;
     }
-    renderScene(painter, scene);
+    renderScene(painter, scene(selected, draft));
+}
+
+void MapControl::setHighlightedMarker(std::optional<MarkerId> marker)
+{
+    if (m_highlighted != marker) {
+        m_highlighted = marker;
+        Q_EMIT changed();
+    }
+}
+
+void MapControl::completeBaseLayers() const
+{
+    // Online tiles come in asynchronously: ask for the view's tiles and let them arrive for a
+    // bounded time, so a picture taken right after a view change is not an empty plain.
+    if (!m_hasMap || !m_tiles->isEnabled() || m_tiles->urlTemplate().isEmpty())
+        return;
+    QElapsedTimer waited;
+    waited.start();
+    QImage scratch(m_viewport.size(), QImage::Format_RGB32);
+    for (;;) {
+        {
+            QPainter p(&scratch);
+            m_tiles->draw(p, m_viewport);
+        }
+        if (m_tiles->isIdle() || m_tiles->isPaused() || waited.hasExpired(m_options.exportWaitMs))
+            return;
+        QEventLoop loop;
+        QTimer::singleShot(50, &loop, &QEventLoop::quit);
+        connect(m_tiles, &TileLayer::tileArrived, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
 }
 
 std::optional<ShapeId> MapControl::shapeAtScreen(QPointF screen, double tolerance) const
@@ -163,6 +205,7 @@ std::optional<ShapeId> MapControl::shapeAtScreen(QPointF screen, double toleranc
 
 QImage MapControl::CopyView() const
 {
+    completeBaseLayers();
     QImage image(m_viewport.size(), QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::white);
     QPainter painter(&image);

@@ -2,7 +2,9 @@
 
 #include "map/BaseMap.h"
 #include "domain/Geo.h"
+#include "map/OsmLayer.h"
 #include "map/TileLayer.h"
+#include "map/TilePackLayer.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
@@ -40,6 +42,12 @@ void paintBase(QPainter& painter, const RenderScene& scene)
         painter.setRenderHint(QPainter::Antialiasing, scene.view.scale() > 4096);
         drawBaseMap(painter, *scene.base, scene.view);
     }
+    if (scene.osm && !scene.osm->isEmpty()) {
+        scene.osm->draw(painter, scene.view);
+        scene.osm->drawLabels(painter, scene.view);
+    }
+    if (scene.pack)
+        scene.pack->draw(painter, scene.view);
 }
 
 void drawCachedBase(QPainter& painter, const RenderScene& scene)
@@ -48,14 +56,14 @@ void drawCachedBase(QPainter& painter, const RenderScene& scene)
     const qreal ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
     const Viewport& v = scene.view;
     if (c.image.isNull() || c.size != v.size() || c.scale != v.scale() || c.centre != v.centreWorld()
-        || c.pixelRatio != ratio || c.base != scene.base) {
+        || c.pixelRatio != ratio || c.base != scene.base || c.generation != scene.layersGeneration) {
         QImage image(v.size() * ratio, QImage::Format_RGB32);
         image.setDevicePixelRatio(ratio);
         {
             QPainter p(&image);
             paintBase(p, scene);
         }
-        c = {std::move(image), v.size(), v.scale(), v.centreWorld(), ratio, scene.base};
+        c = {std::move(image), v.size(), v.scale(), v.centreWorld(), ratio, scene.base, scene.layersGeneration};
     }
     painter.drawImage(QPointF(0, 0), c.image);
 }
@@ -73,11 +81,17 @@ RenderStats renderScene(QPainter& painter, const RenderScene& scene)
     QStringList credits;
     if (scene.base && scene.base->isLoaded())
         credits << QStringLiteral("Natural Earth");
+    // The lakes of the outline come from OpenStreetMap too.
+    bool osm = (scene.osm && scene.osm->covers(scene.view)) ||
+               (scene.base && scene.base->isLoaded() && scene.base->lakesIn(scene.view.visibleWorld()));
     if (scene.tiles) {
         stats.tilesDrawn = scene.tiles->draw(painter, scene.view);
-        if (stats.tilesDrawn > 0)
-            credits << QStringLiteral("\u00A9 OpenStreetMap contributors");
+        osm = osm || stats.tilesDrawn > 0;
     }
+    if (osm)
+        credits << QStringLiteral("\u00A9 OpenStreetMap contributors");
+    if (scene.pack && scene.pack->isOpen() && !scene.pack->attribution().isEmpty())
+        credits << scene.pack->attribution();
     if (scene.base && scene.document.places) {
         drawPlaces(painter, *scene.base, scene.view);
         credits << QStringLiteral("GeoNames");
@@ -89,6 +103,8 @@ RenderStats renderScene(QPainter& painter, const RenderScene& scene)
         drawScaleBar(painter, scene.view, scene.document.units);
     if (scene.decorations && !credits.isEmpty())
         drawAttribution(painter, scene.view, credits.join(QStringLiteral(" | ")));
+    if (scene.decorations && scene.tiles && scene.tiles->isEnabled() && scene.tiles->isPaused())
+        drawNotice(painter, scene.view, QString::fromUtf8(TilesUnavailableNotice));
     painter.restore();
     return stats;
 }
@@ -176,6 +192,17 @@ void drawScaleBar(QPainter& painter, const Viewport& view, MapUnit unit)
     painter.drawLine(origin, origin + QPointF(0, -5));
     painter.drawLine(origin + QPointF(px, 0), origin + QPointF(px, -5));
     painter.drawText(origin + QPointF(2, -7), text);
+}
+
+void drawNotice(QPainter& painter, const Viewport& view, const QString& text)
+{
+    const QFontMetrics fm(painter.font());
+    const QRectF box(view.size().width() - fm.horizontalAdvance(text) - 18, 6, fm.horizontalAdvance(text) + 12, fm.height() + 6);
+    painter.setPen(QColor(150, 110, 20));
+    painter.setBrush(QColor(255, 244, 200, 230));
+    painter.drawRoundedRect(box, 4, 4);
+    painter.setPen(QColor(60, 40, 0));
+    painter.drawText(box, Qt::AlignCenter, text);
 }
 
 void drawAttribution(QPainter& painter, const Viewport& view, const QString& text)

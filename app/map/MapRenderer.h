@@ -14,8 +14,10 @@ class QPainter;
 namespace aero {
 
 class BaseMap;
+class OsmLayer;
 class SymbolLibrary;
 class TileLayer;
+class TilePackLayer;
 
 // The sea and the outline drawn once for a view and reused until the view changes: the
 // outline is the costly part of a frame, and long work (plotting, filtering) repaints often
@@ -27,6 +29,7 @@ struct BaseLayerCache {
     QPointF centre;
     qreal pixelRatio = 0.0;
     const BaseMap* base = nullptr;
+    int generation = -1;
 };
 
 struct RenderScene {
@@ -38,7 +41,11 @@ struct RenderScene {
     std::optional<ShapeId> selectedShape;
     std::vector<Location> draft;          // a line being drawn
     BaseLayerCache* baseCache = nullptr;  // optional
-    bool decorations = true;              // scale bar and attribution
+    OsmLayer* osm = nullptr;              // OpenStreetMap extracts, when any
+    TilePackLayer* pack = nullptr;        // a tile pack, when one is open
+    int layersGeneration = 0;             // changes whenever the offline layers do
+    std::optional<MarkerId> highlighted = std::nullopt;   // drawn last, ringed
+    bool decorations = true;              // scale bar, attribution and notices
 };
 
 struct RenderStats {
@@ -54,6 +61,8 @@ inline constexpr int DetailLimit = 1500;
 
 RenderStats renderScene(QPainter& painter, const RenderScene& scene);
 
+inline constexpr const char* TilesUnavailableNotice = "Map tiles unavailable \u2014 showing the offline map";
+
 // Parts, in drawing order (each in its own file).
 void drawBaseMap(QPainter& painter, const BaseMap& base, const Viewport& view);
 void drawPlaces(QPainter& painter, const BaseMap& base, const Viewport& view);
@@ -61,6 +70,7 @@ void drawShapes(QPainter& painter, const RenderScene& scene);
 void drawMarkers(QPainter& painter, const RenderScene& scene, RenderStats& stats);
 void drawScaleBar(QPainter& painter, const Viewport& view, MapUnit unit);
 void drawAttribution(QPainter& painter, const Viewport& view, const QString& text);
+void drawNotice(QPainter& painter, const Viewport& view, const QString& text);
 
 // Colour of a shape's line: red in the low byte.
 QColor colorFromRgbInt(int rgb);

@@ -9,9 +9,11 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QToolBar>
+#include <QToolTip>
 #include <QWheelEvent>
 
 #include <algorithm>
+#include <utility>
 
 namespace aero {
 
@@ -23,7 +25,7 @@ constexpr double WheelNotch = 120.0;
 MapView::MapView(MapControl* control, QWidget* parent) : QWidget(parent), m_control(control)
 {
     setFocusPolicy(Qt::StrongFocus);
-    setMouseTracking(false);
+    setMouseTracking(true);   // hover tool tips on markers
     setAttribute(Qt::WA_OpaquePaintEvent);
     m_prompt = [this] { return QInputDialog::getText(this, QStringLiteral("Text label"), QStringLiteral("Text:")); };
     buildToolbars();
@@ -136,6 +138,8 @@ void MapView::mousePressEvent(QMouseEvent* event)
     case Tool::Pan:
         m_selected = m_control->shapeAtScreen(pos);
         m_dragFrom = pos;
+        m_pressedAt = pos;
+        m_pressedMarker = m_control->markerAtScreen(pos);
         update();
         break;
     case Tool::Line:
@@ -173,12 +177,37 @@ void MapView::mouseReleaseEvent(QMouseEvent* event)
     const QPointF pos = event->position();
     Q_EMIT mouseReleased(event->button(), event->modifiers(), int(pos.x()), int(pos.y()));
     m_dragFrom.reset();
+    // A press and release on the same spot is a click, not a drag.
+    constexpr double ClickSlop = 4.0;
+    const auto pressedMarker = std::exchange(m_pressedMarker, std::nullopt);
+    const auto pressedAt = std::exchange(m_pressedAt, std::nullopt);
+    if (pressedMarker && pressedAt && event->button() == Qt::LeftButton &&
+        (pos - *pressedAt).manhattanLength() <= ClickSlop && m_control->hasMap())
+        Q_EMIT markerClicked(*pressedMarker);
     if (m_tool == Tool::Line && m_draft.size() == 2 && event->button() == Qt::LeftButton) {
         m_draft.back() = m_control->FromScreen(int(pos.x()), int(pos.y()));
         if (!(m_draft.front() == m_draft.back()))
             m_selected = m_control->AddLine(m_draft.front(), m_draft.back());
         m_draft.clear();
     }
+}
+
+bool MapView::event(QEvent* event)
+{
+    if (event->type() != QEvent::ToolTip)
+        return QWidget::event(event);
+    auto* help = static_cast<QHelpEvent*>(event);
+    const auto marker = m_control->hasMap() ? m_control->markerAtScreen(help->pos()) : std::nullopt;
+    if (!marker) {
+        QToolTip::hideText();
+        event->ignore();
+        return true;
+    }
+    QString note = m_control->markerNote(*marker);
+    note.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    const QString name = m_control->markerName(*marker);
+    QToolTip::showText(help->globalPos(), note.isEmpty() ? name : name + QLatin1Char('\n') + note, this);
+    return true;
 }
 
 void MapView::mouseDoubleClickEvent(QMouseEvent* event)

@@ -40,8 +40,11 @@ public:
 Q_SIGNALS:
     void mousePressed(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
     void mouseReleased(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
+    // A left click (no drag) on a marker with the pan tool.
+    void markerClicked(MarkerId marker);
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -65,6 +68,8 @@ private:
     QActionGroup* m_tools = nullptr;
     Tool m_tool = Tool::Pan;
     std::optional<QPointF> m_dragFrom;
+    std::optional<QPointF> m_pressedAt;
+    std::optional<MarkerId> m_pressedMarker;
     std::vector<Location> m_draft;
     std::optional<ShapeId> m_selected;
     std::function<QString()> m_prompt;

@@ -100,16 +100,31 @@ void drawMarkers(QPainter& painter, const RenderScene& scene, RenderStats& stats
     const QFontMetrics fm(painter.font());
     const QPointF half(SymbolSize / 2.0, SymbolSize / 2.0);
     // Symbols first, then names and balloons over them, so no symbol hides a label.
-    std::vector<std::pair<const Marker*, QPointF>> labelled;
-    for (const Marker* m : visible) {
-        const QPointF s = view.worldToScreen(m->world);
-        if (crowded && !symbols.takePoint(s))
-            continue;
+    std::vector<std::pair<const Marker*, QPointF>> labelled, onTop;
+    auto drawSymbol = [&](const Marker* m, QPointF s) {
         const QImage& img = scene.symbols.image(m->symbol, scene.document);
         painter.drawImage(s - QPointF(img.width() / 2.0, img.height() / 2.0), img);
         ++stats.markersDrawn;
         if (m->displayState != 0)
             labelled.emplace_back(m, s);
+    };
+    for (const Marker* m : visible) {
+        const QPointF s = view.worldToScreen(m->world);
+        // The chosen AP and the live position stand above the rest, whatever their order.
+        if (m->symbol == PositionSymbol || (scene.highlighted && *scene.highlighted == m->id)) {
+            onTop.emplace_back(m, s);
+            continue;
+        }
+        if (crowded && !symbols.takePoint(s))
+            continue;
+        drawSymbol(m, s);
+    }
+    std::stable_partition(onTop.begin(), onTop.end(), [](const auto& e) { return e.first->symbol != PositionSymbol; });
+    for (const auto& [m, s] : onTop) {
+        painter.setPen(QPen(m->symbol == PositionSymbol ? QColor(20, 90, 220) : QColor(255, 140, 0), 3.0));
+        painter.setBrush(m->symbol == PositionSymbol ? QColor(20, 90, 220, 60) : QColor(255, 200, 0, 90));
+        painter.drawEllipse(s, SymbolSize * 0.8, SymbolSize * 0.8);
+        drawSymbol(m, s);
     }
     for (const auto& [m, s] : labelled) {
         if (m->displayState == 1) {

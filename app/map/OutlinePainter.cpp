@@ -54,6 +54,14 @@ void drawBaseMap(QPainter& painter, const BaseMap& base, const Viewport& view)
     painter.setPen(QPen(Coast, 1.0));
     painter.setBrush(Land);
     painter.drawPath(land);
+    QPainterPath lakes;
+    lakes.setFillRule(Qt::OddEvenFill);
+    for (const OutlineLine& ring : base.lakes())
+        if (ring.bounds.intersects(world))
+            lakes.addPolygon(project(ring, view));
+    painter.setPen(QPen(Coast, 0.6));
+    painter.setBrush(Sea);
+    painter.drawPath(lakes);
     painter.setBrush(Qt::NoBrush);
     painter.setPen(QPen(Border, 1.0, Qt::DashLine));
     strokeLines(painter, base.borders(), view, world);

@@ -2,8 +2,11 @@
 
 #include "domain/ApSymbols.h"
 #include "commands/ListPanels.h"
+#include "map/MapView.h"
 
 #include <QProgressBar>
+#include <QTest>
+#include <QTreeView>
 
 namespace aero::testing {
 namespace {
@@ -263,6 +266,12 @@ TEST_F(ImportTest, ListClicksOpenOneMarkerAtATime)
     program->panels().lstAP_DblClick(1);
     EXPECT_EQ(map().markerDisplayState(a), 0);
     EXPECT_EQ(map().markerDisplayState(b), 2);
+    // A click on a marker on the map opens its balloon in the same way, and the list follows.
+    const Location at = map().markerLocation(a);
+    QTest::mouseClick(map().mapView(), Qt::LeftButton, {}, QPoint(map().ToScreenX(at), map().ToScreenY(at)));
+    EXPECT_EQ(map().markerDisplayState(a), 2);
+    EXPECT_EQ(map().markerDisplayState(b), 0);
+    EXPECT_EQ(window().lstAPView()->currentIndex().row(), 0);
 }
 
 TEST_F(ImportTest, ViewToggleTextsAndTheSharedNamesFlag)

@@ -9,6 +9,7 @@
 #include <QString>
 #include <array>
 #include <functional>
+#include <utility>
 
 namespace aero {
 
@@ -55,6 +56,11 @@ struct AppContext {
     std::function<bool()> offerToSaveChanges;
     // Read-only files shipped with the program (Icons/, base map data).
     QString programFolder;
+    // Reads an OpenStreetMap extract into the map's cache (set by the map module): true when the
+    // map can draw it, with a line for the user either way. `progress` gets 0..100, false cancels.
+    std::function<std::pair<bool, QString>(const QString& extract, const std::function<bool(int)>& progress)> readMapData;
+    // Applies the map-data settings to the open maps (set by the map module).
+    std::function<void()> mapDataChanged;
 };
 
 // Lets the event loop run during long work; throws OperationCancelled once the program ends.

@@ -21,6 +21,7 @@ public:
     // The AP lists and their captions.
     virtual APListModel& lstAP() = 0;
     virtual APListModel& lstNoGps() = 0;
+    virtual void selectLstAPRow(int row) = 0;   // makes it the current row and shows it
     virtual QString fraAPsCaption() const = 0;
     virtual void setFraAPsCaption(const QString& text) = 0;
     virtual QString lblNoAPsCaption() const = 0;

@@ -12,7 +12,10 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QFileInfo>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -39,6 +42,7 @@ frmConfig::frmConfig(AppContext& ctx, QWidget* parent) : QDialog(parent), m_ctx(
     right->addWidget(buildRealTime());
     right->addWidget(buildPorts());
     left->addWidget(buildSources());
+    right->addWidget(buildMapData());
     columns->addLayout(left);
     columns->addLayout(right);
 
@@ -165,6 +169,67 @@ QWidget* frmConfig::buildSources()
     return box;
 }
 
+QWidget* frmConfig::buildMapData()
+{
+    auto* box = new QGroupBox(QStringLiteral("Map data (drawn offline):"), this);
+    auto* form = new QFormLayout(box);
+    lstOsm = new QListWidget(box);
+    lstOsm->setMaximumHeight(70);
+    lstOsm->setToolTip(QStringLiteral("OpenStreetMap extracts (.osm.pbf), drawn under the markers"));
+    form->addRow(QStringLiteral("OpenStreetMap extracts:"), lstOsm);
+    cmdOsmAdd = new QPushButton(QStringLiteral("Add extract..."), box);
+    cmdOsmRemove = new QPushButton(QStringLiteral("Remove"), box);
+    auto* row = new QHBoxLayout;
+    row->addWidget(cmdOsmAdd);
+    row->addWidget(cmdOsmRemove);
+    form->addRow(row);
+    lblOsm = new QLabel(box);
+    lblOsm->setWordWrap(true);
+    form->addRow(lblOsm);
+    txtTilePack = new QLineEdit(box);
+    txtTilePack->setToolTip(QStringLiteral("An MBTiles file or a folder of z/x/y tiles, drawn under the online tiles"));
+    cmdTilePack = new QPushButton(QStringLiteral("..."), box);
+    auto* pack = new QHBoxLayout;
+    pack->addWidget(txtTilePack);
+    pack->addWidget(cmdTilePack);
+    form->addRow(QStringLiteral("Tile pack:"), pack);
+    connect(cmdOsmAdd, &QPushButton::clicked, this, &frmConfig::cmdOsmAdd_Click);
+    connect(cmdOsmRemove, &QPushButton::clicked, this, [this] { delete lstOsm->currentItem(); });
+    connect(cmdTilePack, &QPushButton::clicked, this, &frmConfig::cmdTilePack_Click);
+    return box;
+}
+
+void frmConfig::cmdOsmAdd_Click()
+{
+    guarded(m_ctx.dialogs, QStringLiteral("cmdOsmAdd_Click"), [&] {
+        const QString path = m_ctx.dialogs.openFile(
+            {QStringLiteral("OpenStreetMap extracts (*.osm.pbf)|*.osm.pbf|All files (*.*)|*.*"), {}, {}});
+        if (path.isEmpty() || !lstOsm->findItems(path, Qt::MatchExactly).isEmpty() || !m_ctx.readMapData)
+            return;
+        // Read now, once, with a progress bar; the map then draws it from its cache.
+        QProgressDialog progress(QStringLiteral("Reading %1...").arg(QFileInfo(path).fileName()), QStringLiteral("Cancel"), 0, 100, this);
+        progress.setWindowModality(Qt::WindowModal);
+        progress.setMinimumDuration(300);
+        const auto [ok, text] = m_ctx.readMapData(path, [&progress](int percent) {
+            progress.setValue(percent);
+            return !progress.wasCanceled();
+        });
+        progress.reset();
+        lblOsm->setText(text);
+        if (ok)
+            lstOsm->addItem(path);
+        else if (!text.isEmpty())
+            m_ctx.dialogs.message(text, Icon::Exclamation);
+    });
+}
+
+void frmConfig::cmdTilePack_Click()
+{
+    const QString path = m_ctx.dialogs.openFile({QStringLiteral("Tile packs (*.mbtiles)|*.mbtiles|All files (*.*)|*.*"), {}, {}});
+    if (!path.isEmpty())
+        txtTilePack->setText(path);
+}
+
 void frmConfig::frmConfig_Load()
 {
     cmbMaps->addItems({QStringLiteral("North America"), QStringLiteral("Europe")});
@@ -208,6 +273,10 @@ void frmConfig::fillFromSettings()
     txtTileUrl->setText(s.value(QStringLiteral("TileURL")));
     txtGpsdHost->setText(s.value(QStringLiteral("GpsdHost")));
     txtGpsdPort->setText(s.value(QStringLiteral("GpsdPort")));
+    lstOsm->clear();
+    lstOsm->addItems(s.value(QStringLiteral("OsmExtracts")).split(QLatin1Char('\n'), Qt::SkipEmptyParts));
+    txtTilePack->setText(s.value(QStringLiteral("TilePack")));
+    lblOsm->clear();
 }
 
 void frmConfig::cmdDone_Click()
@@ -246,12 +315,21 @@ void frmConfig::cmdDone_Click()
         s.setValue(QStringLiteral("TileURL"), txtTileUrl->text().trimmed());
         s.setValue(QStringLiteral("GpsdHost"), txtGpsdHost->text().trimmed());
         s.setValue(QStringLiteral("GpsdPort"), txtGpsdPort->text().trimmed());
+        QStringList extracts;
+        for (int i = 0; i < lstOsm->count(); ++i)
+            extracts << lstOsm->item(i)->text();
+        const bool mapData = extracts.join(QLatin1Char('\n')) != s.value(QStringLiteral("OsmExtracts")) ||
+                             txtTilePack->text().trimmed() != s.value(QStringLiteral("TilePack"));
+        s.setValue(QStringLiteral("OsmExtracts"), extracts.join(QLatin1Char('\n')));
+        s.setValue(QStringLiteral("TilePack"), txtTilePack->text().trimmed());
         for (int n = 1; n <= 8; ++n) {
             const QString device = txtPorts[static_cast<std::size_t>(n - 1)]->text().trimmed();
             if (device != portmap::devicePath(n))
                 portmap::setDevicePath(n, device.isEmpty() ? portmap::defaultDevice(n) : device);
         }
         General_SaveIni(m_ctx);
+        if (mapData && m_ctx.mapDataChanged)
+            m_ctx.mapDataChanged();
         hide();
     });
 }

@@ -7,7 +7,9 @@
 
 class QCheckBox;
 class QComboBox;
+class QLabel;
 class QLineEdit;
+class QListWidget;
 class QRadioButton;
 class QFrame;
 class QPushButton;
@@ -36,6 +38,13 @@ public:
     std::array<QLineEdit*, 8> txtPorts{};   // device of COM1..COM8
     QCheckBox* chkTiles;                     // online map tiles over the outline
     QLineEdit *txtTileUrl, *txtGpsdHost, *txtGpsdPort;
+    // Map data: OpenStreetMap extracts and a tile pack, drawn offline.
+    QListWidget* lstOsm;
+    QPushButton *cmdOsmAdd, *cmdOsmRemove, *cmdTilePack;
+    QLineEdit* txtTilePack;
+    QLabel* lblOsm;
+    void cmdOsmAdd_Click();
+    void cmdTilePack_Click();
 
     int trackColor() const { return m_trackColor; }
     int nmeaColor() const { return m_nmeaColor; }
@@ -51,6 +60,7 @@ private:
     QWidget* buildScripting();
     QWidget* buildPorts();
     QWidget* buildSources();
+    QWidget* buildMapData();
     void setSwatch(QFrame* swatch, int rgb);
 
     AppContext& m_ctx;

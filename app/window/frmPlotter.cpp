@@ -251,6 +251,13 @@ void frmPlotter::setMenuHint(MenuEntry e, const QString& hint)
         a->setText(hint.isEmpty() ? a->data().toString() : a->data().toString() + QLatin1Char('\t') + hint);
 }
 
+void frmPlotter::selectLstAPRow(int row)
+{
+    const QModelIndex index = m_lstAPModel.index(row, 0);
+    m_lstAP->setCurrentIndex(index);
+    m_lstAP->scrollTo(index);
+}
+
 QString frmPlotter::fraAPsCaption() const { return m_fraAPs->title(); }
 void frmPlotter::setFraAPsCaption(const QString& text) { m_fraAPs->setTitle(text); }
 QString frmPlotter::lblNoAPsCaption() const { return m_lblNoAPs->text(); }

@@ -53,6 +53,7 @@ public:
     APListModel& lstAP() override { return m_lstAPModel; }
     APListModel& lstNoGps() override { return m_lstNoGpsModel; }
     QTreeView* lstAPView() const { return m_lstAP; }
+    void selectLstAPRow(int row) override;
     QTreeView* lstNoGpsView() const { return m_lstNoGps; }
     QString fraAPsCaption() const override;
     void setFraAPsCaption(const QString& text) override;

@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QRadioButton>
 #include <QTest>
 
@@ -88,6 +89,34 @@ TEST_F(ConfigTest, DoneStoresEveryControlAndSaves)
     EXPECT_EQ(settings.stored("Ports", "COM2"), "pts/9");
     EXPECT_EQ(settings.stored("Config", "TilesEnabled"), "0");
     EXPECT_EQ(settings.value("GpsdPort"), "2948");
+}
+
+TEST_F(ConfigTest, MapDataExtractsAreReadWhenAddedAndAppliedOnDone)
+{
+    QStringList read;
+    int applied = 0;
+    ctx.readMapData = [&](const QString& path, const std::function<bool(int)>& progress) {
+        read << path;
+        progress(50);
+        const bool ok = !path.endsWith("bad.osm.pbf");
+        return std::pair{ok, ok ? QStringLiteral("ready") : QStringLiteral("bad.osm.pbf is not an OpenStreetMap extract")};
+    };
+    ctx.mapDataChanged = [&] { ++applied; };
+    dialogs.files = {"/maps/bad.osm.pbf", "/maps/monaco.osm.pbf", "/maps/monaco.osm.pbf"};
+    for (int i = 0; i < 3; ++i)
+        dialog->cmdOsmAdd_Click();
+    EXPECT_EQ(read, QStringList({"/maps/bad.osm.pbf", "/maps/monaco.osm.pbf"})) << "an extract already listed is not read again";
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.last(), "bad.osm.pbf is not an OpenStreetMap extract");
+    ASSERT_EQ(dialog->lstOsm->count(), 1);
+    dialog->txtTilePack->setText(" /maps/alps.mbtiles ");
+    dialog->cmdDone_Click();
+    EXPECT_EQ(settings.stored("Config", "OsmExtracts"), "/maps/monaco.osm.pbf");
+    EXPECT_EQ(settings.value("TilePack"), "/maps/alps.mbtiles");
+    EXPECT_EQ(applied, 1);
+    dialog->fillFromSettings();
+    dialog->cmdDone_Click();
+    EXPECT_EQ(applied, 1) << "nothing changed, nothing re-applied";
 }
 
 TEST_F(ConfigTest, CancelChangesNothing)

@@ -1,0 +1,474 @@
+// The extract read with libosmium in two passes: the multipolygon relations first (so areas
+// made of several ways can be assembled), then nodes, ways and areas with every way's node
+// locations filled in from an in-memory index.
+#include "map/OsmExtract.h"
+
+#include <QFileInfo>
+#include <QHash>
+
+#include <osmium/area/assembler.hpp>
+#include <osmium/area/multipolygon_manager.hpp>
+#include <osmium/handler.hpp>
+#include <osmium/handler/node_locations_for_ways.hpp>
+#include <osmium/index/map/flex_mem.hpp>
+#include <osmium/io/pbf_input.hpp>
+#include <osmium/io/xml_input.hpp>
+#include <osmium/relations/relations_manager.hpp>
+#include <osmium/visitor.hpp>
+
+#include <cmath>
+#include <cstring>
+#include <numbers>
+#include <optional>
+#include <unordered_map>
+
+namespace aero {
+
+namespace {
+
+using Index = osmium::index::map::FlexMem<osmium::unsigned_object_id_type, osmium::Location>;
+using LocationHandler = osmium::handler::NodeLocationsForWays<Index>;
+
+OsmPoint toWorld(const osmium::Location& l)
+{
+    constexpr double MaxLat = 85.0511287798066;
+    const double lat = std::clamp(l.lat(), -MaxLat, MaxLat) * std::numbers::pi / 180.0;
+    const double x = (l.lon() + 180.0) / 360.0;
+    const double y = 0.5 - std::log(std::tan(std::numbers::pi / 4 + lat / 2)) / (2 * std::numbers::pi);
+    return {std::int32_t(std::lround(x * OsmWorldScale)), std::int32_t(std::lround(y * OsmWorldScale))};
+}
+
+bool is(const char* value, std::initializer_list<const char*> any)
+{
+    if (!value)
+        return false;
+    for (const char* a : any)
+        if (!std::strcmp(value, a))
+            return true;
+    return false;
+}
+
+// Lines: roads by class, railways, waterways.
+std::optional<OsmKind> lineKind(const osmium::TagList& tags)
+{
+    if (const char* h = tags["highway"]) {
+        if (is(h, {"motorway", "motorway_link"})) return OsmKind::Motorway;
+        if (is(h, {"trunk", "trunk_link"})) return OsmKind::Trunk;
+        if (is(h, {"primary", "primary_link"})) return OsmKind::Primary;
+        if (is(h, {"secondary", "secondary_link"})) return OsmKind::Secondary;
+        if (is(h, {"tertiary", "tertiary_link"})) return OsmKind::Tertiary;
+        if (is(h, {"residential", "unclassified", "living_street", "road", "pedestrian"})) return OsmKind::Residential;
+        if (is(h, {"service"})) return OsmKind::Service;
+        if (is(h, {"track"})) return OsmKind::Track;
+        if (is(h, {"footway", "path", "cycleway", "steps", "bridleway"})) return OsmKind::Path;
+        return std::nullopt;
+    }
+    if (is(tags["railway"], {"rail", "light_rail", "narrow_gauge", "tram", "subway"}))
+        return OsmKind::Railway;
+    if (const char* w = tags["waterway"]) {
+        if (is(w, {"river", "canal"})) return OsmKind::River;
+        if (is(w, {"stream", "ditch", "drain"})) return OsmKind::Stream;
+    }
+    return std::nullopt;
+}
+
+// Areas: water, woods, parks, buildings.
+std::optional<OsmKind> areaKind(const osmium::TagList& tags)
+{
+    if (is(tags["natural"], {"water", "bay"}) || is(tags["waterway"], {"riverbank", "dock"}) ||
+        is(tags["landuse"], {"reservoir", "basin"}) || tags["water"])
+        return OsmKind::Water;
+    if (is(tags["natural"], {"wood", "scrub"}) || is(tags["landuse"], {"forest"}))
+        return OsmKind::Wood;
+    if (is(tags["leisure"], {"park", "garden", "golf_course", "nature_reserve", "pitch"}) ||
+        is(tags["landuse"], {"grass", "meadow", "recreation_ground", "village_green", "cemetery"}))
+        return OsmKind::Park;
+    if (const char* b = tags["building"]; b && std::strcmp(b, "no") != 0)
+        return OsmKind::Building;
+    return std::nullopt;
+}
+
+std::uint8_t placeRank(const char* place)
+{
+    if (is(place, {"city"})) return 1;
+    if (is(place, {"town"})) return 2;
+    if (is(place, {"village", "suburb"})) return 3;
+    if (is(place, {"hamlet", "neighbourhood", "quarter", "locality"})) return 4;
+    return 0;
+}
+
+osmium::TagsFilter areaFilter()
+{
+    osmium::TagsFilter f{false};
+    for (const char* key : {"building", "water", "landuse", "leisure", "natural", "waterway"})
+        f.add_rule(true, osmium::TagMatcher{key});
+    return f;
+}
+
+// A piece of coastline: land lies to its left.
+struct Coast {
+    osmium::object_id_type first, last;
+    std::vector<OsmPoint> points;
+};
+
+// Position along the edge of `box`, going round it anticlockwise as the map is seen
+// (north up): top edge westward, west edge southward, bottom eastward, east edge northward.
+double perimeterPosition(const OsmBox& box, OsmPoint p)
+{
+    const double w = double(box.maxX) - box.minX, h = double(box.maxY) - box.minY;
+    const double dTop = p.y - double(box.minY), dLeft = p.x - double(box.minX);
+    const double dBottom = double(box.maxY) - p.y, dRight = double(box.maxX) - p.x;
+    const double m = std::min({dTop, dLeft, dBottom, dRight});
+    if (m == dTop) return double(box.maxX) - p.x;
+    if (m == dLeft) return w + (p.y - double(box.minY));
+    if (m == dBottom) return w + h + (p.x - double(box.minX));
+    return 2 * w + h + (double(box.maxY) - p.y);
+}
+
+OsmPoint perimeterPoint(const OsmBox& box, double t)
+{
+    const double w = double(box.maxX) - box.minX, h = double(box.maxY) - box.minY;
+    if (t < w) return {std::int32_t(box.maxX - t), box.minY};
+    if (t < w + h) return {box.minX, std::int32_t(box.minY + (t - w))};
+    if (t < 2 * w + h) return {std::int32_t(box.minX + (t - w - h)), box.maxY};
+    return {box.maxX, std::int32_t(box.maxY - (t - 2 * w - h))};
+}
+
+// The parts of a line inside `box`, each starting and ending on its edge (Liang-Barsky).
+std::vector<std::vector<OsmPoint>> clipToBox(const std::vector<OsmPoint>& line, const OsmBox& box)
+{
+    std::vector<std::vector<OsmPoint>> out;
+    std::vector<OsmPoint> current;
+    for (std::size_t i = 1; i < line.size(); ++i) {
+        const double ax = line[i - 1].x, ay = line[i - 1].y, dx = line[i].x - ax, dy = line[i].y - ay;
+        double t0 = 0, t1 = 1;
+        bool visible = true;
+        const double p[4] = {-dx, dx, -dy, dy};
+        const double q[4] = {ax - box.minX, box.maxX - ax, ay - box.minY, box.maxY - ay};
+        for (int k = 0; k < 4 && visible; ++k) {
+            if (p[k] == 0) {
+                visible = q[k] >= 0;
+            } else {
+                const double t = q[k] / p[k];
+                if (p[k] < 0)
+                    t0 = std::max(t0, t);
+                else
+                    t1 = std::min(t1, t);
+                visible = t0 <= t1;
+            }
+        }
+        if (!visible) {
+            if (!current.empty())
+                out.push_back(std::move(current)), current.clear();
+            continue;
+        }
+        const OsmPoint a{std::int32_t(std::lround(ax + t0 * dx)), std::int32_t(std::lround(ay + t0 * dy))};
+        const OsmPoint b{std::int32_t(std::lround(ax + t1 * dx)), std::int32_t(std::lround(ay + t1 * dy))};
+        if (t0 > 0 && !current.empty())
+            out.push_back(std::move(current)), current.clear();
+        if (current.empty())
+            current.push_back(a);
+        current.push_back(b);
+        if (t1 < 1)
+            out.push_back(std::move(current)), current.clear();
+    }
+    if (current.size() >= 2)
+        out.push_back(std::move(current));
+    return out;
+}
+
+// Land polygons from the coastline: pieces joined end to start; rings that close are islands,
+// the rest are closed along the extract's edge, keeping the land on their left. The sea is
+// the extract's box under them.
+void addCoastline(std::vector<Coast> coast, const OsmBox& box, OsmData& out)
+{
+    if (coast.empty() || box.isEmpty())
+        return;
+    for (bool joined = true; joined;) {
+        joined = false;
+        for (std::size_t i = 0; i < coast.size() && !joined; ++i)
+            for (std::size_t j = 0; j < coast.size(); ++j)
+                if (i != j && coast[i].first != coast[i].last && coast[i].last == coast[j].first) {
+                    coast[i].points.insert(coast[i].points.end(), coast[j].points.begin() + 1, coast[j].points.end());
+                    coast[i].last = coast[j].last;
+                    coast.erase(coast.begin() + std::ptrdiff_t(j));
+                    joined = true;
+                    break;
+                }
+    }
+    out.beginFeature(OsmKind::Sea, true, 0, -1);
+    out.addRing({{box.minX, box.minY}, {box.maxX, box.minY}, {box.maxX, box.maxY}, {box.minX, box.maxY}});
+    out.endFeature();
+    // Extracts keep whole coastline ways, reaching far beyond their box: cut them at its edge.
+    std::vector<Coast> pieces;
+    for (Coast& c : coast) {
+        const bool inside = std::all_of(c.points.begin(), c.points.end(), [&](OsmPoint p) {
+            return p.x >= box.minX && p.x <= box.maxX && p.y >= box.minY && p.y <= box.maxY;
+        });
+        if (c.first == c.last && inside) {
+            out.beginFeature(OsmKind::Land, true, 0, -1);
+            out.addRing(c.points);
+            out.endFeature();
+            continue;
+        }
+        for (std::vector<OsmPoint>& piece : clipToBox(c.points, box))
+            pieces.push_back({0, 1, std::move(piece)});
+    }
+    coast = std::move(pieces);
+    std::vector<std::size_t> open(coast.size());
+    for (std::size_t i = 0; i < coast.size(); ++i)
+        open[i] = i;
+    const double perimeter = 2.0 * ((double(box.maxX) - box.minX) + (double(box.maxY) - box.minY));
+    std::vector<bool> used(coast.size(), false);
+    for (std::size_t first : open) {
+        if (used[first])
+            continue;
+        std::vector<OsmPoint> ring;
+        std::size_t cur = first;
+        for (std::size_t guard = 0; guard <= open.size(); ++guard) {
+            used[cur] = true;
+            ring.insert(ring.end(), coast[cur].points.begin(), coast[cur].points.end());
+            // The next piece whose start comes first going on round the edge.
+            const double from = perimeterPosition(box, coast[cur].points.back());
+            std::size_t next = first;
+            double best = perimeter * 2;
+            for (std::size_t j : open) {
+                if (used[j] && j != first)
+                    continue;
+                double d = perimeterPosition(box, coast[j].points.front()) - from;
+                if (d < 0)
+                    d += perimeter;
+                if (d < best)
+                    best = d, next = j;
+            }
+            // The corners passed on the way.
+            const double w = double(box.maxX) - box.minX, h = double(box.maxY) - box.minY;
+            std::vector<std::pair<double, double>> corners;   // distance on, position
+            for (double corner : {w, w + h, 2 * w + h, perimeter}) {
+                double d = corner - from;
+                if (d <= 0)
+                    d += perimeter;
+                if (d < best)
+                    corners.emplace_back(d, std::fmod(corner, perimeter));
+            }
+            std::sort(corners.begin(), corners.end());
+            for (const auto& [d, at] : corners)
+                ring.push_back(perimeterPoint(box, at));
+            if (next == first)
+                break;
+            cur = next;
+        }
+        out.beginFeature(OsmKind::Land, true, 0, -1);
+        out.addRing(ring);
+        out.endFeature();
+    }
+}
+
+struct Street {
+    OsmKind kind;
+    std::int32_t name;
+    osmium::object_id_type first, last;
+    std::vector<OsmPoint> points;
+};
+
+// Joins ways of one name and class that meet end to start (or end to end, turning one round).
+void addStreets(std::vector<Street> streets, OsmData& out)
+{
+    std::unordered_multimap<osmium::object_id_type, std::size_t> byEnd;
+    std::vector<bool> gone(streets.size(), false);
+    for (std::size_t i = 0; i < streets.size(); ++i) {
+        byEnd.emplace(streets[i].first, i);
+        byEnd.emplace(streets[i].last, i);
+    }
+    auto partner = [&](std::size_t i, osmium::object_id_type node) -> std::optional<std::size_t> {
+        const auto [from, to] = byEnd.equal_range(node);
+        for (auto it = from; it != to; ++it)
+            if (it->second != i && !gone[it->second] && streets[it->second].name == streets[i].name &&
+                streets[it->second].kind == streets[i].kind && streets[it->second].first != streets[it->second].last)
+                return it->second;
+        return std::nullopt;
+    };
+    for (std::size_t i = 0; i < streets.size(); ++i) {
+        if (gone[i])
+            continue;
+        Street& s = streets[i];
+        while (s.first != s.last) {
+            const auto j = partner(i, s.last);
+            if (!j)
+                break;
+            Street& t = streets[*j];
+            if (t.first != s.last)
+                std::reverse(t.points.begin(), t.points.end()), std::swap(t.first, t.last);
+            s.points.insert(s.points.end(), t.points.begin() + 1, t.points.end());
+            s.last = t.last;
+            gone[*j] = true;
+            byEnd.emplace(s.last, i);
+        }
+        out.beginFeature(s.kind, false, 0, s.name);
+        out.addRing(s.points);
+        out.endFeature();
+    }
+}
+
+class Collector : public osmium::handler::Handler {
+public:
+    explicit Collector(OsmData& out) : m_out(out) {}
+
+    void node(const osmium::Node& n)
+    {
+        ++nodes;
+        const std::uint8_t rank = placeRank(n.tags()["place"]);
+        const char* name = n.tags()["name"];
+        if (!rank || !name || !n.location().valid())
+            return;
+        m_out.beginFeature(OsmKind::Place, false, rank, nameIndex(name));
+        m_out.addRing({toWorld(n.location())});
+        m_out.endFeature();
+    }
+
+    void way(const osmium::Way& w)
+    {
+        ++ways;
+        if (is(w.tags()["natural"], {"coastline"}) && w.nodes().size() >= 2) {
+            Coast c{w.nodes().front().ref(), w.nodes().back().ref(), {}};
+            for (const osmium::NodeRef& r : w.nodes())
+                if (r.location().valid())
+                    c.points.push_back(toWorld(r.location()));
+            if (c.points.size() >= 2)
+                coast.push_back(std::move(c));
+            return;
+        }
+        const auto kind = lineKind(w.tags());
+        if (!kind)
+            return;
+        m_ring.clear();
+        for (const osmium::NodeRef& r : w.nodes())
+            if (r.location().valid())
+                m_ring.push_back(toWorld(r.location()));
+        if (m_ring.size() < 2 || m_ring.size() != w.nodes().size()) {
+            ++skipped;   // cut off at the extract's edge or broken
+            if (m_ring.size() < 2)
+                return;
+        }
+        const char* name = *kind >= OsmKind::Residential && *kind <= OsmKind::Motorway ? w.tags()["name"] : nullptr;
+        if (name && m_ring.size() == w.nodes().size()) {
+            // Streets come in many short ways; joined up they have room for their names.
+            streets.push_back({*kind, nameIndex(name), w.nodes().front().ref(), w.nodes().back().ref(), m_ring});
+            return;
+        }
+        m_out.beginFeature(*kind, false, 0, name ? nameIndex(name) : -1);
+        m_out.addRing(m_ring);
+        m_out.endFeature();
+    }
+
+    void area(const osmium::Area& a)
+    {
+        const auto kind = areaKind(a.tags());
+        if (!kind)
+            return;
+        m_out.beginFeature(*kind, true, 0, -1);
+        for (const osmium::OuterRing& outer : a.outer_rings()) {
+            addRing(outer);
+            for (const osmium::InnerRing& inner : a.inner_rings(outer))
+                addRing(inner);
+        }
+        m_out.endFeature();
+    }
+
+    void relation(const osmium::Relation&) { ++relations; }
+
+    qint64 nodes = 0, ways = 0, relations = 0, skipped = 0;
+    std::vector<Coast> coast;
+    std::vector<Street> streets;
+
+private:
+    std::int32_t nameIndex(const char* name)
+    {
+        const QString n = QString::fromUtf8(name);
+        const auto it = m_names.constFind(n);
+        if (it != m_names.constEnd())
+            return *it;
+        const std::int32_t i = m_out.addName(n);
+        m_names.insert(n, i);
+        return i;
+    }
+    void addRing(const osmium::NodeRefList& ring)
+    {
+        m_ring.clear();
+        for (const osmium::NodeRef& r : ring)
+            m_ring.push_back(toWorld(r.location()));
+        m_out.addRing(m_ring);
+    }
+
+    OsmData& m_out;
+    QHash<QString, std::int32_t> m_names;
+    std::vector<OsmPoint> m_ring;
+};
+
+// Share of the whole reading done by the relations pass.
+constexpr int RelationPassPercent = 20;
+
+} // namespace
+
+OsmReadResult readOsmExtract(const QString& path, OsmData& out, const OsmProgress& progress)
+{
+    using S = OsmReadResult::Status;
+    OsmReadResult result;
+    const QFileInfo info(path);
+    if (!info.isFile() || !info.isReadable())
+        return {S::CannotOpen, QStringLiteral("cannot read %1").arg(path)};
+    const double size = std::max<double>(1.0, double(info.size()));
+    const osmium::io::File file{info.absoluteFilePath().toStdString()};
+    OsmData data;
+    try {
+        osmium::area::Assembler::config_type config;
+        osmium::area::MultipolygonManager<osmium::area::Assembler> areas{config, areaFilter()};
+        {
+            osmium::io::Reader relations{file, osmium::osm_entity_bits::relation};
+            while (osmium::memory::Buffer buffer = relations.read()) {
+                osmium::apply(buffer, areas);
+                if (progress && !progress(int(RelationPassPercent * double(relations.offset()) / size)))
+                    return {S::Cancelled, {}};
+            }
+            relations.close();
+            areas.prepare_for_lookup();
+        }
+        Index index;
+        LocationHandler locations{index};
+        locations.ignore_errors();   // ways cut at the extract's edge lack some nodes
+        Collector collector{data};
+        osmium::io::Reader reader{file};
+        const osmium::Box header = reader.header().box();
+        auto assembled = areas.handler([&collector](osmium::memory::Buffer&& b) { osmium::apply(b, collector); });
+        while (osmium::memory::Buffer buffer = reader.read()) {
+            osmium::apply(buffer, locations, collector, assembled);
+            const int done = RelationPassPercent + int((100 - RelationPassPercent) * double(reader.offset()) / size);
+            if (progress && !progress(std::min(99, done)))
+                return {S::Cancelled, {}};
+        }
+        reader.close();
+        result.nodes = collector.nodes, result.ways = collector.ways, result.relations = collector.relations;
+        result.skipped = collector.skipped;
+        OsmBox box;
+        if (header.valid())
+            box.add(toWorld(header.bottom_left())), box.add(toWorld(header.top_right()));
+        else
+            box = data.bounds;
+        addCoastline(std::move(collector.coast), box, data);
+        addStreets(std::move(collector.streets), data);
+    } catch (const std::exception& e) {
+        return {S::NotAnExtract, QString::fromLocal8Bit(e.what())};
+    }
+    if (result.nodes == 0 && result.ways == 0)
+        return {S::NotAnExtract, QStringLiteral("no OpenStreetMap data in %1").arg(path)};
+    data.sourceSize = info.size();
+    data.sourceModified = info.lastModified().toMSecsSinceEpoch();
+    data.buildIndex();
+    result.features = qint64(data.features.size());
+    out = std::move(data);
+    if (progress)
+        progress(100);
+    return result;
+}
+
+} // namespace aero
