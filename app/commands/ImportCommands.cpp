@@ -14,6 +14,31 @@
 namespace aero {
 namespace {
 
+// Whether the reader refused the file as not being of its kind. Switches without a default: a
+// new status is a compile warning, never a file silently taken as read.
+bool refused(import::SummaryStatus status)
+{
+    switch (status) {
+    case import::SummaryStatus::NotSummaryLine1:
+    case import::SummaryStatus::NotSummaryLine2: return true;
+    case import::SummaryStatus::Ok:
+    case import::SummaryStatus::ReadError: return false;
+    }
+    return true;
+}
+
+bool refused(import::KismetStatus status)
+{
+    switch (status) {
+    case import::KismetStatus::Empty:
+    case import::KismetStatus::BadHeading: return true;
+    case import::KismetStatus::Ok:
+    case import::KismetStatus::BadNumber:
+    case import::KismetStatus::ReadError: return false;
+    }
+    return true;
+}
+
 const QString Routine = QStringLiteral("tbMain_ButtonMenuClick");
 
 bool needMap(AppContext& ctx)
@@ -110,7 +135,7 @@ void importNetStumbler(AppContext& ctx)
         w.setImportAnimation(true);
         const import::SummaryImport result = import::importSummary(ctx.apList, file, [&ctx] { yieldOrStop(ctx); });
         const QString notSummary = QString::fromLatin1(import::NotSummaryMessage);
-        if (result.status == import::SummaryStatus::NotSummaryLine1 || result.status == import::SummaryStatus::NotSummaryLine2) {
+        if (refused(result.status)) {
             w.setImportAnimation(false);
             w.setFraAPsCaption(caption);   // the header is checked before the caption changes
             ctx.dialogs.message(notSummary, Icon::Critical);
@@ -160,7 +185,7 @@ void importKismet(AppContext& ctx)
         openOrThrow(file);
         const import::KismetImport result = import::importKismet(ctx.apList, file, [&ctx] { yieldOrStop(ctx); });
         const QString notKismet = QString::fromLatin1(import::NotKismetMessage);
-        if (result.status == import::KismetStatus::Empty || result.status == import::KismetStatus::BadHeading) {
+        if (refused(result.status)) {
             ctx.dialogs.message(notKismet, Icon::Critical);
             return;
         }

@@ -18,6 +18,22 @@ using import::SurveyStatus;
 
 const QString Routine = QStringLiteral("tbMain_ButtonMenuClick");
 
+// What the reader's status means for the import. A switch without a default: a new status is a
+// compile warning, never a file silently taken as read.
+enum class Verdict { Refused, Unreadable, Read };
+
+Verdict verdict(const SurveyContents& c)
+{
+    switch (c.status) {
+    case SurveyStatus::NotRecognised:
+    case SurveyStatus::MissingColumn: return Verdict::Refused;
+    case SurveyStatus::ReadError: return c.records.empty() ? Verdict::Unreadable : Verdict::Read;
+    case SurveyStatus::Ok:
+    case SurveyStatus::Damaged: return Verdict::Read;
+    }
+    return Verdict::Refused;
+}
+
 // What the user is told after the plot when the import was not the whole file.
 void reportShortfall(AppContext& ctx, const SurveyContents& c, int added)
 {
@@ -71,7 +87,7 @@ void importSurvey(AppContext& ctx, SurveyFormat format, const QString& filter)
         w.setImportAnimation(true);
         const auto yield = [&ctx] { yieldOrStop(ctx); };
         const SurveyContents contents = import::readSurveyFile(format, path, yield);
-        if (contents.status == SurveyStatus::NotRecognised || contents.status == SurveyStatus::MissingColumn) {
+        if (verdict(contents) == Verdict::Refused) {
             w.setImportAnimation(false);
             w.setFraAPsCaption(caption);
             QString text = import::notSurveyMessage(format);
@@ -80,8 +96,8 @@ void importSurvey(AppContext& ctx, SurveyFormat format, const QString& filter)
             ctx.dialogs.message(text, Icon::Critical);
             return;
         }
-        if (contents.status == SurveyStatus::ReadError && contents.records.empty())
-            throw AppError(75, QStringLiteral("Could not read ") + path + QStringLiteral(": ") + contents.detail);
+        if (verdict(contents) == Verdict::Unreadable)
+            throw AppError(errors::FileAccess, QStringLiteral("Could not read ") + path + QStringLiteral(": ") + contents.detail);
         const import::TableImportResult result = import::importSurveyContents(ctx.apList, contents, yield);
         refillPanels(ctx);
         if (result.error)

@@ -53,7 +53,7 @@ void readApNote(const QString& note, AccessPoint& r)
     if (const qsizetype at = note.indexOf(QLatin1String("MAC = "), 0, Qt::CaseInsensitive); at >= 0)
         r.MAC = asciiUpper(note.mid(at + 6, 17));
     if (const qsizetype at = note.indexOf(QLatin1String("Signal = "), 0, Qt::CaseInsensitive); at >= 0)
-        r.Signal = static_cast<float>(leadingNumber(note.mid(at + 9, 4)));
+        r.Signal = static_cast<float>(leadingNumber(note.mid(at + 9, 16)));   // the whole number, "-66.5" too
     if (noteHas(note, "On"))
         r.WEP = QStringLiteral("1");
     if (noteHas(note, "Off"))

@@ -1,6 +1,6 @@
 #include "receiver/frmNavlet.h"
 
-#include "window/PlotterLayout.h"
+#include "ui/Twips.h"
 #include "ui/PlotterWindow.h"
 
 #include <QHideEvent>

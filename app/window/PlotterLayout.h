@@ -1,10 +1,11 @@
 #pragma once
 // The main window's resize rules in twips (15 twips = 1 logical pixel).
+#include "ui/Twips.h"
+
 #include <optional>
 
 namespace aero {
 
-inline constexpr int TwipsPerPixel = 15;
 inline constexpr int MinWidthTwips = 11985;
 inline constexpr int MinHeightTwips = 9270;
 inline constexpr int StartMinHeightTwips = 9375;   // at start-up the stored height is raised to this
