@@ -63,7 +63,7 @@ RenderStats renderScene(QPainter& painter, const RenderScene& scene);
 
 inline constexpr const char* TilesUnavailableNotice = "Map tiles unavailable \u2014 showing the offline map";
 
-// Parts, in drawing order (each in its own file).
+// The drawing steps, in order (each in its own file).
 void drawBaseMap(QPainter& painter, const BaseMap& base, const Viewport& view);
 void drawPlaces(QPainter& painter, const BaseMap& base, const Viewport& view);
 void drawShapes(QPainter& painter, const RenderScene& scene);
