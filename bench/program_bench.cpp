@@ -130,13 +130,3 @@ BENCHMARK(BM_FilterApply100000)->Arg(110000)->Unit(benchmark::kMillisecond)->Ite
 BENCHMARK(BM_FilterApply100000)->Arg(10000)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
 BENCHMARK(BM_LivePositionUpdate)->Unit(benchmark::kMicrosecond)->UseRealTime();
 BENCHMARK(BM_NearestApSearch)->Unit(benchmark::kMicrosecond);
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

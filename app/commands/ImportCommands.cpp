@@ -3,6 +3,7 @@
 #include "ui/DoEvents.h"
 #include "ui/ErrorReport.h"
 #include "ui/PlotterWindow.h"
+#include "domain/ApSymbols.h"
 #include "domain/ImportReport.h"
 #include "domain/TableImport.h"
 #include "commands/Plotter.h"
@@ -49,15 +50,6 @@ bool needMap(AppContext& ctx)
     return false;
 }
 
-// An AP shows the padlock when its flags say encrypted; Kismet records carry no flags, so
-// their WEP field decides.
-bool listedEncrypted(const AccessPoint& r)
-{
-    if (r.Flags.isEmpty())
-        return r.WEP == QLatin1String("1");
-    const QChar c = r.Flags.size() >= 3 ? r.Flags[2] : QChar();
-    return c == QLatin1Char('3') || c == QLatin1Char('1');
-}
 
 void openOrThrow(QFile& file)
 {

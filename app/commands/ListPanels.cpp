@@ -107,7 +107,7 @@ void ListPanels::place(int x, int y)
         r.Plotted = true;
         // A sighting without a fix was stored without encryption and mode; its flags still tell.
         if (r.WEP.isEmpty() && r.Flags.size() >= 3)
-            r.WEP = r.Flags[2] == QLatin1Char('1') || r.Flags[2] == QLatin1Char('3') ? QStringLiteral("1") : QStringLiteral("0");
+            r.WEP = listedEncrypted(r) ? QStringLiteral("1") : QStringLiteral("0");
         if (r.Mode.isEmpty() && !r.Flags.isEmpty()) {
             if (r.Flags.back() == QLatin1Char('1'))
                 r.Mode = QStringLiteral("1");

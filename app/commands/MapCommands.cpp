@@ -68,13 +68,6 @@ void keepUnplacedAps(AppContext& ctx)
     ctx.Mapa->setProgramData(UnplacedApKey, records);
 }
 
-bool listedEncrypted(const AccessPoint& r)
-{
-    if (r.Flags.size() >= 3)
-        return r.Flags[2] == QLatin1Char('1') || r.Flags[2] == QLatin1Char('3');
-    return r.WEP == QLatin1String("1");
-}
-
 // Returns how many did not fit into the table.
 int restoreUnplacedAps(AppContext& ctx)
 {

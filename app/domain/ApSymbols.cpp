@@ -64,6 +64,14 @@ void readApNote(const QString& note, AccessPoint& r)
         r.Mode = QStringLiteral("0");
 }
 
+bool listedEncrypted(const AccessPoint& r)
+{
+    if (r.Flags.isEmpty())
+        return r.WEP == QLatin1String("1");
+    const QChar c = r.Flags.size() >= 3 ? r.Flags[2] : QChar();
+    return c == QLatin1Char('3') || c == QLatin1Char('1');
+}
+
 const QStringList& customSymbolFiles()
 {
     static const QStringList files = {

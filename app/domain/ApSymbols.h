@@ -26,6 +26,10 @@ void readApNote(const QString& note, AccessPoint& ap);
 inline bool isApSymbol(int symbol) { return symbol >= FirstApSymbol && symbol < FirstApSymbol + 8; }
 inline bool isEncryptedApSymbol(int symbol) { return symbol >= FirstApSymbol + 4 && symbol < FirstApSymbol + 8; }
 
+// An AP shows the padlock when the encryption character of its flags (the third) is 1 or 3;
+// records without flags (Kismet) go by their WEP field.
+bool listedEncrypted(const AccessPoint& ap);
+
 // The nine symbol files, in the order they are added to a map.
 const QStringList& customSymbolFiles();
 

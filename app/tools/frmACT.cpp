@@ -1,5 +1,6 @@
 #include "tools/frmACT.h"
 
+#include "ui/ButtonRow.h"
 #include "ui/ErrorReport.h"
 #include "domain/NumberText.h"
 #include "map/MapService.h"
@@ -82,10 +83,7 @@ void frmACT::buildLayout()
     cmdClear = new QPushButton(QStringLiteral("&Clear"), this);
     cmdClear->setToolTip(QStringLiteral("Empties the grid and takes the compared entries off the map"));
     cmdCancel = new QPushButton(QStringLiteral("&Exit"), this);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    for (QPushButton* b : {cmdDone, cmdClear, cmdCancel})
-        buttons->addWidget(b);
+    QHBoxLayout* buttons = buttonRow({cmdDone, cmdClear, cmdCancel});
     auto* v = new QVBoxLayout(this);
     v->addLayout(top);
     v->addWidget(grdACT, 1);

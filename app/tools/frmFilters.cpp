@@ -1,5 +1,6 @@
 #include "tools/frmFilters.h"
 
+#include "ui/ButtonRow.h"
 #include "ui/DoEvents.h"
 #include "ui/ErrorReport.h"
 #include "ui/ProgressThrottle.h"
@@ -95,10 +96,7 @@ void frmFilters::buildLayout()
     cmdDone = new QPushButton(QStringLiteral("&Apply"), this);
     cmdClear = new QPushButton(QStringLiteral("&Reset"), this);
     cmdCancel = new QPushButton(QStringLiteral("&Exit"), this);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    for (QPushButton* b : {cmdDone, cmdClear, cmdCancel})
-        buttons->addWidget(b);
+    QHBoxLayout* buttons = buttonRow({cmdDone, cmdClear, cmdCancel});
     auto* v = new QVBoxLayout(this);
     v->addWidget(defs);
     v->addWidget(status);
