@@ -1,5 +1,6 @@
 #include "commands/SurveyImportCommands.h"
 
+#include "domain/ImportReport.h"
 #include "ui/DoEvents.h"
 #include "ui/ErrorReport.h"
 #include "ui/PlotterWindow.h"
@@ -35,7 +36,7 @@ Verdict verdict(const SurveyContents& c)
 }
 
 // What the user is told after the plot when the import was not the whole file.
-void reportShortfall(AppContext& ctx, const SurveyContents& c, int added)
+void reportShortfall(AppContext& ctx, const QString& path, const SurveyContents& c, int added)
 {
     if (c.status == SurveyStatus::Damaged || c.status == SurveyStatus::ReadError) {
         ctx.dialogs.message(QStringLiteral("The file is damaged or ends early (%1). The %2 access points read before "
@@ -45,10 +46,8 @@ void reportShortfall(AppContext& ctx, const SurveyContents& c, int added)
                                 .arg(c.skipped),
                             Icon::Exclamation);
     } else if (c.skipped > 0) {
-        ctx.dialogs.message(QStringLiteral("%1 lines of the file could not be read and were skipped. The %2 access "
-                                           "points of the other lines were imported.")
-                                .arg(c.skipped)
-                                .arg(added),
+        ctx.dialogs.message(import::skippedLinesMessage(path, c.skipped, c.firstSkipped)
+                                + QStringLiteral(" The %1 access points of the other lines were imported.").arg(added),
                             Icon::Exclamation);
     }
     if (c.otherKinds > 0)
@@ -103,7 +102,7 @@ void importSurvey(AppContext& ctx, SurveyFormat format, const QString& filter)
         if (result.error)
             throw *result.error;
         General_GenerarAPs(ctx, contents.complete());
-        reportShortfall(ctx, contents, result.added);
+        reportShortfall(ctx, path, contents, result.added);
     });
     if (!ok && w.importAnimationRunning())
         refillPanels(ctx);   // the records read before the error stay, and the lists show them

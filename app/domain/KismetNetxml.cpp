@@ -208,6 +208,7 @@ SurveyContents readKismetNetxml(QIODevice& device, QIODevice* gpsxml, const Read
             continue;
         }
         Network n;
+        const qint64 line = xml.lineNumber();
         if (!readNetwork(xml, n))
             break;   // cut inside the network: it is not used
         if (progress && (out.observations + out.otherKinds + out.skipped) % ProgressEvery == 0)
@@ -218,7 +219,7 @@ SurveyContents readKismetNetxml(QIODevice& device, QIODevice* gpsxml, const Read
             continue;
         }
         if (n.bssid.isEmpty()) {
-            ++out.skipped;
+            out.skip(line);
             continue;
         }
         ++out.observations;

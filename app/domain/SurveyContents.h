@@ -28,9 +28,15 @@ struct SurveyContents {
     std::vector<AccessPoint> records;
     qint64 observations = 0;             // Wi-Fi observations read (rows, networks, packets)
     qint64 skipped = 0;                  // unreadable rows: wrong width, bad numbers, overlong
+    qint64 firstSkipped = 0;             // line (database: row) of the first of them
     qint64 otherKinds = 0;               // well-formed rows of other kinds (cell, Bluetooth, clients)
     qint64 stoppedAt = 0;                // line (XML: line; database: row) where reading ended
     bool complete() const { return status == SurveyStatus::Ok && skipped == 0; }
+    void skip(qint64 where)
+    {
+        if (skipped++ == 0)
+            firstSkipped = where;
+    }
 };
 
 // Called now and then during long reads so the caller can let its event loop run (it may throw

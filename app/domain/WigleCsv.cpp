@@ -129,7 +129,7 @@ public:
             if (r == LineReader::Result::End)
                 break;
             if (r == LineReader::Result::Overlong)
-                ++m_out.skipped;
+                m_out.skip(m_lines.lineNumber());
             else
                 row(m_lines.line());
             if (m_progress && n % ProgressEvery == 0)
@@ -182,7 +182,7 @@ private:
         m_fields.split(line);
         const Columns& c = m_columns;
         if (m_fields.size() != c.count) {   // a cut row or an SSID with an unquoted comma
-            ++m_out.skipped;
+            m_out.skip(m_lines.lineNumber());
             return;
         }
         if (c.type >= 0 && c.type < m_fields.size()) {
@@ -196,7 +196,7 @@ private:
         double rssi = 0, lat = 0, lon = 0;
         if (mac.isEmpty() || !number(m_fields[c.rssi], rssi) || !number(m_fields[c.lat], lat)
             || !number(m_fields[c.lon], lon) || lat < -90 || lat > 90 || lon < -180 || lon > 180) {
-            ++m_out.skipped;
+            m_out.skip(m_lines.lineNumber());
             return;
         }
         ++m_out.observations;

@@ -165,7 +165,7 @@ private:
             }
             const QByteArrayView mac = columnBytes(s.get(), 0);
             if (mac.trimmed().isEmpty()) {
-                ++m_out.skipped;
+                m_out.skip(row);
                 continue;
             }
             ++m_out.observations;

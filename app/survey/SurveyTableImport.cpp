@@ -49,6 +49,7 @@ TableImportResult importSurveyContents(APList& table, const SurveyContents& cont
         table.NextAP = 1;
     table.NextAP = table.findFirstFree();
     result.skippedLines = contents.skipped;
+    result.firstSkippedLine = contents.firstSkipped;
     try {
         int n = 0;
         for (const AccessPoint& ap : contents.records) {
