@@ -1,6 +1,8 @@
 #include "map/WebPage.h"
 
 #include "domain/ApSymbolSet.h"
+#include "domain/ApSymbols.h"
+#include "domain/NumberText.h"
 #include "map/MapDocument.h"
 
 #include <QIODevice>
@@ -77,8 +79,8 @@ void number(QByteArray& o, double v)
     o.append(buf, r.ptr - buf);
 }
 
-// The notes the program writes ("MAC = ...", "Signal = ... dBm", "WEP = On", "BSS mode") are
-// sent as their fields: a third of the size of a large page. Anything else goes as it is.
+// The notes the program writes are sent as their fields: a third of the size of a large page.
+// Anything else goes as it is.
 struct ApNote {
     QString mac, signal;
     int flags = 0;   // 1 WEP on, 2 BSS, 4 MAC sent without its colons
@@ -86,21 +88,15 @@ struct ApNote {
 
 std::optional<ApNote> apNoteFields(const QString& note)
 {
-    const QStringList l = note.split(QStringLiteral("\r\n"));
-    if (l.size() != 4 || !l[0].startsWith(QLatin1String("MAC = ")) || !l[1].startsWith(QLatin1String("Signal = "))
-        || !l[1].endsWith(QLatin1String(" dBm")))
+    // Only a note exactly as the program writes it: read back and written again, it is the same.
+    AccessPoint ap;
+    readApNote(note, ap);
+    if (apNote(ap) != note)
         return std::nullopt;
     ApNote n;
-    n.mac = l[0].mid(6);
-    n.signal = l[1].mid(9, l[1].size() - 13);
-    if (l[2] == QLatin1String("WEP = On"))
-        n.flags |= 1;
-    else if (l[2] != QLatin1String("WEP = Off"))
-        return std::nullopt;
-    if (l[3] == QLatin1String("BSS mode"))
-        n.flags |= 2;
-    else if (l[3] != QLatin1String("Ad-Hoc mode"))
-        return std::nullopt;
+    n.mac = ap.MAC;
+    n.signal = singleText(ap.Signal);
+    n.flags = (ap.WEP == QLatin1String("1") ? 1 : 0) | (ap.Mode == QLatin1String("1") ? 2 : 0);
     static const QRegularExpression macForm(QStringLiteral("^([0-9A-F]{2}:){5}[0-9A-F]{2}$"));
     if (macForm.match(n.mac).hasMatch()) {
         n.mac.remove(QLatin1Char(':'));
