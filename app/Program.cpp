@@ -76,7 +76,6 @@ void Program::wireCommands()
     w.setMenuCommand(entries::MapNewEurope, [&ctx] { createNewMap(ctx, MapRegion::Europe); });
     w.setMenuCommand(entries::MapNewNorthAmerica, [&ctx] { createNewMap(ctx, MapRegion::NorthAmerica); });
     w.setButtonCommand(QStringLiteral("Save CSV"), [&ctx] { saveCsv(ctx); });
-    ctx.saveMap = [&ctx] { saveMap(ctx); };
     ctx.offerToSaveChanges = [&ctx] { return offerToSaveChanges(ctx); };
     w.setButtonCommand(QStringLiteral("Filter"), [this] { showModal(filters()); });
     w.setButtonCommand(QStringLiteral("ACT"), [this] { showModal(comparison()); });

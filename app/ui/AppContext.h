@@ -49,17 +49,15 @@ struct AppContext {
     ColorRampTable ColorRamp{};
     // Disconnects live GPS (set by the composition root).
     std::function<void()> disconnectGps;
-    // The Map button's Save (set by the map module).
-    std::function<void()> saveMap;
-    // Offers a changed map for saving before it is closed (set by the map module); false when
-    // the user cancelled.
+    // Offers a changed map for saving before it is closed (set by the composition root); false
+    // when the user cancelled.
     std::function<bool()> offerToSaveChanges;
     // Read-only files shipped with the program (Icons/, base map data).
     QString programFolder;
-    // Reads an OpenStreetMap extract into the map's cache (set by the map module): true when the
-    // map can draw it, with a line for the user either way. `progress` gets 0..100, false cancels.
+    // Reads an OpenStreetMap extract into the map's cache (set by the composition root): true when
+    // the map can draw it, with a line for the user either way. `progress` gets 0..100, false cancels.
     std::function<std::pair<bool, QString>(const QString& extract, const std::function<bool(int)>& progress)> readMapData;
-    // Applies the map-data settings to the open maps (set by the map module).
+    // Applies the map-data settings to the open maps (set by the composition root).
     std::function<void()> mapDataChanged;
 };
 
