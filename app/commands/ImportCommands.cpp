@@ -83,6 +83,23 @@ void refillPanels(AppContext& ctx)
     w.lstAP().setSortingEnabled(true);
 }
 
+bool chooseInputFile(AppContext& ctx, const QString& filter)
+{
+    if (!ctx.state.ScriptRunning) {
+        const QString chosen = ctx.dialogs.openFile({filter, {}, {}});
+        if (chosen.isEmpty())
+            return false;
+        ctx.CDG.FileName = chosen;
+    }
+    if (ctx.apList.NextAP == 0)
+        ctx.apList.NextAP = 1;
+    if (ctx.CDG.FileName.isEmpty()) {
+        ctx.dialogs.message(QStringLiteral("No input file has been specified."), Icon::Exclamation);
+        return false;
+    }
+    return true;
+}
+
 ImportOutcome reportImport(AppContext& ctx, const QString& path, const import::TableImportResult& result,
                            const QString& notThisKind)
 {
@@ -105,19 +122,8 @@ void importNetStumbler(AppContext& ctx)
     PlotterWindow& w = *ctx.window;
     if (!needMap(ctx))
         return;
-    if (!ctx.state.ScriptRunning) {
-        const QString chosen = ctx.dialogs.openFile(
-            {QStringLiteral("Netstumbler text summary (*.*)|*.*|NetStumbler log (*.ns1)|*.ns1"), {}, {}});
-        if (chosen.isEmpty())
-            return;
-        ctx.CDG.FileName = chosen;
-    }
-    if (ctx.apList.NextAP == 0)
-        ctx.apList.NextAP = 1;
-    if (ctx.CDG.FileName.isEmpty()) {
-        ctx.dialogs.message(QStringLiteral("No input file has been specified."), Icon::Exclamation);
+    if (!chooseInputFile(ctx, QStringLiteral("Netstumbler text summary (*.*)|*.*|NetStumbler log (*.ns1)|*.ns1")))
         return;
-    }
     w.SetToolbarEnabled(false);
     const bool ok = guarded(ctx.dialogs, Routine, [&] {
         QFile file(ctx.CDG.FileName);

@@ -15,6 +15,10 @@ void importKismet(AppContext& ctx);
 // Refills lstAP and lstNoGps from the whole table and sets their captions.
 void refillPanels(AppContext& ctx);
 
+// The file an import reads: the script's, or one the user picks under `filter`. False, having said
+// why where there is something to say, when there is nothing to read.
+bool chooseInputFile(AppContext& ctx, const QString& filter);
+
 // What every survey import tells the user once the file is read. Refused: not one line of the
 // file could be read, so it is not a survey of that kind (`notThisKind`, critical). LinesSkipped:
 // one message with how many lines of `path` were skipped and the first of them (under a script

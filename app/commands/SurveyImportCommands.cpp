@@ -64,18 +64,8 @@ void importSurvey(AppContext& ctx, SurveyFormat format, const QString& filter)
         ctx.dialogs.message(QStringLiteral("Cannot import data until a map has been loaded."), Icon::Exclamation);
         return;
     }
-    if (!ctx.state.ScriptRunning) {
-        const QString chosen = ctx.dialogs.openFile({filter, {}, {}});
-        if (chosen.isEmpty())
-            return;
-        ctx.CDG.FileName = chosen;
-    }
-    if (ctx.apList.NextAP == 0)
-        ctx.apList.NextAP = 1;
-    if (ctx.CDG.FileName.isEmpty()) {
-        ctx.dialogs.message(QStringLiteral("No input file has been specified."), Icon::Exclamation);
+    if (!chooseInputFile(ctx, filter))
         return;
-    }
     w.SetToolbarEnabled(false);
     const bool ok = guarded(ctx.dialogs, Routine, [&] {
         const QString path = ctx.CDG.FileName;
