@@ -37,6 +37,30 @@ void APList::append(const AccessPoint& record)
     ++NextAP;
 }
 
+void APList::append(const AccessPoint& record, Observation observation)
+{
+    const int slot = NextAP < 1 ? 1 : NextAP;
+    append(record);
+    setObservation(slot, std::move(observation));
+}
+
+const Observation& APList::observation(int slot) const
+{
+    static const Observation empty;
+    if (slot < 1 || static_cast<std::size_t>(slot) >= m_observations.size())
+        return empty;
+    return m_observations[static_cast<std::size_t>(slot)];
+}
+
+void APList::setObservation(int slot, Observation observation)
+{
+    if (slot < 1 || slot > Capacity)
+        throw AppError(errors::SubscriptOutOfRange, QStringLiteral("Subscript out of range"));
+    if (static_cast<std::size_t>(slot) >= m_observations.size())
+        m_observations.resize(static_cast<std::size_t>(slot) + 1);
+    m_observations[static_cast<std::size_t>(slot)] = std::move(observation);
+}
+
 bool APList::containsMac(const QString& mac) const
 {
     if (mac.isEmpty() && NextAP <= Capacity)
@@ -59,6 +83,7 @@ void APList::clear()
     for (auto& r : m_slots)
         if (!r.SSID.isEmpty() || !r.MAC.isEmpty())
             r = AccessPoint{};
+    m_observations.clear();
     m_used = 0;
     m_macCount.clear();
     m_firstSsid.clear();

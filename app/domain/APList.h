@@ -3,6 +3,7 @@
 // MAC and SSID lookups are hash indexes kept in step with the slots, so no per-record step of
 // an import is linear in the table size.
 #include "domain/AccessPoint.h"
+#include "domain/Observation.h"
 
 #include <QHash>
 #include <vector>
@@ -27,6 +28,11 @@ public:
 
     // Writes `record` into slot NextAP and advances NextAP. Throws AppError when the table is full.
     void append(const AccessPoint& record);
+    void append(const AccessPoint& record, Observation observation);
+
+    // What the logs said of a slot beyond its record; the empty observation when nothing.
+    const Observation& observation(int slot) const;
+    void setObservation(int slot, Observation observation);
 
     // Is there a slot 1..NextAP whose MAC equals `mac` (exact)? The free slot at NextAP has an
     // empty MAC, so an empty `mac` always matches while the table has room.
@@ -58,6 +64,7 @@ private:
     void rebuildIndexes();
 
     std::vector<AccessPoint> m_slots;   // index 0 unused
+    std::vector<Observation> m_observations;   // grows with the slots that have one
     int m_used = 0;
     QHash<QString, int> m_macCount;     // MAC -> number of used slots holding it
     QHash<QString, int> m_firstSsid;    // SSID -> first used slot holding it
