@@ -6,8 +6,22 @@
 #include "map/MapService.h"
 
 #include <QTreeView>
+#include <functional>
 
 namespace aero {
+namespace {
+
+// Which marker shows its name or balloon is a selection, not a change to the map: a map that was
+// saved stays saved.
+void showSelection(MapService& map, const std::function<void()>& work)
+{
+    const bool saved = map.isSaved();
+    work();
+    if (saved)
+        map.MarkSaved();
+}
+
+} // namespace
 
 ListPanels::ListPanels(AppContext& ctx, QObject* parent) : QObject(parent), m_ctx(ctx) {}
 
@@ -17,17 +31,19 @@ void ListPanels::showMarker(int row, int displayState, bool locationOption)
     if (list.count() == 0 || row < 0 || row >= list.count() || !m_ctx.state.MapLoaded)
         return;
     MapService& map = *m_ctx.Mapa;
-    if (!m_selected.isEmpty())
-        if (const auto previous = map.FindMarker(m_selected))
-            map.setMarkerDisplayState(*previous, 0);
     const QString ssid = list.rowAt(row).ssid;
-    if (const auto marker = map.FindMarker(ssid)) {
-        map.setMarkerDisplayState(*marker, displayState);
-        Location where = map.markerLocation(*marker);
-        where.LocationOption = locationOption;
-        where.alt = map.ViewAltitude();
-        map.CentreOn(where);
-    }
+    showSelection(map, [&] {
+        if (!m_selected.isEmpty())
+            if (const auto previous = map.FindMarker(m_selected))
+                map.setMarkerDisplayState(*previous, 0);
+        if (const auto marker = map.FindMarker(ssid)) {
+            map.setMarkerDisplayState(*marker, displayState);
+            Location where = map.markerLocation(*marker);
+            where.LocationOption = locationOption;
+            where.alt = map.ViewAltitude();
+            map.CentreOn(where);
+        }
+    });
     m_selected = ssid;
 }
 
@@ -76,10 +92,12 @@ void ListPanels::Map_MarkerClick(MarkerId marker)
         if (!m_ctx.state.MapLoaded || m_placing)
             return;
         MapService& map = *m_ctx.Mapa;
-        if (!m_selected.isEmpty())
-            if (const auto previous = map.FindMarker(m_selected))
-                map.setMarkerDisplayState(*previous, 0);
-        map.setMarkerDisplayState(marker, 2);
+        showSelection(map, [&] {
+            if (!m_selected.isEmpty())
+                if (const auto previous = map.FindMarker(m_selected))
+                    map.setMarkerDisplayState(*previous, 0);
+            map.setMarkerDisplayState(marker, 2);
+        });
         m_selected = map.markerName(marker);
         const APListModel& list = m_ctx.window->lstAP();
         for (int row = 0; row < list.count(); ++row)
