@@ -158,6 +158,15 @@ void drawShapes(QPainter& painter, const RenderScene& scene)
             QPolygonF line;
             for (const Location& p : s.points)
                 line << view.toScreen(p.lat, p.lon);
+            // A casing of the opposite lightness under the line: a black track stays visible on a
+            // dark base map, a white one on a light map.
+            QPen casing = pen;
+            casing.setColor(pen.color().lightness() < 128 ? QColor(255, 255, 255, 170) : QColor(0, 0, 0, 170));
+            casing.setWidthF(pen.widthF() + 2.0);
+            casing.setStyle(Qt::SolidLine);
+            painter.setPen(casing);
+            painter.drawPolyline(line);
+            painter.setPen(pen);
             painter.drawPolyline(line);
         }
         if (!s.text.isEmpty())
