@@ -4,6 +4,10 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontMetrics>
+#include <QGridLayout>
+#include <QSettings>
+#include <QSpacerItem>
 #include <QMessageBox>
 #include <cstdio>
 
@@ -118,7 +122,15 @@ void Dialogs::scriptWarning(const QString& text)
 Answer InteractiveDialogs::message(const QString& text, Icon icon, Buttons buttons)
 {
     count(icon);
-    QMessageBox box(qtIcon(icon), QStringLiteral("Aeroplotter"), text, qtButtons(buttons), m_parent);
+    const QString title = QStringLiteral("Aeroplotter");
+    QMessageBox box(qtIcon(icon), title, text, qtButtons(buttons), m_parent);
+    // A short message makes a narrow box, and window managers then cut the title short: the box
+    // is kept wide enough for the title and the title bar's buttons.
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+        const int wide = QFontMetrics(box.font()).horizontalAdvance(title) * 2 + 160;
+        grid->addItem(new QSpacerItem(wide, 0, QSizePolicy::Minimum, QSizePolicy::Fixed), grid->rowCount(), 0, 1,
+                      grid->columnCount());
+    }
     return fromQt(box.exec());
 }
 
@@ -128,11 +140,31 @@ void InteractiveDialogs::errorReport(const QString& text)
     message(text, Icon::Critical, Buttons::Ok);
 }
 
+// Dialogs remember their folder per kind of file, the first extension of the first filter:
+// maps, logs and pictures each open where they were last.
+QString InteractiveDialogs::folderKey(const FileRequest& request)
+{
+    const QString first = request.filter.section(QLatin1Char('|'), 1, 1).section(QLatin1Char(';'), 0, 0).trimmed();
+    QString kind = first.startsWith(QLatin1String("*.")) ? first.mid(2).toLower() : QString();
+    if (kind.isEmpty() || kind.contains(QLatin1Char('*')))
+        kind = QStringLiteral("any");
+    return QStringLiteral("Folders/") + kind;
+}
+
 QString InteractiveDialogs::startFolder(const FileRequest& request) const
 {
     if (!request.folder.isEmpty())
         return request.folder;
+    const QString kept = QSettings(QStringLiteral("Aeroplotter"), QStringLiteral("Aeroplotter")).value(folderKey(request)).toString();
+    if (!kept.isEmpty() && QFileInfo(kept).isDir())
+        return kept;
     return m_lastFolder.isEmpty() ? QDir::homePath() : m_lastFolder;
+}
+
+void InteractiveDialogs::keepFolder(const FileRequest& request, const QString& path)
+{
+    m_lastFolder = QFileInfo(path).absolutePath();
+    QSettings(QStringLiteral("Aeroplotter"), QStringLiteral("Aeroplotter")).setValue(folderKey(request), m_lastFolder);
 }
 
 QString InteractiveDialogs::openFile(const FileRequest& request)
@@ -142,7 +174,7 @@ QString InteractiveDialogs::openFile(const FileRequest& request)
     const QString path = QFileDialog::getOpenFileName(m_parent, QString(), startFolder(request), filters, &selected);
     m_chosenFilter = filterIndex(filters, selected);
     if (!path.isEmpty())
-        m_lastFolder = QFileInfo(path).absolutePath();
+        keepFolder(request, path);
     return path;
 }
 
@@ -159,7 +191,7 @@ QString InteractiveDialogs::saveFile(const FileRequest& request)
     m_chosenFilter = filterIndex(filters, selected);
     if (path.isEmpty())
         return path;
-    m_lastFolder = QFileInfo(path).absolutePath();
+    keepFolder(request, path);
     return withFilterExtension(path, request.filter, m_chosenFilter);
 }
 

@@ -71,7 +71,9 @@ public:
     int chooseColor(int rgb) override;
 
 private:
+    static QString folderKey(const FileRequest& request);
     QString startFolder(const FileRequest& request) const;
+    void keepFolder(const FileRequest& request, const QString& path);
     QWidget* m_parent;
     QString m_lastFolder;
 };
