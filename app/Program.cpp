@@ -76,7 +76,9 @@ void Program::wireCommands()
     w.setMenuCommand(entries::MapNewEurope, [&ctx] { createNewMap(ctx, MapRegion::Europe); });
     w.setMenuCommand(entries::MapNewNorthAmerica, [&ctx] { createNewMap(ctx, MapRegion::NorthAmerica); });
     w.setButtonCommand(QStringLiteral("Save CSV"), [&ctx] { saveCsv(ctx); });
-    ctx.offerToSaveChanges = [&ctx] { return offerToSaveChanges(ctx); };
+    ctx.offerToSaveChanges = [&ctx](const QString& question) { return offerToSaveChanges(ctx, question); };
+    ctx.mapChanged = [&ctx] { return mapChanged(ctx); };
+    QObject::connect(m_mapa.get(), &MapControl::changed, &w, &frmPlotter::refreshSoon);
     w.setButtonCommand(QStringLiteral("Filter"), [this] { showModal(filters()); });
     w.setButtonCommand(QStringLiteral("ACT"), [this] { showModal(comparison()); });
 

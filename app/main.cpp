@@ -2,6 +2,7 @@
 #include "Program.h"
 
 #include "window/Automation.h"
+#include "window/DesktopLook.h"
 #include "window/frmPlotter.h"
 #include "script/RunScript.h"
 
@@ -54,6 +55,8 @@ int main(int argc, char** argv)
     QApplication::setOrganizationName(QStringLiteral("Aeroplotter"));
     QApplication::setApplicationName(QStringLiteral("Aeroplotter"));
     QApplication::setApplicationVersion(QStringLiteral(AEROPLOTTER_VERSION));
+    if (display)
+        aero::followDesktopColourScheme(app);
 
     aero::InteractiveDialogs interactive;
     aero::UnattendedDialogs headless;

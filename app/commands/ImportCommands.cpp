@@ -3,6 +3,7 @@
 #include "ui/DoEvents.h"
 #include "ui/ErrorReport.h"
 #include "ui/PlotterWindow.h"
+#include "ui/RecentFiles.h"
 #include "domain/ApSymbols.h"
 #include "domain/ImportReport.h"
 #include "domain/TableImport.h"
@@ -83,10 +84,17 @@ void refillPanels(AppContext& ctx)
     w.lstAP().setSortingEnabled(true);
 }
 
+void importDone(AppContext& ctx, const QString& path, int added)
+{
+    if (!ctx.state.ScriptRunning)
+        recent::add(ctx.settings, recent::Logs, path);
+    ctx.window->showResult(QStringLiteral("%1 APs imported from %2").arg(added).arg(QFileInfo(path).fileName()));
+}
+
 bool chooseInputFile(AppContext& ctx, const QString& filter)
 {
     if (!ctx.state.ScriptRunning) {
-        const QString chosen = ctx.dialogs.openFile({filter, {}, {}});
+        const QString chosen = openFileDialog(ctx, {filter, {}, {}});
         if (chosen.isEmpty())
             return false;
         ctx.CDG.FileName = chosen;
@@ -128,6 +136,7 @@ void importNetStumbler(AppContext& ctx)
     const bool ok = guarded(ctx.dialogs, Routine, [&] {
         QFile file(ctx.CDG.FileName);
         openOrThrow(file);
+        const int before = ctx.apList.count();
         const QString caption = w.fraAPsCaption();
         w.setFraAPsCaption(QStringLiteral("Reading input file."));
         w.setImportAnimation(true);
@@ -147,6 +156,7 @@ void importNetStumbler(AppContext& ctx)
         if (outcome == ImportOutcome::Refused)
             return;
         refillPanels(ctx);
+        importDone(ctx, ctx.CDG.FileName, ctx.apList.count() - before);
         if (result.error && !result.tableFull())
             throw *result.error;
         file.close();
@@ -166,7 +176,7 @@ void importKismet(AppContext& ctx)
         return;
     // A script's $IMPORT hands the file over; the menu entry always asks.
     const QString path = ctx.state.ScriptRunning ? ctx.CDG.FileName
-                                                 : ctx.dialogs.openFile({QStringLiteral("Kismet .csv file (*.csv)|*.csv"), {}, {}});
+                                                 : openFileDialog(ctx, {QStringLiteral("Kismet .csv file (*.csv)|*.csv"), {}, {}});
     if (path.isEmpty())
         return;
     ctx.CDG.FileName = path;
@@ -181,6 +191,7 @@ void importKismet(AppContext& ctx)
     guarded(ctx.dialogs, Routine, [&] {
         QFile file(path);
         openOrThrow(file);
+        const int before = ctx.apList.count();
         const import::KismetImport result = import::importKismet(ctx.apList, file, [&ctx] { yieldOrStop(ctx); });
         const QString notKismet = QString::fromLatin1(import::NotKismetMessage);
         if (refused(result.status)) {
@@ -191,6 +202,7 @@ void importKismet(AppContext& ctx)
             return;
         // Listed at once, without coordinates and without the de-duplication a summary does.
         refillPanels(ctx);
+        importDone(ctx, path, ctx.apList.count() - before);
         if (result.error)
             throw *result.error;
     });

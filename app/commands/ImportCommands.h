@@ -15,6 +15,10 @@ void importKismet(AppContext& ctx);
 // Refills lstAP and lstNoGps from the whole table and sets their captions.
 void refillPanels(AppContext& ctx);
 
+// After a file was read into the table: it joins the recent logs (not under a script) and the
+// status line tells how many APs it added.
+void importDone(AppContext& ctx, const QString& path, int added);
+
 // The file an import reads: the script's, or one the user picks under `filter`. False, having said
 // why where there is something to say, when there is nothing to read.
 bool chooseInputFile(AppContext& ctx, const QString& filter);

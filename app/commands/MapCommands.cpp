@@ -5,6 +5,7 @@
 #include "domain/ApSymbols.h"
 #include "domain/NumberText.h"
 #include "ui/PlotterWindow.h"
+#include "ui/RecentFiles.h"
 #include "domain/ApCsv.h"
 #include "domain/AsciiText.h"
 #include "domain/ApListExport.h"
@@ -26,7 +27,7 @@ QString chooseFile(AppContext& ctx, const QString& filter, bool save, const QStr
     if (ctx.state.ScriptRunning)
         return ctx.CDG.FileName;
     const FileRequest request{filter, {}, proposed};
-    const QString path = save ? ctx.dialogs.saveFile(request) : ctx.dialogs.openFile(request);
+    const QString path = save ? ctx.dialogs.saveFile(request) : openFileDialog(ctx, request);
     if (!path.isEmpty())
         ctx.CDG.FileName = path;
     return path;
@@ -43,6 +44,14 @@ void tell(AppContext& ctx, const QString& text, Icon icon)
 {
     if (!ctx.state.ScriptRunning)
         ctx.dialogs.message(text, icon);
+}
+
+// The status line's last result; a map file also joins the recent maps.
+void saidDone(AppContext& ctx, const QString& text, const QString& mapFile = {})
+{
+    if (!mapFile.isEmpty() && !ctx.state.ScriptRunning)
+        recent::add(ctx.settings, recent::Maps, mapFile);
+    ctx.window->showResult(text);
 }
 
 void forBothMaps(AppContext& ctx, const std::function<void(MapService&)>& work)
@@ -110,24 +119,28 @@ bool mustAskBeforeSavingInPlace(const MapService& map)
 
 } // namespace
 
-bool offerToSaveChanges(AppContext& ctx)
+bool mapChanged(AppContext& ctx)
 {
-    if (ctx.state.ScriptRunning || !ctx.state.MapLoaded)
-        return true;
+    if (!ctx.state.MapLoaded || !ctx.Mapa)
+        return false;
     MapService& map = *ctx.Mapa;
     keepUnplacedAps(ctx);
     const bool nothingToLose =
         map.markerCount() == 0 && map.ShapeCount() == 0 && map.programData(UnplacedApKey).isEmpty();
-    if (map.isSaved() || nothingToLose)
+    return !map.isSaved() && !nothingToLose;
+}
+
+bool offerToSaveChanges(AppContext& ctx, const QString& question)
+{
+    if (ctx.state.ScriptRunning || !mapChanged(ctx))
         return true;
-    const Answer a = ctx.dialogs.message(QStringLiteral("The map has changed since it was last saved. Save it now?"),
-                                         Icon::Question, Buttons::YesNoCancel);
+    const Answer a = ctx.dialogs.message(question, Icon::Question, Buttons::YesNoCancel);
     if (a == Answer::No)
         return true;
     if (a != Answer::Yes)
         return false;   // Cancel keeps everything as it is
     saveMap(ctx);
-    return map.isSaved();   // a cancelled or failed save keeps everything too
+    return ctx.Mapa->isSaved();   // a cancelled or failed save keeps everything too
 }
 
 void createNewMap(AppContext& ctx, MapRegion region)
@@ -212,6 +225,7 @@ void openMapAndRebuild(AppContext& ctx, const QString& path)
     ctx.window->setLblNoAPsCaption(QStringLiteral("APs with no GPS coordinates: %1").arg(ctx.window->lstNoGps().count()));
     forBothMaps(ctx, [&](MapService& m) { addCustomSymbols(m, ctx.programFolder); });
     ctx.window->applyViewSettings();
+    saidDone(ctx, QStringLiteral("Map opened: %1 (%2 APs)").arg(path).arg(ctx.apList.count()), path);
     tellWhatWasNotKept(ctx);
     if (left > 0)
         ctx.dialogs.message(QStringLiteral("The AP list holds at most %1 APs: %2 APs of this map are on the map but not in the list.")
@@ -245,6 +259,7 @@ void saveMap(AppContext& ctx)
         }
         keepUnplacedAps(ctx);
         ctx.Mapa->SaveMapFile();
+        saidDone(ctx, QStringLiteral("Map saved to %1").arg(ctx.Mapa->fileName()), ctx.Mapa->fileName());
         ctx.dialogs.message(QStringLiteral("Map file saved!"), Icon::None);
     });
 }
@@ -268,6 +283,7 @@ void saveMapAs(AppContext& ctx)
         keepUnplacedAps(ctx);
         ctx.Mapa->SaveMapFileAs(path);
         ctx.state.MapHasFile = true;
+        saidDone(ctx, QStringLiteral("Map saved to %1").arg(path), path);
         tell(ctx, QStringLiteral("Map file saved!"), Icon::None);
     });
 }
@@ -283,6 +299,7 @@ void saveHtml(AppContext& ctx)
         if (path.isEmpty() || !mayOverwrite(ctx, path, QStringLiteral("HTML file already exists, overwrite?")))
             return;
         ctx.Mapa->PublishWebPage(path, QStringLiteral("Aeroplotter AP Log File"));
+        saidDone(ctx, QStringLiteral("Web page saved to %1").arg(path));
         tell(ctx, QStringLiteral("Map HTML file saved!"), Icon::Information);
     });
 }
@@ -300,6 +317,7 @@ void saveImage(AppContext& ctx)
             return;
         if (!saveViewImage(ctx.Mapa->CopyView(), path))
             throw AppError(errors::FileAccess, QStringLiteral("Path/File access error: could not write ") + path);
+        saidDone(ctx, QStringLiteral("Picture saved to %1").arg(path));
         tell(ctx, QStringLiteral("Map bitmap file saved!"), Icon::Information);
     });
 }
@@ -323,6 +341,7 @@ void saveCsv(AppContext& ctx)
         writeApList(ctx.apList, file, format);
         if (!file.commit())
             throw AppError(errors::FileAccess, QStringLiteral("Path/File access error: ") + file.errorString());
+        saidDone(ctx, QStringLiteral("AP list saved to %1").arg(path));
         tell(ctx, QStringLiteral("File saved!"), Icon::None);
     });
 }

@@ -10,7 +10,13 @@ namespace aero {
 // The one question before the open map is replaced or the program ends: a changed map is
 // offered for saving with Yes / No / Cancel. True when the caller may go on: nothing to lose,
 // saved, or No. False on Cancel, or on Yes when the save did not happen. Scripts are never asked.
-bool offerToSaveChanges(AppContext& ctx);
+// `question` names what is about to happen; exit asks its own.
+inline const QString SaveBeforeReplacing = QStringLiteral("The map has changed since it was last saved. Save it now?");
+bool offerToSaveChanges(AppContext& ctx, const QString& question = SaveBeforeReplacing);
+
+// Whether the open map holds work that is not in its file (APs without a position included).
+// Selections are no change.
+bool mapChanged(AppContext& ctx);
 
 void createNewMap(AppContext& ctx, MapRegion region);
 void loadMap(AppContext& ctx);

@@ -87,8 +87,10 @@ void importSurvey(AppContext& ctx, SurveyFormat format, const QString& filter)
         }
         if (verdict(contents) == Verdict::Unreadable)
             throw AppError(errors::FileAccess, QStringLiteral("Could not read ") + path + QStringLiteral(": ") + contents.detail);
+        const int before = ctx.apList.count();
         const import::TableImportResult result = import::importSurveyContents(ctx.apList, contents, yield);
         refillPanels(ctx);
+        importDone(ctx, path, ctx.apList.count() - before);
         if (result.error)
             throw *result.error;
         General_GenerarAPs(ctx, contents.complete());
@@ -128,6 +130,20 @@ int importEntryFor(SurveyFormat format)
     case SurveyFormat::Unknown: break;
     }
     return 0;
+}
+
+void importByContent(AppContext& ctx, const QString& path)
+{
+    const int entry = importEntryFor(import::detectSurveyFile(path));
+    if (entry == 0) {
+        ctx.dialogs.message(notASurveyMessage(path), Icon::Critical);
+        return;
+    }
+    ctx.CDG.FileName = path;
+    if (!ctx.state.ScriptRunning)
+        ctx.CDG.handedOver = path;
+    ctx.window->tbMain_ButtonMenuClick({buttons::Import, entry});
+    ctx.CDG.handedOver.clear();   // an entry that refused before its dialog leaves none behind
 }
 
 QString notASurveyMessage(const QString& path)

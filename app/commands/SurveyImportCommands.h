@@ -15,6 +15,10 @@ void importKismetDb(AppContext& ctx);
 // The Import entry (1-5) that reads `format`; 0 for Unknown.
 int importEntryFor(import::SurveyFormat format);
 
+// Imports `path` with the entry that reads its kind, told apart by content, as if the user had
+// picked it in that entry's dialog; anything else is refused with notASurveyMessage.
+void importByContent(AppContext& ctx, const QString& path);
+
 // The message for a file that is none of the five survey logs.
 QString notASurveyMessage(const QString& path);
 

@@ -85,17 +85,6 @@ void menu(AppContext& ctx, MenuEntry entry, const QString& fileName)
     ctx.window->tbMain_ButtonMenuClick(entry);
 }
 
-// Any of the five survey logs, told apart by content; anything else is reported.
-void importAny(AppContext& ctx, const QString& path)
-{
-    const int entry = importEntryFor(import::detectSurveyFile(path));
-    if (entry == 0) {
-        ctx.dialogs.message(notASurveyMessage(path), Icon::Critical);
-        return;
-    }
-    menu(ctx, {buttons::Import, entry}, path);
-}
-
 // A GPS log lying beside its Kismet network log (.gps, .gpsxml) is read with it, not alone.
 bool isGpsCompanion(const QString& path)
 {
@@ -112,7 +101,7 @@ void batch(AppContext& ctx, const QString& folder)
         DoEvents();
         const QString path = dir.filePath(name);
         if (!isGpsCompanion(path))
-            importAny(ctx, path);
+            importByContent(ctx, path);
     }
 }
 
@@ -160,7 +149,7 @@ bool runLine(AppContext& ctx, const ScriptLine& line, qint64 number, ScriptOutco
         return true;
     case ScriptCommand::Import:
         if (fileNamed(ctx, line.parameter))
-            importAny(ctx, line.parameter);
+            importByContent(ctx, line.parameter);
         return true;
     case ScriptCommand::SaveMap: menu(ctx, entries::MapSaveAs, line.parameter); return true;
     case ScriptCommand::SaveBmp: menu(ctx, entries::MapSaveImage, line.parameter); return true;

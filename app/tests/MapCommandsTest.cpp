@@ -131,10 +131,10 @@ TEST_F(MapCommandsTest, ExitOffersToSaveAChangedMap)
     newMap();
     importSummary(file("s.txt", summary({line("N 45.25", "E 7.5", "a", "00:00:00:00:00:01", 90, "0011")})));
     dialogs.reset();
-    dialogs.answers = {Answer::Yes, Answer::Yes};
+    dialogs.answers = {Answer::Yes};
     dialogs.files = {path("kept.kml")};
     window().tbMain_ButtonClick("Exit");
-    EXPECT_EQ(dialogs.texts(), (QStringList{"Exit, really?", "The map has changed since it was last saved. Save it now?",
+    EXPECT_EQ(dialogs.texts(), (QStringList{"The map has changed since it was last saved. Save it before exiting?",
                                             "Map file saved!"}));
     EXPECT_TRUE(window().ended());
     MapControl reread;
@@ -211,9 +211,9 @@ TEST_F(MapCommandsTest, EveryCommandThatReplacesAChangedMapAsksFirst)
     commandLine.mapFile = other;
     program->start(commandLine);
     unchanged("a map named on the command line, cancelled");
-    dialogs.answers = {Answer::Yes, Answer::Yes};   // exit, really; save: then the dialog is cancelled
+    dialogs.answers = {Answer::Yes};   // save: then the dialog is cancelled
     window().tbMain_ButtonClick("Exit");
-    EXPECT_EQ(dialogs.texts(), (QStringList{"Exit, really?", Changed}));
+    EXPECT_EQ(dialogs.texts(), QStringList{"The map has changed since it was last saved. Save it before exiting?"});
     unchanged("exit, saving cancelled");
 
     testing_support::writeFile(path("new.aps"), QByteArray(ScriptHeader) + "\r\n$NEW EU\r\n");

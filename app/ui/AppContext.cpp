@@ -4,6 +4,8 @@
 #include "ui/ErrorReport.h"
 #include "ui/PlotterWindow.h"
 
+#include <utility>
+
 namespace aero {
 
 void ColorArray(ColorRampTable& ramp)
@@ -15,6 +17,13 @@ void ColorArray(ColorRampTable& ramp)
         ramp[static_cast<std::size_t>(26 + i)] = rgb(255 - 10 * i, 255, 0);
         ramp[static_cast<std::size_t>(52 + i)] = rgb(0, 255, 10 * i);
     }
+}
+
+QString openFileDialog(AppContext& ctx, const FileRequest& request)
+{
+    if (!ctx.CDG.handedOver.isEmpty())
+        return std::exchange(ctx.CDG.handedOver, QString());
+    return ctx.dialogs.openFile(request);
 }
 
 void yieldOrStop(const AppContext& ctx)

@@ -32,6 +32,9 @@ struct AppState {
 // of showing the dialog.
 struct FileDialogState {
     QString FileName;
+    // A file the user already named (dropped on the window, or picked from a recent list): the
+    // next file dialog takes it instead of showing.
+    QString handedOver;
 };
 
 using ColorRampTable = std::array<float, 161>;
@@ -49,9 +52,11 @@ struct AppContext {
     ColorRampTable ColorRamp{};
     // Disconnects live GPS (set by the composition root).
     std::function<void()> disconnectGps;
-    // Offers a changed map for saving before it is closed (set by the composition root); false
-    // when the user cancelled.
-    std::function<bool()> offerToSaveChanges;
+    // Offers a changed map for saving before it is closed, with `question` (set by the composition
+    // root); false when the user cancelled.
+    std::function<bool(const QString& question)> offerToSaveChanges;
+    // Whether the open map holds work not in its file (set by the composition root).
+    std::function<bool()> mapChanged;
     // Read-only files shipped with the program (Icons/, base map data).
     QString programFolder;
     // Reads an OpenStreetMap extract into the map's cache (set by the composition root): true when
@@ -60,6 +65,10 @@ struct AppContext {
     // Applies the map-data settings to the open maps (set by the composition root).
     std::function<void()> mapDataChanged;
 };
+
+// The main window's file dialog: the file handed over if there is one, else the user's choice
+// (empty when cancelled).
+QString openFileDialog(AppContext& ctx, const FileRequest& request);
 
 // Lets the event loop run during long work; throws OperationCancelled once the program ends.
 void yieldOrStop(const AppContext& ctx);

@@ -38,6 +38,9 @@ public:
     virtual void setImportAnimation(bool running) = 0;   // "Reading input file." cycling
     virtual bool importAnimationRunning() const = 0;
 
+    // The status line's last result ("37 APs imported", "Map saved to ..."), beside the messages.
+    virtual void showResult(const QString& text) = 0;
+
     // The map frame and the view options of the View button.
     virtual QWidget* mapWidget() const = 0;
     virtual void applyViewSettings() = 0;

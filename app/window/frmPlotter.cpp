@@ -7,6 +7,10 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
+#include <QSortFilterProxyModel>
+#include <QSplitter>
+#include <QVBoxLayout>
 #include <QMenu>
 #include <QProgressBar>
 #include <QStyle>
@@ -17,24 +21,53 @@
 namespace aero {
 namespace {
 
-QStyle::StandardPixmap buttonIcon(int index)
+// The desktop's icon theme (scalable, sharp at any scale) where it has the icon, else Qt's own
+// pictures, which come in several sizes.
+QIcon buttonIcon(const QStyle& style, int index)
+{
+    struct Pick {
+        const char* theme;
+        QStyle::StandardPixmap fallback;
+    };
+    const auto pick = [index]() -> Pick {
+        switch (index) {
+        case buttons::Import: return {"document-import", QStyle::SP_DialogOpenButton};
+        case buttons::Filter: return {"view-filter", QStyle::SP_FileDialogContentsView};
+        case buttons::Map: return {"document-open", QStyle::SP_DirHomeIcon};
+        case buttons::SaveCsv: return {"document-save", QStyle::SP_DialogSaveButton};
+        case buttons::Trash: return {"edit-delete", QStyle::SP_TrashIcon};
+        case buttons::View: return {"view-list-details", QStyle::SP_FileDialogDetailedView};
+        case buttons::Config: return {"preferences-system", QStyle::SP_FileDialogInfoView};
+        case buttons::GPS: return {"network-wireless", QStyle::SP_DriveNetIcon};
+        case buttons::ACT: return {"view-statistics", QStyle::SP_FileDialogListView};
+        case buttons::Exit: return {"application-exit", QStyle::SP_DialogCloseButton};
+        default: return {"help-about", QStyle::SP_MessageBoxInformation};
+        }
+    }();
+    return QIcon::fromTheme(QString::fromLatin1(pick.theme), style.standardIcon(pick.fallback));
+}
+
+// Alt+letter for each button: the button's own text with one letter marked.
+QString withAccessKey(int index, const QString& key)
 {
     switch (index) {
-    case buttons::Import: return QStyle::SP_DialogOpenButton;
-    case buttons::Filter: return QStyle::SP_FileDialogContentsView;
-    case buttons::Map: return QStyle::SP_DirHomeIcon;
-    case buttons::SaveCsv: return QStyle::SP_DialogSaveButton;
-    case buttons::Trash: return QStyle::SP_TrashIcon;
-    case buttons::View: return QStyle::SP_FileDialogDetailedView;
-    case buttons::Config: return QStyle::SP_FileDialogInfoView;
-    case buttons::GPS: return QStyle::SP_DriveNetIcon;
-    case buttons::ACT: return QStyle::SP_FileDialogListView;
-    case buttons::Exit: return QStyle::SP_DialogCloseButton;
-    default: return QStyle::SP_MessageBoxInformation;
+    case buttons::SaveCsv: return QStringLiteral("Save &CSV");
+    case buttons::Config: return QStringLiteral("C&onfig");
+    case buttons::Exit: return QStringLiteral("E&xit");
+    case buttons::About: return QStringLiteral("A&bout");
+    default: return QLatin1Char('&') + key;
     }
 }
 
-QTreeView* makeList(QWidget* parent, APListModel& model, const char* name)
+// lstAP as shown: the rows whose text in any column holds the typed text. Sorting stays the
+// list model's own, so slots and row order are one fact.
+class ShownRows final : public QSortFilterProxyModel {
+public:
+    using QSortFilterProxyModel::QSortFilterProxyModel;
+    void sort(int column, Qt::SortOrder order) override { sourceModel()->sort(column, order); }
+};
+
+QTreeView* makeList(QWidget* parent, QAbstractItemModel& model, const char* name)
 {
     auto* view = new QTreeView(parent);
     view->setObjectName(QString::fromLatin1(name));
@@ -56,6 +89,12 @@ frmPlotter::frmPlotter(AppContext& ctx, QWidget* parent) : QMainWindow(parent), 
     setWindowTitle(QStringLiteral("Aeroplotter"));
     buildToolbar();
     buildPanels();
+    buildStatusLine();
+    buildShortcuts();
+    setAcceptDrops(true);
+    m_refresh.setSingleShot(true);
+    m_refresh.setInterval(150);
+    connect(&m_refresh, &QTimer::timeout, this, &frmPlotter::refreshTitleAndStatus);
 
     m_tmrImport.setInterval(250);
     connect(&m_tmrImport, &QTimer::timeout, this, &frmPlotter::tmrImport_Timer);
@@ -85,9 +124,10 @@ void frmPlotter::buildToolbar()
         const QString key = QString::fromLatin1(b.key);
         button->setObjectName(key);
         button->setProperty("key", key);
-        button->setText(key);
+        button->setText(withAccessKey(b.index, key));
         button->setToolTip(QString::fromLatin1(b.toolTip));
-        button->setIcon(style()->standardIcon(buttonIcon(b.index)));
+        button->installEventFilter(this);   // the tool tip names the keys too
+        button->setIcon(buttonIcon(*style(), b.index));
         button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
         if (!b.entries.empty()) {
             auto* menu = new QMenu(button);
@@ -140,17 +180,54 @@ void frmPlotter::buildPanels()
 
     m_fraAPs = new QGroupBox(QStringLiteral("Logged APs:"), central);
     m_fraAPs->setObjectName(QStringLiteral("fraAPs"));
-    m_lstAP = makeList(m_fraAPs, m_lstAPModel, "lstAP");
-    m_lblNoAPs = new QLabel(QStringLiteral("APs with no GPS coordinates:"), m_fraAPs);
+    m_txtFind = new QLineEdit(m_fraAPs);
+    m_txtFind->setObjectName(QStringLiteral("txtFind"));
+    m_txtFind->setPlaceholderText(QStringLiteral("Filter the list (Ctrl+F)"));
+    m_txtFind->setClearButtonEnabled(true);
+    m_splitAPs = new QSplitter(Qt::Vertical, m_fraAPs);
+    m_splitAPs->setObjectName(QStringLiteral("splitAPs"));
+    m_splitAPs->setChildrenCollapsible(false);
+    m_lstAPShown = new ShownRows(this);
+    m_lstAPShown->setSourceModel(&m_lstAPModel);
+    m_lstAPShown->setFilterKeyColumn(-1);
+    m_lstAPShown->setFilterCaseSensitivity(Qt::CaseInsensitive);
+    m_lstAP = makeList(m_splitAPs, *m_lstAPShown, "lstAP");
+    auto* lower = new QWidget(m_splitAPs);
+    auto* lowerLayout = new QVBoxLayout(lower);
+    lowerLayout->setContentsMargins(0, 0, 0, 0);
+    lowerLayout->setSpacing(0);
+    m_lblNoAPs = new QLabel(QStringLiteral("APs with no GPS coordinates:"), lower);
     m_lblNoAPs->setObjectName(QStringLiteral("lblNoAPs"));
-    m_lstNoGps = makeList(m_fraAPs, m_lstNoGpsModel, "lstNoGps");
+    m_lstNoGps = makeList(lower, m_lstNoGpsModel, "lstNoGps");
+    m_lstNoGps->setMinimumHeight(20);   // the split may leave it a row or two
+    m_lstAP->setMinimumHeight(20);
+    lowerLayout->addWidget(m_lblNoAPs);
+    lowerLayout->addWidget(m_lstNoGps);
+    m_splitAPs->addWidget(m_lstAP);
+    m_splitAPs->addWidget(lower);
+    connect(m_splitAPs, &QSplitter::splitterMoved, this, [this] { m_splitterMoved = true; });
     m_lstAP->setSortingEnabled(true);
     m_lstAP->sortByColumn(1, Qt::AscendingOrder);
+    connect(m_txtFind, &QLineEdit::textChanged, m_lstAPShown, &QSortFilterProxyModel::setFilterFixedString);
 
-    connect(m_lstAP, &QTreeView::clicked, this, [this](const QModelIndex& i) { Q_EMIT lstAPClicked(i.row()); });
-    connect(m_lstAP, &QTreeView::doubleClicked, this, [this](const QModelIndex& i) { Q_EMIT lstAPDoubleClicked(i.row()); });
+    // The commands work on the list's own rows, whatever the filter shows.
+    const auto source = [this](const QModelIndex& i) { return m_lstAPShown->mapToSource(i).row(); };
+    connect(m_lstAP, &QTreeView::clicked, this, [this, source](const QModelIndex& i) {
+        Q_EMIT lstAPClicked(source(i));
+        refreshTitleAndStatus();
+    });
+    connect(m_lstAP, &QTreeView::doubleClicked, this, [this, source](const QModelIndex& i) {
+        Q_EMIT lstAPDoubleClicked(source(i));
+        refreshTitleAndStatus();
+    });
     connect(m_lstNoGps, &QTreeView::doubleClicked, this,
             [this](const QModelIndex& i) { Q_EMIT lstNoGpsDoubleClicked(i.row()); });
+    for (APListModel* model : {&m_lstAPModel, &m_lstNoGpsModel}) {
+        connect(model, &QAbstractItemModel::modelReset, this, &frmPlotter::refreshSoon);
+        connect(model, &QAbstractItemModel::rowsInserted, this, &frmPlotter::refreshSoon);
+        connect(model, &QAbstractItemModel::rowsRemoved, this, &frmPlotter::refreshSoon);
+        connect(model, &QAbstractItemModel::dataChanged, this, &frmPlotter::refreshSoon);
+    }
 }
 
 void frmPlotter::setMapWidget(QWidget* map)
@@ -159,6 +236,8 @@ void frmPlotter::setMapWidget(QWidget* map)
     map->setParent(m_fraMap);
     map->setObjectName(QStringLiteral("Mapa"));
     map->show();
+    map->setMouseTracking(true);
+    map->installEventFilter(this);   // the pointer's position for the status line
     m_fraProg->raise();
     Form_Resize();
 }
@@ -168,6 +247,7 @@ void frmPlotter::tbMain_ButtonClick(const QString& key)
     const auto it = m_buttonCommands.constFind(key);
     if (it != m_buttonCommands.constEnd() && it.value()) {
         it.value()();
+        refreshTitleAndStatus();
         return;
     }
     if (key == QLatin1String("Trash"))
@@ -181,19 +261,21 @@ void frmPlotter::tbMain_ButtonClick(const QString& key)
     else if (key != QLatin1String("Import") && key != QLatin1String("Map") && key != QLatin1String("View")
              && key != QLatin1String("GPS"))
         notAvailable();   // drop-down buttons do nothing on a plain click
+    refreshTitleAndStatus();
 }
 
 void frmPlotter::tbMain_ButtonMenuClick(int button, int entry)
 {
     if (button == buttons::View && entry >= 1 && entry <= 5) {
         viewToggle(entry);
-        return;
+    } else {
+        const auto it = m_menuCommands.find({button, entry});
+        if (it != m_menuCommands.end() && it->second)
+            it->second();
+        else
+            notAvailable();
     }
-    const auto it = m_menuCommands.find({button, entry});
-    if (it != m_menuCommands.end() && it->second)
-        it->second();
-    else
-        notAvailable();
+    refreshTitleAndStatus();
 }
 
 void frmPlotter::notAvailable()
@@ -208,6 +290,7 @@ void frmPlotter::setMenuCommand(MenuEntry e, Command command) { m_menuCommands[{
 
 void frmPlotter::SetToolbarEnabled(bool enabled)
 {
+    m_busy = !enabled;
     for (auto& [index, button] : m_buttons)
         if ((index >= 1 && index <= 5) || (index >= 7 && index <= 10))
             button->setEnabled(enabled);
@@ -253,7 +336,10 @@ void frmPlotter::setMenuHint(MenuEntry e, const QString& hint)
 
 void frmPlotter::selectLstAPRow(int row)
 {
-    const QModelIndex index = m_lstAPModel.index(row, 0);
+    const QModelIndex source = m_lstAPModel.index(row, 0);
+    if (!m_lstAPShown->mapFromSource(source).isValid())
+        m_txtFind->clear();   // the row asked for is hidden by the filter: show them all
+    const QModelIndex index = m_lstAPShown->mapFromSource(source);
     m_lstAP->setCurrentIndex(index);
     m_lstAP->scrollTo(index);
 }

@@ -13,11 +13,15 @@
 
 class QGroupBox;
 class QLabel;
+class QLineEdit;
+class QSortFilterProxyModel;
+class QSplitter;
 class QProgressBar;
 class QToolBar;
 class QToolButton;
 class QTreeView;
 class QAction;
+class QMenu;
 
 namespace aero {
 
@@ -77,6 +81,25 @@ public:
     void tmrImport_Timer();
     QWidget& widget() override { return *this; }
 
+    // Title and status line. The title names the map's file and marks unsaved work; the status
+    // line shows the counts, the map position under the pointer, the scale and the last result.
+    void showResult(const QString& text) override;
+    void refreshTitleAndStatus();
+    void refreshSoon();   // many changes in a row refresh once
+    QString statusResult() const;
+    QString statusCounts() const;
+    QString statusCursor() const;
+    QString statusScale() const;
+    // The filter-as-you-type box above lstAP: rows showing the text in any column stay.
+    QLineEdit* txtFind() const { return m_txtFind; }
+    QSplitter* listSplitter() const { return m_splitAPs; }
+
+    // Files dropped on the window or picked from a recent list: one map (after the question
+    // about a changed map), then each survey log, imported by its content.
+    void openFiles(const QStringList& paths);
+    void openRecentMap(const QString& path);
+    void importRecentLog(const QString& path);
+
     // Exit button (asks, then ends) and the close box's sequence without the Exiting flag.
     void Exit();
     void EndProgram();
@@ -102,6 +125,9 @@ Q_SIGNALS:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
 
@@ -115,6 +141,15 @@ private:
     void openConfig();
     void openAbout();
     bool offerToSave();   // a changed map is offered for saving before it closes at exit; false: cancelled
+    bool confirmExit();   // the one question before the program ends
+    void finish(bool setExiting);
+    void buildStatusLine();
+    void buildShortcuts();
+    void fillRecentMenu(QMenu* menu, const char* kind);
+    QString shortcutHint(int index) const;
+    void showCursorPosition(QPoint at);
+    void importAnyLog();
+    bool fileStillThere(const QString& path, const char* kind);
 
     AppContext& m_ctx;
     QToolBar* m_tbMain = nullptr;
@@ -136,6 +171,16 @@ private:
     QTreeView* m_lstAP = nullptr;
     QLabel* m_lblNoAPs = nullptr;
     QTreeView* m_lstNoGps = nullptr;
+    QLineEdit* m_txtFind = nullptr;
+    QSplitter* m_splitAPs = nullptr;
+    bool m_splitterMoved = false;   // the user's split stands; until then the layout table's
+    QSortFilterProxyModel* m_lstAPShown = nullptr;
+    QLabel* m_statusResult = nullptr;
+    QLabel* m_statusCounts = nullptr;
+    QLabel* m_statusCursor = nullptr;
+    QLabel* m_statusScale = nullptr;
+    QTimer m_refresh;
+    bool m_busy = false;            // long work: the title waits for its end
     APListModel m_lstAPModel;
     APListModel m_lstNoGpsModel;
     QTimer m_tmrImport;   // import animation

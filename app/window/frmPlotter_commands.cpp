@@ -7,6 +7,7 @@
 #include "window/frmAbout.h"
 #include "window/frmConfig.h"
 #include "map/MapService.h"
+#include "commands/MapCommands.h"
 
 #include <QCloseEvent>
 
@@ -120,23 +121,34 @@ void frmPlotter::Trash()
 
 void frmPlotter::Exit()
 {
-    if (m_ctx.dialogs.message(QStringLiteral("Exit, really?"), Icon::Question, Buttons::YesNo) != Answer::Yes)
-        return;
-    endNow(true);
+    if (confirmExit())
+        finish(true);
 }
 
 void frmPlotter::EndProgram()
 {
-    if (m_ctx.dialogs.message(QStringLiteral("Exit, really?"), Icon::Question, Buttons::YesNo) != Answer::Yes)
-        return;
-    endNow(false);
+    if (confirmExit())
+        finish(false);
+}
+
+bool frmPlotter::confirmExit()
+{
+    // A changed map gets the one question that can keep it; otherwise the plain one.
+    if (!m_ctx.state.ScriptRunning && m_ctx.mapChanged && m_ctx.mapChanged() && m_ctx.offerToSaveChanges)
+        return m_ctx.offerToSaveChanges(
+            QStringLiteral("The map has changed since it was last saved. Save it before exiting?"));
+    return m_ctx.dialogs.message(QStringLiteral("Exit, really?"), Icon::Question, Buttons::YesNo) == Answer::Yes;
 }
 
 void frmPlotter::endNow(bool setExiting)
 {
     // Asked first: a cancelled save keeps the program, the GPS and the map as they are.
-    if (!offerToSave())
-        return;
+    if (offerToSave())
+        finish(setExiting);
+}
+
+void frmPlotter::finish(bool setExiting)
+{
     if (m_ctx.state.GPSEnabled && m_ctx.disconnectGps)
         m_ctx.disconnectGps();
     if (setExiting)
@@ -158,7 +170,7 @@ void frmPlotter::endNow(bool setExiting)
 
 bool frmPlotter::offerToSave()
 {
-    return !m_ctx.offerToSaveChanges || m_ctx.offerToSaveChanges();
+    return !m_ctx.offerToSaveChanges || m_ctx.offerToSaveChanges(SaveBeforeReplacing);
 }
 
 void frmPlotter::closeEvent(QCloseEvent* event)

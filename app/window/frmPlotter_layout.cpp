@@ -6,7 +6,9 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QProgressBar>
+#include <QLineEdit>
 #include <QResizeEvent>
+#include <QSplitter>
 #include <QToolBar>
 #include <QTreeView>
 
@@ -69,10 +71,17 @@ void frmPlotter::placePanels(int W, int H)
     const int apsLeft = left + l.fraMapWidth + 120;
     const int apsWidth = std::max(W - apsLeft - 240, 1200);
     m_fraAPs->setGeometry(px(apsLeft), px(frameTop), px(apsWidth), px(l.fraAPsHeight));
-    m_lstAP->setGeometry(px(120), px(300), px(apsWidth - 240), px(l.lstAPHeight));
-    m_lblNoAPs->setGeometry(px(120), px(l.lblNoAPsTop), px(apsWidth - 240), px(240));
-    m_lstNoGps->setGeometry(px(120), px(l.lstNoGpsTop), px(apsWidth - 240),
-                            px(std::max(l.fraAPsHeight - l.lstNoGpsTop - 120, 300)));
+    // The filter box sits above lstAP; the lists share the rest through a splitter, split as the
+    // table says until the user moves it.
+    const int findHeight = 360;
+    m_txtFind->setGeometry(px(120), px(300), px(apsWidth - 240), px(findHeight - 30));
+    const int splitTop = 300 + findHeight;
+    const int splitHeight = px(std::max(l.fraAPsHeight - splitTop - 120, l.lstAPHeight + 600));
+    m_splitAPs->setGeometry(px(120), px(splitTop), px(apsWidth - 240), splitHeight);
+    if (!m_splitterMoved) {
+        const int upper = px(l.lstAPHeight);
+        m_splitAPs->setSizes({upper, std::max(splitHeight - upper - m_splitAPs->handleWidth(), 1)});
+    }
 }
 
 } // namespace aero
