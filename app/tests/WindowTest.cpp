@@ -170,6 +170,32 @@ TEST_F(WindowTest, EveryShortcutReachesItsCommandAndTheMenusShowThem)
     EXPECT_EQ(window().toolButton(buttons::Import)->text(), "&Import");
 }
 
+TEST_F(WindowTest, SaveImageWritesTheFormatOfTheChosenFilterAndSaveAsStartsBesideTheOpenMap)
+{
+    newMap();
+    importSummary(twoAps());
+    const struct {
+        const char* typed;
+        int filter;
+        const char* written;
+        QByteArray magic;
+    } pictures[] = {{"view", 0, "view.bmp", "BM"}, {"view", 1, "view.png", "\x89PNG"}, {"typed.png", 0, "typed.png", "\x89PNG"}};
+    for (const auto& p : pictures) {
+        SCOPED_TRACE(p.written);
+        dialogs.files = {path(p.typed)};
+        dialogs.filterChoices = {p.filter};
+        window().tbMain_ButtonMenuClick(entries::MapSaveImage);
+        EXPECT_TRUE(testing_support::readFile(path(p.written)).startsWith(p.magic));
+        EXPECT_EQ(window().statusResult(), "Picture saved to " + path(p.written));
+    }
+    dialogs.files = {path("sub.kml")};
+    window().tbMain_ButtonMenuClick(entries::MapSaveAs);
+    dialogs.reset();
+    window().tbMain_ButtonMenuClick(entries::MapSaveAs);   // cancelled
+    ASSERT_EQ(dialogs.fileRequests.size(), 1u);
+    EXPECT_EQ(dialogs.fileRequests[0].proposedName, path("sub.kml"));
+}
+
 TEST_F(WindowTest, TheFilterBoxShowsMatchingRowsAndClicksReachTheRightAp)
 {
     newMap();

@@ -94,7 +94,7 @@ frmPlotter::frmPlotter(AppContext& ctx, QWidget* parent) : QMainWindow(parent), 
     setAcceptDrops(true);
     m_refresh.setSingleShot(true);
     m_refresh.setInterval(150);
-    connect(&m_refresh, &QTimer::timeout, this, &frmPlotter::refreshTitleAndStatus);
+    connect(&m_refresh, &QTimer::timeout, this, [this] { refreshTitleAndStatus(false); });
 
     m_tmrImport.setInterval(250);
     connect(&m_tmrImport, &QTimer::timeout, this, &frmPlotter::tmrImport_Timer);

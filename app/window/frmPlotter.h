@@ -84,7 +84,9 @@ public:
     // Title and status line. The title names the map's file and marks unsaved work; the status
     // line shows the counts, the map position under the pointer, the scale and the last result.
     void showResult(const QString& text) override;
-    void refreshTitleAndStatus();
+    // `afterCommand` false: between commands only the map itself changes, so the unsaved mark is
+    // worked out afresh only when the map reports a change the mark does not show yet.
+    void refreshTitleAndStatus(bool afterCommand = true);
     void refreshSoon();   // many changes in a row refresh once
     QString statusResult() const;
     QString statusCounts() const;

@@ -59,7 +59,7 @@ void frmPlotter::refreshSoon()
         m_refresh.start();
 }
 
-void frmPlotter::refreshTitleAndStatus()
+void frmPlotter::refreshTitleAndStatus(bool afterCommand)
 {
     if (m_busy || m_ended)
         return;   // long work ends with a command's end, which refreshes
@@ -68,7 +68,8 @@ void frmPlotter::refreshTitleAndStatus()
     if (loaded) {
         const QString name = m_ctx.state.MapHasFile ? QFileInfo(m_ctx.Mapa->fileName()).fileName() : QStringLiteral("Untitled");
         setWindowTitle(name + QStringLiteral("[*] — Aeroplotter"));
-        setWindowModified(m_ctx.mapChanged && m_ctx.mapChanged());
+        const bool settled = !afterCommand && (isWindowModified() || m_ctx.Mapa->isSaved());
+        setWindowModified(settled ? isWindowModified() : m_ctx.mapChanged && m_ctx.mapChanged());
     } else {
         setWindowTitle(QStringLiteral("Aeroplotter"));
         setWindowModified(false);
