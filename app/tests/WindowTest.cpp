@@ -158,6 +158,12 @@ TEST_F(WindowTest, EveryShortcutReachesItsCommandAndTheMenusShowThem)
         {"quit", QKeySequence(Qt::CTRL | Qt::Key_Q), [&] { return dialogs.last() == "Exit, really?"; }},
         {"about", QKeySequence(Qt::Key_F1), [&] { auto* a = window().findChild<frmAbout*>(); return a && a->isVisible(); }},
     };
+    window().SetToolbarEnabled(false);   // long work: no command starts inside it
+    QTest::keySequence(&window(), QKeySequence::Open);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(dialogs.fileRequests.empty());
+    window().SetToolbarEnabled(true);
+
     dialogs.answers = {Answer::No};   // to the quit question
     for (auto& k : keys) {
         SCOPED_TRACE(k.what);

@@ -291,6 +291,11 @@ void frmPlotter::setMenuCommand(MenuEntry e, Command command) { m_menuCommands[{
 void frmPlotter::SetToolbarEnabled(bool enabled)
 {
     m_busy = !enabled;
+    // The keys follow the buttons: long work lets events in, and a command must not start inside
+    // another. Exit and About stay, as their buttons do.
+    for (QAction* a : actions())
+        if (a->objectName() != QLatin1String("quit") && a->objectName() != QLatin1String("about"))
+            a->setEnabled(enabled);
     for (auto& [index, button] : m_buttons)
         if ((index >= 1 && index <= 5) || (index >= 7 && index <= 10))
             button->setEnabled(enabled);

@@ -169,6 +169,8 @@ void frmPlotter::importAnyLog()
 
 void frmPlotter::openFiles(const QStringList& paths)
 {
+    if (m_busy)
+        return;
     QStringList maps, logs;
     for (const QString& path : paths)
         (isMapFile(path) ? maps : logs) << path;
@@ -201,15 +203,15 @@ void frmPlotter::openFiles(const QStringList& paths)
 
 void frmPlotter::dragEnterEvent(QDragEnterEvent* event)
 {
-    if (!localFiles(event->mimeData()).isEmpty())
+    if (!m_busy && !localFiles(event->mimeData()).isEmpty())
         event->acceptProposedAction();
 }
 
 void frmPlotter::dropEvent(QDropEvent* event)
 {
     const QStringList paths = localFiles(event->mimeData());
-    if (paths.isEmpty())
-        return;
+    if (paths.isEmpty() || m_busy)
+        return;   // no command starts inside long work
     event->acceptProposedAction();
     // Imports run their own event loop turns: the drop ends first, then the work starts.
     QMetaObject::invokeMethod(this, [this, paths] { openFiles(paths); }, Qt::QueuedConnection);
