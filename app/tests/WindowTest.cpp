@@ -109,6 +109,8 @@ TEST_F(WindowTest, ExitAsksOneQuestionForAChangedMapAndTheUsualOneOtherwise)
 
 TEST_F(WindowTest, ADropOpensTheMapThenImportsEachLogByItsContent)
 {
+    drop({path("a.txt"), path("b.txt")});   // logs without a map: said once
+    QTRY_COMPARE_WITH_TIMEOUT(dialogs.texts(), QStringList{"Cannot import data until a map has been loaded."}, 10000);
     newMap();
     importSummary(twoAps());
     dialogs.files = {path("base.kml")};

@@ -151,6 +151,7 @@ private:
     QString shortcutHint(int index) const;
     void showCursorPosition(QPoint at);
     void importAnyLog();
+    bool mapForImport();   // false, having said so, without a map
     bool fileStillThere(const QString& path, const char* kind);
 
     AppContext& m_ctx;

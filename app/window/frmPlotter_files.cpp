@@ -156,8 +156,18 @@ void frmPlotter::importRecentLog(const QString& path)
     refreshTitleAndStatus();
 }
 
+bool frmPlotter::mapForImport()
+{
+    if (m_ctx.state.MapLoaded)
+        return true;
+    m_ctx.dialogs.message(QStringLiteral("Cannot import data until a map has been loaded."), Icon::Exclamation);
+    return false;
+}
+
 void frmPlotter::importAnyLog()
 {
+    if (!mapForImport())
+        return;
     const QString path = openFileDialog(
         m_ctx, {QStringLiteral("Survey logs (*.txt *.ns1 *.csv *.netxml *.kismet)|*.txt;*.ns1;*.csv;*.netxml;*.kismet|"
                                "All files (*.*)|*.*"),
@@ -189,10 +199,8 @@ void frmPlotter::openFiles(const QStringList& paths)
     }
     if (logs.isEmpty())
         return;
-    if (!m_ctx.state.MapLoaded) {
-        m_ctx.dialogs.message(QStringLiteral("Cannot import data until a map has been loaded."), Icon::Exclamation);
-        return;
-    }
+    if (!mapForImport())
+        return;   // said once for all the logs
     for (const QString& log : logs) {
         importByContent(m_ctx, log);
         if (m_ended)
