@@ -120,7 +120,8 @@ TEST(SurveyReaders, DamagedOrForeignInputGivesAClearStatusAndKeepsWhatWasRead)
     };
     QByteArray noRssi = wigle;
     noRssi.replace(",RSSI,", ",Signal,");
-    // A MAC that is only a byte-order mark, or longer than any MAC: skipped and counted.
+    // A MAC that is only a byte-order mark, or longer than any MAC: its 3 rows are skipped and
+    // counted beside the 2 unreadable rows the file has.
     const auto withMac = [](QByteArray bytes, const QByteArray& mac) { return bytes.replace("00:0f:66:2a:01:11", mac); };
     const auto withBssid = [](QByteArray bytes, const QByteArray& mac) { return bytes.replace("00:0F:66:2A:01:11", mac); };
 
@@ -129,8 +130,8 @@ TEST(SurveyReaders, DamagedOrForeignInputGivesAClearStatusAndKeepsWhatWasRead)
         {"csv 10 MB line", [&] { return readWigleCsv(longLine); }, SurveyStatus::Ok, 8, 8, 3},
         {"csv cut mid-row", [&] { return readWigleCsv(wigle.first(wigle.size() / 2)); }, SurveyStatus::Ok, 4, 8, 1},
         {"csv garbage", [&] { return readWigleCsv(garbage); }, SurveyStatus::NotRecognised, 0, 0, 0},
-        {"csv BOM-only MAC", [&] { return readWigleCsv(withMac(wigle, "\xEF\xBB\xBF")); }, SurveyStatus::Ok, 7, 7, 3},
-        {"csv 100-character MAC", [&] { return readWigleCsv(withMac(wigle, QByteArray(100, 'a'))); }, SurveyStatus::Ok, 7, 7, 3},
+        {"csv BOM-only MAC", [&] { return readWigleCsv(withMac(wigle, "\xEF\xBB\xBF")); }, SurveyStatus::Ok, 7, 7, 5},
+        {"csv 100-character MAC", [&] { return readWigleCsv(withMac(wigle, QByteArray(100, 'a'))); }, SurveyStatus::Ok, 7, 7, 5},
         {"netxml BOM-only BSSID", [&] { return xml(withBssid(netxml, "\xEF\xBB\xBF")); }, SurveyStatus::Ok, 7, 7, 1},
         {"netxml cut mid-element", [&] { return xml(netxml.first(netxml.size() / 2)); }, SurveyStatus::Damaged, 2, 6, 0},
         {"netxml garbage", [&] { return xml(garbage); }, SurveyStatus::NotRecognised, 0, 0, 0},

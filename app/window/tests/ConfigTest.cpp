@@ -98,7 +98,7 @@ TEST_F(ConfigTest, OutOfRangeValuesAreDefaultedOnLoadAndRefusedOnDone)
     const struct {
         const char *key, *stored, *loaded;
     } cases[] = {{"GpsdPort", "70000", "2947"}, {"GpsdPort", "0", "2947"},       {"GpsdPort", "2948", "2948"},
-                 {"TrackColor", "1e300", "0"},  {"NMEAColor", "-5", "0"},       {"NMEAColor", "16711680", "16711680"},
+                 {"TrackColor", "99999999999", "0"}, {"NMEAColor", "-5", "0"}, {"NMEAColor", "16711680", "16711680"},
                  {"GPSPort", "12", "1"},        {"CenLat", "48.5x", "48.5x"}};
     for (const auto& c : cases) {
         settings.store("Config", c.key, c.stored);
