@@ -1,6 +1,6 @@
-// libFuzzer entry point: bytes as an OpenStreetMap extract (OSM XML, or PBF when the first byte
-// says so) read into the map's data, written to its cache and read back; the same bytes also go
-// straight to the cache reader. What was read must come back from the cache unchanged.
+// libFuzzer entry point: bytes as an OpenStreetMap extract (OSM XML) read into the map's data,
+// written to its cache and read back; the same bytes also go straight to the cache reader. What
+// was read must come back from the cache unchanged.
 #include "map/OsmData.h"
 #include "map/OsmExtract.h"
 
@@ -21,10 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         aero::OsmData junk;
         aero::readOsmCache(raw, junk);
     }
-    const bool pbf = size > 0 && data[0] == 0;
-    const QString path = QDir::temp().filePath(QStringLiteral("aero-fuzz-%1.osm%2")
-                                                   .arg(QCoreApplication::applicationPid())
-                                                   .arg(pbf ? QStringLiteral(".pbf") : QString()));
+    const QString path = QDir::temp().filePath(QStringLiteral("aero-fuzz-%1.osm").arg(QCoreApplication::applicationPid()));
     {
         QFile f(path);
         if (!f.open(QIODevice::WriteOnly))
