@@ -13,7 +13,6 @@
 #include "domain/UnplacedAps.h"
 
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace aero {
 namespace {
