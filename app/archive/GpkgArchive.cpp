@@ -391,6 +391,7 @@ std::optional<std::vector<ArchivedAp>> GpkgArchive::apsIn(const GeoBox& box, qin
 SELECT a.mac, a.ssid, a.flags, a.wep, a.mode, a.first_seen, a.last_seen, a.best_signal_dbm, a.sightings, a.geom
 FROM rtree_aps_geom r JOIN aps a ON a.fid = r.id
 WHERE r.minx <= ?3 AND r.maxx >= ?1 AND r.miny <= ?4 AND r.maxy >= ?2
+  AND ST_MinX(a.geom) BETWEEN ?1 AND ?3 AND ST_MinY(a.geom) BETWEEN ?2 AND ?4
 ORDER BY a.best_signal_dbm DESC LIMIT ?5
 )SQL");
     if (!query) {
@@ -430,7 +431,10 @@ ORDER BY a.best_signal_dbm DESC LIMIT ?5
 
 std::optional<qint64> GpkgArchive::countIn(const GeoBox& box, QString& error)
 {
-    Statement query(m_db, "SELECT count(*) FROM rtree_aps_geom WHERE minx <= ?3 AND maxx >= ?1 AND miny <= ?4 AND maxy >= ?2");
+    // The R-tree holds boxes rounded outward to 32-bit floats: the points themselves decide.
+    Statement query(m_db, "SELECT count(*) FROM rtree_aps_geom r JOIN aps a ON a.fid = r.id "
+                          "WHERE r.minx <= ?3 AND r.maxx >= ?1 AND r.miny <= ?4 AND r.maxy >= ?2 "
+                          "AND ST_MinX(a.geom) BETWEEN ?1 AND ?3 AND ST_MinY(a.geom) BETWEEN ?2 AND ?4");
     if (!query) {
         error = lastError();
         return std::nullopt;

@@ -331,7 +331,7 @@ std::optional<std::vector<ArchivedAp>> PgArchive::apsIn(const GeoBox& box, qint6
     const Result r(PQexecParams(m_conn, R"SQL(
 SELECT mac, ssid, flags, wep, mode, (extract(epoch FROM first_seen) * 1000)::bigint,
        (extract(epoch FROM last_seen) * 1000)::bigint, best_signal_dbm, sightings, ST_X(geom), ST_Y(geom)
-FROM aps WHERE geom && ST_MakeEnvelope($1, $2, $3, $4, 4326)
+FROM aps WHERE ST_Intersects(geom, ST_MakeEnvelope($1, $2, $3, $4, 4326))
 ORDER BY best_signal_dbm DESC LIMIT $5
 )SQL", 5, nullptr, values, nullptr, nullptr, 0));
     if (!r.ok()) {
@@ -364,7 +364,7 @@ std::optional<qint64> PgArchive::countIn(const GeoBox& box, QString& error)
     const QByteArray params[] = {QByteArray::number(box.minLon, 'g', 17), QByteArray::number(box.minLat, 'g', 17),
                                  QByteArray::number(box.maxLon, 'g', 17), QByteArray::number(box.maxLat, 'g', 17)};
     const char* values[] = {params[0].constData(), params[1].constData(), params[2].constData(), params[3].constData()};
-    const Result r(PQexecParams(m_conn, "SELECT count(*) FROM aps WHERE geom && ST_MakeEnvelope($1, $2, $3, $4, 4326)",
+    const Result r(PQexecParams(m_conn, "SELECT count(*) FROM aps WHERE ST_Intersects(geom, ST_MakeEnvelope($1, $2, $3, $4, 4326))",
                                 4, nullptr, values, nullptr, nullptr, 0));
     if (!r.ok()) {
         error = serverError();
