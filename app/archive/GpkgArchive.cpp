@@ -13,7 +13,6 @@ namespace aero::archive {
 namespace {
 
 constexpr int GpkgApplicationId = 0x47504B47;   // "GPKG"
-constexpr int GpkgVersion = 10300;              // 1.3.0
 
 const char* const Schema = R"SQL(
 PRAGMA application_id = 1196444487;
