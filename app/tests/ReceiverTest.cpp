@@ -345,7 +345,7 @@ TEST_F(ReceiverTest, AgainstAStrictReceiverTheWindowsAndTheToolEndAlike)
     using navlet_test::generatedLog;
     // Real time: the receiver resends after 0.6 to 1 s, whatever the window's clock.
     transfer::Timing::setScale(1.0);
-    const navlet_test::StrictFaults line = navlet_test::RealisticLine;
+    const navlet_test::StrictFaults realistic = navlet_test::RealisticLine;
     struct Row {
         const char* legend;
         QJsonObject scenario;
@@ -357,12 +357,12 @@ TEST_F(ReceiverTest, AgainstAStrictReceiverTheWindowsAndTheToolEndAlike)
         const char* says;       // on the tool's standard error
     };
     const Row rows[] = {
-        {"10000 points in four segments from an A300 receiver", strict(generatedLog(A300, 10000, 4), line), 10000, 4,
+        {"10000 points in four segments from an A300 receiver", strict(generatedLog(A300, 10000, 4), realistic), 10000, 4,
          "Track download complete. 10000 points retrieved in 4 tracks.", "", 0, "10000 track points"},
         {"10000 points in four tracks from an A301 receiver: headers and points",
-         strict(generatedLog(A301, 10000, 4), line), 10000, 4,
+         strict(generatedLog(A301, 10000, 4), realistic), 10000, 4,
          "Track download complete. 10000 points retrieved in 4 tracks.", "", 0, "10000 track points"},
-        {"50 points, three of them equal in a row", strict(standingReceiver(), line), 50, 1,
+        {"50 points, three of them equal in a row", strict(standingReceiver(), realistic), 50, 1,
          "Track download complete. 50 points retrieved in 1 tracks.", "", 0, "50 track points"},
         {"silence after 300 of 500 packets: what came is kept and drawn",
          strict(generatedLog(A301, 500, 1), {0, 0, 0, 0, 300}), -1, 1, "Track download incomplete.",
@@ -461,7 +461,7 @@ TEST_F(ReceiverTest, AgainstAStrictReceiverTheWindowsAndTheToolEndAlike)
     importSummary(file("many.txt", summary(aps)));
     for (const Upload& u : uploads) {
         SCOPED_TRACE(u.legend);
-        SimProcess toolSim(strict(generatedLog(u.protocols, 0, 1), line));
+        SimProcess toolSim(strict(generatedLog(u.protocols, 0, 1), realistic));
         ASSERT_TRUE(toolSim.isRunning());
         QProcess tool;
         tool.start(testing_support::binDir() + "/navlet-tool",
@@ -469,7 +469,7 @@ TEST_F(ReceiverTest, AgainstAStrictReceiverTheWindowsAndTheToolEndAlike)
                     "--chars", "8"});
 
         dialogs.reset();
-        startSim(strict(generatedLog(u.protocols, 0, 1), line));
+        startSim(strict(generatedLog(u.protocols, 0, 1), realistic));
         ASSERT_TRUE(connectUpload("L001"));
         const QString format = u.protocols.last();
         ASSERT_TRUE(QTest::qWaitFor([&] { return uploadWindow().upload().navlet().Waypoint_Data_Format() == format; }, WaitMs));
