@@ -175,7 +175,7 @@ void StrictLink::toLine(const QByteArray& bytes)
     // The host has the bytes once the last of them crossed the line.
     const double now = static_cast<double>(m_clock.nsecsElapsed()) / 1e6;
     m_outFreeAtMs = std::max(now, m_outFreeAtMs) + lineMs(bytes.size());
-    const auto delay = static_cast<int>(std::ceil(m_outFreeAtMs - now));
+    const auto delay = static_cast<int>(std::lround(m_outFreeAtMs - now));
     QTimer::singleShot(delay, Qt::PreciseTimer, this, [this, bytes] { m_port.write(bytes); });
 }
 
@@ -187,7 +187,7 @@ void StrictLink::fromLine(const QByteArray& bytes)
     }
     const double now = static_cast<double>(m_clock.nsecsElapsed()) / 1e6;
     m_inFreeAtMs = std::max(now, m_inFreeAtMs) + lineMs(bytes.size());
-    const auto delay = static_cast<int>(std::ceil(m_inFreeAtMs - now));
+    const auto delay = static_cast<int>(std::lround(m_inFreeAtMs - now));
     QTimer::singleShot(delay, Qt::PreciseTimer, this, [this, bytes] { onBytes(bytes); });
 }
 
