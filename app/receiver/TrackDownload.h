@@ -1,7 +1,7 @@
 #pragma once
 // The track download behind the download window: asks the receiver who it is, requests the
-// track log, writes every point to the work file and draws the file on the main map when the
-// points stop coming. The window only shows the progress texts and moves or closes itself
+// track log through the transfer engine, writes every point to the work file and draws the
+// file on the main map when the transfer has ended. The window only shows the progress texts and moves or closes itself
 // when told.
 #include "ui/AppContext.h"
 #include "navlet/Navlet.h"
