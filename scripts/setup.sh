@@ -4,7 +4,7 @@
 set -euo pipefail
 
 PKGS=(cmake ninja-build g++ pkg-config
-      qt6-base-dev qt6-serialport-dev
+      qt6-base-dev qt6-serialport-dev qt6-image-formats-plugins
       libgtest-dev libgmock-dev libbenchmark-dev
       libzip-dev libsqlite3-dev
       libosmium2-dev libprotozero-dev zlib1g-dev libexpat1-dev

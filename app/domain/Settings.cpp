@@ -8,7 +8,7 @@
 namespace aero {
 namespace {
 
-constexpr std::array<SettingDefault, 27> Defaults{{
+constexpr std::array<SettingDefault, 28> Defaults{{
     {"MapName", ""},
     {"CustomMapName", ""},
     {"LoadMap", "0"},
@@ -38,6 +38,8 @@ constexpr std::array<SettingDefault, 27> Defaults{{
     // Offline map data: OpenStreetMap extracts (one path a line) and a tile pack.
     {"OsmExtracts", ""},
     {"TilePack", ""},
+    // Size of the pictures a script saves: an unattended window's own size is an accident.
+    {"PictureSize", "1600x1200"},
 }};
 
 QSettings openStore() { return QSettings(QStringLiteral("Aeroplotter"), QStringLiteral("Aeroplotter")); }

@@ -78,7 +78,7 @@ RenderStats renderScene(QPainter& painter, const RenderScene& scene)
         drawCachedBase(painter, scene);
     else
         paintBase(painter, scene);
-    QStringList credits;
+    QStringList& credits = stats.credits;
     if (scene.base && scene.base->isLoaded())
         credits << QStringLiteral("Natural Earth");
     // The lakes of the outline come from OpenStreetMap too.
@@ -89,7 +89,7 @@ RenderStats renderScene(QPainter& painter, const RenderScene& scene)
         osm = osm || stats.tilesDrawn > 0;
     }
     if (osm)
-        credits << QStringLiteral("\u00A9 OpenStreetMap contributors");
+        credits << QString::fromUtf8(OsmCredit);
     if (scene.pack && scene.pack->isOpen() && !scene.pack->attribution().isEmpty())
         credits << scene.pack->attribution();
     if (scene.base && scene.document.places) {
@@ -103,7 +103,7 @@ RenderStats renderScene(QPainter& painter, const RenderScene& scene)
         drawScaleBar(painter, scene.view, scene.document.units);
     if (scene.decorations && !credits.isEmpty())
         drawAttribution(painter, scene.view, credits.join(QStringLiteral(" | ")));
-    if (scene.decorations && scene.tiles && scene.tiles->isEnabled() && scene.tiles->isPaused())
+    if (scene.decorations && !scene.picture && scene.tiles && scene.tiles->isEnabled() && scene.tiles->isPaused())
         drawNotice(painter, scene.view, QString::fromUtf8(TilesUnavailableNotice));
     painter.restore();
     return stats;
