@@ -35,16 +35,34 @@ QSizeF figureSizePixels(const Shape& s, const Viewport& view)
 
 namespace {
 
+// World positions of the markers where names may be laid out (the view and half of it round
+// it), so names keep clear of them; none when so many that they show as clusters.
+std::vector<QPointF> markersAroundView(const RenderScene& scene)
+{
+    const Viewport& v = scene.view;
+    const QSizeF half(v.size().width() / 2.0, v.size().height() / 2.0);
+    const QPointF nw = v.fromScreenLatLon(QPointF(-half.width(), -half.height()));
+    const QPointF se = v.fromScreenLatLon(QPointF(v.size().width() + half.width(), v.size().height() + half.height()));
+    const auto markers = scene.document.markers.inBox(se.x(), nw.x(), nw.y(), se.y());
+    std::vector<QPointF> out;
+    if (int(markers.size()) > DetailLimit)
+        return out;
+    out.reserve(markers.size());
+    for (const Marker* m : markers)
+        out.push_back(m->world);
+    return out;
+}
+
 void paintBase(QPainter& painter, const RenderScene& scene)
 {
     fillSea(painter, scene.view);
     if (scene.base && scene.base->isLoaded()) {
         painter.setRenderHint(QPainter::Antialiasing, scene.view.scale() > 4096);
-        drawBaseMap(painter, *scene.base, scene.view);
+        drawBaseMap(painter, *scene.base, scene.view, scene.osm ? scene.osm->coverage() : std::vector<QRectF>{});
     }
     if (scene.osm && !scene.osm->isEmpty()) {
         scene.osm->draw(painter, scene.view);
-        scene.osm->drawLabels(painter, scene.view);
+        scene.osm->drawLabels(painter, scene.view, markersAroundView(scene));
     }
     if (scene.pack)
         scene.pack->draw(painter, scene.view);

@@ -110,6 +110,16 @@ void OsmLayer::setData(std::vector<std::shared_ptr<const OsmData>> data)
     clearCache();
 }
 
+std::vector<QRectF> OsmLayer::coverage() const
+{
+    std::vector<QRectF> out;
+    for (const auto& d : m_data)
+        if (!d->bounds.isEmpty())
+            out.emplace_back(QPointF(d->bounds.minX / OsmWorldScale, d->bounds.minY / OsmWorldScale),
+                             QPointF(d->bounds.maxX / OsmWorldScale, d->bounds.maxY / OsmWorldScale));
+    return out;
+}
+
 bool OsmLayer::covers(const Viewport& view) const
 {
     const QPointF o = viewOrigin(view);
@@ -179,7 +189,8 @@ QImage OsmLayer::renderTile(double scale, int tx, int ty) const
         if (list.empty())
             continue;
         if (kind <= std::size_t(OsmKind::Building)) {
-            p.setPen(s.casing.isValid() ? QPen(s.casing, 0.8) : Qt::NoPen);
+            // Land edged in its own colour: no hairline of sea where it meets the extract's edge.
+            p.setPen(s.casing.isValid() ? QPen(s.casing, 0.8) : kind == std::size_t(OsmKind::Land) ? QPen(s.fill, 1.0) : Qt::NoPen);
             p.setBrush(s.fill);
             for (const auto& [d, f] : list) {
                 if ((f->box.maxX - f->box.minX) * k < minPixels && (f->box.maxY - f->box.minY) * k < minPixels)
@@ -268,15 +279,15 @@ bool takeBox(std::vector<QRectF>& taken, const QRectF& box)
 
 } // namespace
 
-void OsmLayer::drawLabels(QPainter& painter, const Viewport& view) const
+void OsmLayer::drawLabels(QPainter& painter, const Viewport& view, const std::vector<QPointF>& avoid) const
 {
     // Laid out for an area twice the view's size, so panning only draws what was placed.
     const QPointF o = viewOrigin(view);
     const QRectF shown(o, QSizeF(view.size()));
     const qreal ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
     if (m_labelScale != view.scale() || !m_labelArea.contains(shown) || m_labelFont != painter.font() ||
-        m_labelImage.devicePixelRatio() != ratio) {
-        layoutLabels(painter.font(), view);
+        m_labelImage.devicePixelRatio() != ratio || m_labelAvoided != avoid.size()) {
+        layoutLabels(painter.font(), view, avoid);
         // Drawn once into a picture of the whole area: a panning frame only places it.
         m_labelImage = QImage((m_labelArea.size() * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
         m_labelImage.setDevicePixelRatio(ratio);
@@ -290,7 +301,7 @@ void OsmLayer::drawLabels(QPainter& painter, const Viewport& view) const
         painter.drawImage(m_labelArea.topLeft() - o, m_labelImage);
 }
 
-void OsmLayer::layoutLabels(const QFont& baseFont, const Viewport& view) const
+void OsmLayer::layoutLabels(const QFont& baseFont, const Viewport& view, const std::vector<QPointF>& avoid) const
 {
     const double zoom = zoomOf(view.scale());
     const QSizeF area(view.size().width() * 2.0, view.size().height() * 2.0);
@@ -303,6 +314,12 @@ void OsmLayer::layoutLabels(const QFont& baseFont, const Viewport& view) const
     const OsmBox box = boxOf(o.x(), o.y(), o.x() + area.width(), o.y() + area.height(), view.scale());
     const double k = view.scale() / OsmWorldScale;
     std::vector<QRectF> taken;
+    // The markers' symbols are taken first: a name never hides an AP.
+    m_labelAvoided = avoid.size();
+    for (const QPointF& w : avoid) {
+        const QPointF at(w.x() * view.scale() - o.x(), w.y() * view.scale() - o.y());
+        taken.emplace_back(at.x() - 9, at.y() - 9, 18, 18);
+    }
     // Places first, larger ones first: they matter more than a street.
     QFont placeFont = baseFont;
     placeFont.setBold(true);
