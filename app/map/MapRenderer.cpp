@@ -58,7 +58,7 @@ void paintBase(QPainter& painter, const RenderScene& scene)
     fillSea(painter, scene.view);
     if (scene.base && scene.base->isLoaded()) {
         painter.setRenderHint(QPainter::Antialiasing, scene.view.scale() > 4096);
-        drawBaseMap(painter, *scene.base, scene.view, scene.osm ? scene.osm->coverage() : std::vector<QRectF>{});
+        drawBaseMap(painter, *scene.base, scene.view);
     }
     if (scene.osm && !scene.osm->isEmpty()) {
         scene.osm->draw(painter, scene.view);

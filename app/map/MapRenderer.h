@@ -6,7 +6,6 @@
 
 #include <QImage>
 #include <QPointF>
-#include <QRectF>
 #include <cstdint>
 #include <QString>
 #include <QStringList>
@@ -92,8 +91,7 @@ inline constexpr const char* TilesUnavailableNotice = "Map tiles unavailable \u2
 inline constexpr const char* OsmCredit = "\u00A9 OpenStreetMap contributors";
 
 // The drawing steps, in order (each in its own file).
-// `extracts`: the world boxes of the OpenStreetMap extracts, whose own borders replace the coarse ones.
-void drawBaseMap(QPainter& painter, const BaseMap& base, const Viewport& view, const std::vector<QRectF>& extracts = {});
+void drawBaseMap(QPainter& painter, const BaseMap& base, const Viewport& view);
 void drawPlaces(QPainter& painter, const BaseMap& base, const Viewport& view);
 void drawShapes(QPainter& painter, const RenderScene& scene);
 void drawMarkers(QPainter& painter, const RenderScene& scene, RenderStats& stats);

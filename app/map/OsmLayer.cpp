@@ -110,16 +110,6 @@ void OsmLayer::setData(std::vector<std::shared_ptr<const OsmData>> data)
     clearCache();
 }
 
-std::vector<QRectF> OsmLayer::coverage() const
-{
-    std::vector<QRectF> out;
-    for (const auto& d : m_data)
-        if (!d->bounds.isEmpty())
-            out.emplace_back(QPointF(d->bounds.minX / OsmWorldScale, d->bounds.minY / OsmWorldScale),
-                             QPointF(d->bounds.maxX / OsmWorldScale, d->bounds.maxY / OsmWorldScale));
-    return out;
-}
-
 bool OsmLayer::covers(const Viewport& view) const
 {
     const QPointF o = viewOrigin(view);

@@ -28,8 +28,6 @@ public:
     void setData(std::vector<std::shared_ptr<const OsmData>> data);
     bool isEmpty() const { return m_data.empty(); }
     const std::vector<std::shared_ptr<const OsmData>>& data() const { return m_data; }
-    // The extracts' boxes in world coordinates (0..1).
-    std::vector<QRectF> coverage() const;
     // True when some extract reaches into the view.
     bool covers(const Viewport& view) const;
     // Draws what lies in the view; returns the number of tiles drawn afresh.

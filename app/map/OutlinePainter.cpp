@@ -43,7 +43,7 @@ void strokeLines(QPainter& p, const std::vector<OutlineLine>& lines, const Viewp
 
 } // namespace
 
-void drawBaseMap(QPainter& painter, const BaseMap& base, const Viewport& view, const std::vector<QRectF>& extracts)
+void drawBaseMap(QPainter& painter, const BaseMap& base, const Viewport& view)
 {
     const QRectF world = view.visibleWorld();
     QPainterPath land;
@@ -63,24 +63,10 @@ void drawBaseMap(QPainter& painter, const BaseMap& base, const Viewport& view, c
     painter.setBrush(Sea);
     painter.drawPath(lakes);
     painter.setBrush(Qt::NoBrush);
-    // Within an extract its own, exact borders are drawn: the coarse ones would cross them.
-    painter.save();
-    if (!extracts.empty()) {
-        QPainterPath outside;
-        outside.addRect(QRectF(QPointF(-1, -1), QSizeF(view.size()) + QSizeF(2, 2)));
-        for (const QRectF& box : extracts)
-            if (box.intersects(world)) {
-                QPainterPath inside;
-                inside.addRect(QRectF(view.worldToScreen(box.topLeft()), view.worldToScreen(box.bottomRight())));
-                outside = outside.subtracted(inside);
-            }
-        painter.setClipPath(outside);
-    }
     painter.setPen(QPen(Border, 1.0, Qt::DashLine));
     strokeLines(painter, base.borders(), view, world);
     painter.setPen(QPen(StateBorder, 1.0, Qt::DotLine));
     strokeLines(painter, base.stateBorders(), view, world);
-    painter.restore();
 }
 
 void drawPlaces(QPainter& painter, const BaseMap& base, const Viewport& view)
