@@ -1,5 +1,7 @@
 #include "map/TilePack.h"
 
+#include "domain/SqliteBounds.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -40,12 +42,14 @@ QString plainText(QString html)
 
 } // namespace
 
+TilePack::TilePack() = default;
 TilePack::~TilePack() { close(); }
 
 void TilePack::close()
 {
     if (m_select)
         sqlite3_finalize(m_select);
+    m_bounds.reset();
     if (m_db)
         sqlite3_close(m_db);
     m_select = nullptr, m_db = nullptr;
@@ -75,6 +79,10 @@ bool TilePack::openMbtiles(const QString& path)
         m_error = QString::fromUtf8(sqlite3_errmsg(m_db));
         return false;
     }
+    // Queries run on the GUI thread: a second each at most (a tile takes well under a millisecond).
+    m_bounds = std::make_unique<SqliteBounds>(m_db, nullptr, int(MaxTileBytes));
+    m_bounds->setBudget(1000);
+    m_bounds->startStatement();
     if (sqlite3_prepare_v2(m_db, "SELECT tile_data FROM tiles WHERE zoom_level=?1 AND tile_column=?2 AND tile_row=?3",
                            -1, &m_select, nullptr) != SQLITE_OK) {
         m_error = QStringLiteral("%1 is not an MBTiles file: %2").arg(path, QString::fromUtf8(sqlite3_errmsg(m_db)));
@@ -87,8 +95,10 @@ bool TilePack::openMbtiles(const QString& path)
         m_maxZoom = std::clamp(sqlite3_column_int(st, 1), 0, MaxPackZoom);
     }
     sqlite3_finalize(st);
+    m_bounds->startStatement();
     m_attribution = plainText(metadata(m_db, "attribution"));
     // Vector tiles need a style to be drawn; say so rather than draw nothing without a word.
+    m_bounds->startStatement();
     const QString format = metadata(m_db, "format").trimmed().toLower();
     if (format == QLatin1String("pbf") || format == QLatin1String("mvt")) {
         m_error = QStringLiteral("%1 holds vector tiles (Mapbox Vector Tiles, format \"%2\"), which the map cannot draw; "
@@ -150,6 +160,7 @@ QByteArray TilePack::tile(int z, int x, int y) const
     sqlite3_bind_int(m_select, 1, z);
     sqlite3_bind_int(m_select, 2, x);
     sqlite3_bind_int(m_select, 3, (1 << z) - 1 - y);   // MBTiles counts rows from the south
+    m_bounds->startStatement();
     if (sqlite3_step(m_select) == SQLITE_ROW) {
         const int n = sqlite3_column_bytes(m_select, 0);
         if (n > 0 && n <= MaxTileBytes)
