@@ -8,7 +8,7 @@
 namespace aero {
 namespace {
 
-constexpr std::array<SettingDefault, 27> Defaults{{
+constexpr std::array<SettingDefault, 31> Defaults{{
     {"MapName", ""},
     {"CustomMapName", ""},
     {"LoadMap", "0"},
@@ -35,6 +35,12 @@ constexpr std::array<SettingDefault, 27> Defaults{{
     {"TilesEnabled", "1"},
     {"GpsdHost", "localhost"},
     {"GpsdPort", "2947"},
+    // Live GPS: sentences of every satellite system's talker, not only "$GP"; the nearby-AP
+    // panel's length; the watch list (patterns one a line) and its alert distance in metres.
+    {"AllTalkers", "1"},
+    {"NearbyCount", "5"},
+    {"WatchList", ""},
+    {"WatchMetres", "100"},
     // Offline map data: OpenStreetMap extracts (one path a line) and a tile pack.
     {"OsmExtracts", ""},
     {"TilePack", ""},

@@ -2,6 +2,7 @@
 
 #include "window/frmConfig.h"
 
+#include <QPlainTextEdit>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
@@ -73,6 +74,10 @@ TEST_F(ConfigTest, DoneStoresEveryControlAndSaves)
     dialog->txtPorts[1]->setText("pts/9");
     dialog->chkTiles->setChecked(false);
     dialog->txtGpsdPort->setText("2948");
+    EXPECT_TRUE(dialog->chkAllTalkers->isChecked()) << "every satellite system by default";
+    dialog->chkAllTalkers->setChecked(false);
+    dialog->txtWatch->setPlainText("CorpNet*\n00:11:22\n");
+    dialog->txtWatchMetres->setText("250");
     dialogs.colors = {0x0000FF};
     dialog->picTrack_DblClick();
     dialog->cmdDone_Click();
@@ -89,6 +94,9 @@ TEST_F(ConfigTest, DoneStoresEveryControlAndSaves)
     EXPECT_EQ(settings.stored("Ports", "COM2"), "pts/9");
     EXPECT_EQ(settings.stored("Config", "TilesEnabled"), "0");
     EXPECT_EQ(settings.value("GpsdPort"), "2948");
+    EXPECT_EQ(settings.stored("Config", "AllTalkers"), "0");
+    EXPECT_EQ(settings.stored("Config", "WatchList"), "CorpNet*\n00:11:22");
+    EXPECT_EQ(settings.stored("Config", "WatchMetres"), "250");
 }
 
 TEST_F(ConfigTest, MapDataExtractsAreReadWhenAddedAndAppliedOnDone)
