@@ -19,6 +19,7 @@ AccessPoint& APList::mutableAt(int slot)
 {
     if (slot < 1 || slot > Capacity)
         throw AppError(errors::SubscriptOutOfRange, QStringLiteral("Subscript out of range"));
+    ++m_revision;
     return m_slots[static_cast<std::size_t>(slot)];
 }
 
@@ -33,6 +34,7 @@ void APList::append(const AccessPoint& record)
     AccessPoint& r = m_slots[static_cast<std::size_t>(slot)];
     const QString oldSsid = r.SSID, oldMac = r.MAC;
     r = record;
+    ++m_revision;
     reindex(slot, oldSsid, oldMac);
     ++NextAP;
 }
@@ -84,6 +86,7 @@ void APList::clear()
         if (!r.SSID.isEmpty() || !r.MAC.isEmpty())
             r = AccessPoint{};
     m_observations.clear();
+    ++m_revision;
     m_used = 0;
     m_macCount.clear();
     m_firstSsid.clear();
@@ -163,6 +166,7 @@ void APList::DedupeSSIDs()
     // this way cannot collide with each other (the part before the last blank differs), so
     // checking the index, which takes each new name as it is made, is enough.
     QHash<QString, int> nextSuffix;
+    ++m_revision;
     m_firstSsid.reserve(m_used);
     for (int i = 1; i <= m_used; ++i) {
         QString& name = m_slots[static_cast<std::size_t>(i)].SSID;
