@@ -383,6 +383,34 @@ TEST(TrackStep, FixesNoVehicleCouldReachStartANewSegment)
     EXPECT_EQ(secondOfDay("::"), std::nullopt);
 }
 
+TEST(WatchList, MatchesSsidsMacsAndVendorPrefixesWithWildcards)
+{
+    const WatchList watch("CorpNet*\n00-1a-2B\naa:bb:cc:dd:ee:?f\n  \nguest");
+    struct Row {
+        const char* ssid;
+        const char* mac;
+        bool expected;
+    };
+    const std::vector<Row> rows = {
+        {"corpnet-5G", "11:11:11:11:11:11", true},   // wildcard, any case
+        {"my CorpNet", "11:11:11:11:11:11", false},  // the whole name must match
+        {"x", "00:1A:2B:01:02:03", true},           // vendor prefix, other separators and case
+        {"x", "001A2B010203", true},
+        {"x", "00:1A:2C:01:02:03", false},
+        {"x", "AA:BB:CC:DD:EE:0F", true},
+        {"guest", "", true},
+        {"guests", "", false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::string(row.ssid) + " " + row.mac);
+        AccessPoint ap;
+        ap.SSID = row.ssid;
+        ap.MAC = row.mac;
+        EXPECT_EQ(watch.matches(ap), row.expected);
+    }
+    EXPECT_TRUE(WatchList(" \n").empty());
+}
+
 TEST_F(LiveTest, AJumpStartsANewSegmentAndNothingJoinsTwoSessions)
 {
     withAps();

@@ -328,6 +328,7 @@ void frmPlotter::setGpsNotice(const QString& text, bool alert)
     p.setColor(QPalette::WindowText, alert ? Qt::white : Qt::black);
     m_lblGpsNotice->setPalette(p);
     m_lblGpsNotice->setVisible(!text.isEmpty());
+    m_lblGpsNotice->resize(m_lblGpsNotice->width(), m_lblGpsNotice->heightForWidth(m_lblGpsNotice->width()));
     m_lblGpsNotice->raise();
 }
 
