@@ -157,16 +157,18 @@ void LivePosition::disconnect()
 void LivePosition::GPS_Position(bool Validez, const QString& Hora, double Latitud, double Longitud, float Velocidad,
                                 float Rumbo)
 {
-    if (m_ctx.state.MapMouseDown || !m_ctx.state.MapLoaded)
-        return;   // the user is dragging the map
+    if (!m_ctx.state.MapLoaded)
+        return;
+    // The watchdog hears every report, also while the user drags the map and the map ignores it.
+    Validez ? m_watchdog.validFix(now()) : m_watchdog.voidFix(now());
+    if (m_ctx.state.MapMouseDown)
+        return;
     guarded(m_ctx.dialogs, QStringLiteral("GPS_Position"), [&] {
         if (!Validez) {
-            m_watchdog.voidFix(now());
             dashLabels();
             showState(fixState());
             return;
         }
-        m_watchdog.validFix(now());
         m_restoredAt.clear();
         MapService& map = *m_ctx.Mapa;
         const Location current = map.MakeLocation(Latitud, Longitud, map.ViewAltitude());
