@@ -54,7 +54,7 @@ bool GpsdDaemon::start()
     // gpsd complains about the missing system bus on every start; not our concern.
     m_process.setStandardErrorFile(QProcess::nullDevice());
     m_process.start(m_program, {"-N", "-n", "-b", "-S", QString::number(m_port), "-F", m_socket, m_device});
-    return m_process.waitForStarted(3000) && QTest::qWaitFor([this] { return acceptsConnections(m_port); }, 5000);
+    return m_process.waitForStarted(20000) && QTest::qWaitFor([this] { return acceptsConnections(m_port); }, 20000);
 }
 
 void GpsdDaemon::stop()

@@ -37,7 +37,7 @@ public:
     GpsdDaemon(const GpsdDaemon&) = delete;
     GpsdDaemon& operator=(const GpsdDaemon&) = delete;
 
-    // True once it accepts connections (waits up to 5 s).
+    // True once it accepts connections (waits up to 20 s on a busy machine).
     bool start();
     void stop();
     quint16 port() const { return m_port; }

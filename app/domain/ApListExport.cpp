@@ -3,6 +3,7 @@
 #include "domain/APList.h"
 #include "domain/SurveyExport.h"
 #include "domain/ApCsv.h"
+#include "domain/CheckedSave.h"
 
 #include <QFileInfo>
 
@@ -30,15 +31,21 @@ ApListFormat apListFormatOfName(const QString& path)
     return ApListFormat::ProgramCsv;
 }
 
-void writeApList(const APList& list, QIODevice& out, ApListFormat format)
+bool writeApList(const APList& list, QIODevice& out, ApListFormat format)
 {
     const import::ApSource source = [&list](int i) { return i < list.count() ? &list.at(i + 1) : nullptr; };
     switch (format) {
-    case ApListFormat::ProgramCsv: writeApCsv(list, out); return;
-    case ApListFormat::Gpx: import::writeGpx(source, out); return;
-    case ApListFormat::GeoJson: import::writeGeoJson(source, out); return;
-    case ApListFormat::WigleCsv: import::writeWigleCsv(source, out); return;
+    case ApListFormat::ProgramCsv: writeApCsv(list, out); return true;
+    case ApListFormat::Gpx: return import::writeGpx(source, out);
+    case ApListFormat::GeoJson: import::writeGeoJson(source, out); return true;
+    case ApListFormat::WigleCsv: import::writeWigleCsv(source, out); return true;
     }
+    return false;
+}
+
+SaveResult saveApList(const APList& list, const QString& path, ApListFormat format)
+{
+    return saveChecked(path, [&](QIODevice& out) { return writeApList(list, out, format); });
 }
 
 } // namespace aero

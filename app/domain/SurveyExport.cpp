@@ -61,7 +61,7 @@ QByteArray wigleAuthMode(const AccessPoint& ap)
     return mode;
 }
 
-void writeGpx(const ApSource& aps, QIODevice& out)
+bool writeGpx(const ApSource& aps, QIODevice& out)
 {
     QXmlStreamWriter xml(&out);
     xml.setAutoFormatting(true);
@@ -88,6 +88,7 @@ void writeGpx(const ApSource& aps, QIODevice& out)
     });
     xml.writeEndElement();
     xml.writeEndDocument();
+    return !xml.hasError();
 }
 
 void writeGeoJson(const ApSource& aps, QIODevice& out)

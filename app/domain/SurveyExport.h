@@ -17,7 +17,8 @@ namespace aero::import {
 // The records to write, in slot order; stop at the first empty SSID.
 using ApSource = std::function<const AccessPoint*(int index)>;
 
-void writeGpx(const ApSource& aps, QIODevice& out);
+// False when the XML writer failed (text it cannot encode).
+bool writeGpx(const ApSource& aps, QIODevice& out);
 void writeGeoJson(const ApSource& aps, QIODevice& out);
 void writeWigleCsv(const ApSource& aps, QIODevice& out);
 

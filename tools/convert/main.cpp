@@ -14,7 +14,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include "domain/CheckedSave.h"
 #include <algorithm>
 #include <cstdio>
 #include <iterator>
@@ -176,11 +176,10 @@ bool convert(Input in, aero::APList& table)
 
 bool writeList(const QString& path, const aero::APList& table, aero::ApListFormat format)
 {
-    QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly))
-        return false;
-    aero::writeApList(table, out, format);
-    return out.commit();
+    const aero::SaveResult saved = aero::saveApList(table, path, format);
+    if (!saved)
+        std::fprintf(stderr, "aeroplotter-convert: %s: %s\n", qPrintable(path), qPrintable(saved.error));
+    return saved.ok;
 }
 
 // The map the program would show after these imports, with its AP symbols from the program's
@@ -191,8 +190,11 @@ bool writeKml(const QString& path, const aero::APList& table)
     const QDir folder(aero::programFolder());
     for (const QString& file : aero::customSymbolFiles())
         symbols << folder.filePath(file);
-    QSaveFile out(path);
-    return out.open(QIODevice::WriteOnly) && aero::writeKml(aero::tableMapFile(table, symbols), out) && out.commit();
+    const aero::MapFileData map = aero::tableMapFile(table, symbols);
+    const aero::SaveResult saved = aero::saveChecked(path, [&map](QIODevice& out) { return aero::writeKml(map, out); });
+    if (!saved)
+        std::fprintf(stderr, "aeroplotter-convert: %s: %s\n", qPrintable(path), qPrintable(saved.error));
+    return saved.ok;
 }
 
 } // namespace
