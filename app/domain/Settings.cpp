@@ -49,7 +49,7 @@ constexpr std::array<SettingDefault, 33> Defaults{{
     {"OsmExtractReading", ""},
 }};
 
-constexpr std::array<SettingRange, 7> Ranges{{
+constexpr std::array<SettingRange, 9> Ranges{{
     {"GPSPort", 1, 8},
     {"NavletPort", 1, 8},
     {"CenLat", -90, 90},
@@ -57,6 +57,8 @@ constexpr std::array<SettingRange, 7> Ranges{{
     {"TrackColor", 0, 0xFFFFFF},
     {"NMEAColor", 0, 0xFFFFFF},
     {"GpsdPort", 1, 65535},
+    {"NearbyCount", 0, 50},
+    {"WatchMetres", 0, 100000},
 }};
 
 QSettings openStore() { return QSettings(QStringLiteral("Aeroplotter"), QStringLiteral("Aeroplotter")); }

@@ -302,6 +302,11 @@ void frmConfig::cmdDone_Click()
             m_ctx.dialogs.message(QStringLiteral("The gpsd port must be a number from 1 to 65535."), Icon::Exclamation);
             return;
         }
+        if (!Settings::inRange(QStringLiteral("WatchMetres"), txtWatchMetres->text())) {
+            m_ctx.dialogs.message(QStringLiteral("The watch list's alert distance must be a number of metres from 0 to 100000."),
+                                  Icon::Exclamation);
+            return;
+        }
         Settings& s = m_ctx.settings;
         s.setValue(QStringLiteral("MapName"), QString::number(cmbMaps->currentIndex()));
         s.setValue(QStringLiteral("CustomMapName"), txtCustom->text());

@@ -107,7 +107,8 @@ TEST_F(ConfigTest, OutOfRangeValuesAreDefaultedOnLoadAndRefusedOnDone)
         const char *key, *stored, *loaded;
     } cases[] = {{"GpsdPort", "70000", "2947"}, {"GpsdPort", "0", "2947"},       {"GpsdPort", "2948", "2948"},
                  {"TrackColor", "99999999999", "0"}, {"NMEAColor", "-5", "0"}, {"NMEAColor", "16711680", "16711680"},
-                 {"GPSPort", "12", "1"},        {"CenLat", "48.5x", "48.5x"}};
+                 {"GPSPort", "12", "1"},        {"CenLat", "48.5x", "48.5x"},
+                 {"NearbyCount", "1000000000", "5"}, {"WatchMetres", "-1", "100"}};
     for (const auto& c : cases) {
         settings.store("Config", c.key, c.stored);
         settings.loadConfig();
@@ -118,6 +119,11 @@ TEST_F(ConfigTest, OutOfRangeValuesAreDefaultedOnLoadAndRefusedOnDone)
     EXPECT_EQ(dialogs.texts(), QStringList{"The gpsd port must be a number from 1 to 65535."});
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_EQ(settings.value("GpsdPort"), "2948");
+    dialogs.reset();
+    dialog->txtGpsdPort->setText("2948");
+    dialog->txtWatchMetres->setText("200000");
+    dialog->cmdDone_Click();
+    EXPECT_EQ(dialogs.texts(), QStringList{"The watch list's alert distance must be a number of metres from 0 to 100000."});
 }
 
 TEST_F(ConfigTest, MapDataExtractsAreReadWhenAddedAndAppliedOnDone)
