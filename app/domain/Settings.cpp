@@ -8,7 +8,7 @@
 namespace aero {
 namespace {
 
-constexpr std::array<SettingDefault, 30> Defaults{{
+constexpr std::array<SettingDefault, 34> Defaults{{
     {"MapName", ""},
     {"CustomMapName", ""},
     {"LoadMap", "0"},
@@ -35,6 +35,12 @@ constexpr std::array<SettingDefault, 30> Defaults{{
     {"TilesEnabled", "1"},
     {"GpsdHost", "localhost"},
     {"GpsdPort", "2947"},
+    // Live GPS: sentences of every satellite system's talker, not only "$GP"; the nearby-AP
+    // panel's length; the watch list (patterns one a line) and its alert distance in metres.
+    {"AllTalkers", "1"},
+    {"NearbyCount", "5"},
+    {"WatchList", ""},
+    {"WatchMetres", "100"},
     // Offline map data: OpenStreetMap extracts (one path a line) and a tile pack.
     {"OsmExtracts", ""},
     {"TilePack", ""},
@@ -45,7 +51,7 @@ constexpr std::array<SettingDefault, 30> Defaults{{
     {"PictureSize", "1600x1200"},
 }};
 
-constexpr std::array<SettingRange, 7> Ranges{{
+constexpr std::array<SettingRange, 9> Ranges{{
     {"GPSPort", 1, 8},
     {"NavletPort", 1, 8},
     {"CenLat", -90, 90},
@@ -53,6 +59,8 @@ constexpr std::array<SettingRange, 7> Ranges{{
     {"TrackColor", 0, 0xFFFFFF},
     {"NMEAColor", 0, 0xFFFFFF},
     {"GpsdPort", 1, 65535},
+    {"NearbyCount", 0, 50},
+    {"WatchMetres", 0, 100000},
 }};
 
 QSettings openStore() { return QSettings(QStringLiteral("Aeroplotter"), QStringLiteral("Aeroplotter")); }
