@@ -132,18 +132,20 @@ int importEntryFor(SurveyFormat format)
     return 0;
 }
 
-void importByContent(AppContext& ctx, const QString& path)
+import::SurveyFormat importByContent(AppContext& ctx, const QString& path)
 {
-    const int entry = importEntryFor(import::detectSurveyFile(path));
+    const import::SurveyFormat format = import::detectSurveyFile(path);
+    const int entry = importEntryFor(format);
     if (entry == 0) {
         ctx.dialogs.message(notASurveyMessage(path), Icon::Critical);
-        return;
+        return format;
     }
     ctx.CDG.FileName = path;
     if (!ctx.state.ScriptRunning)
         ctx.CDG.handedOver = path;
     ctx.window->tbMain_ButtonMenuClick({buttons::Import, entry});
     ctx.CDG.handedOver.clear();   // an entry that refused before its dialog leaves none behind
+    return format;
 }
 
 QString notASurveyMessage(const QString& path)

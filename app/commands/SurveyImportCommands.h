@@ -16,8 +16,9 @@ void importKismetDb(AppContext& ctx);
 int importEntryFor(import::SurveyFormat format);
 
 // Imports `path` with the entry that reads its kind, told apart by content, as if the user had
-// picked it in that entry's dialog; anything else is refused with notASurveyMessage.
-void importByContent(AppContext& ctx, const QString& path);
+// picked it in that entry's dialog; anything else is refused with notASurveyMessage. Returns the
+// kind found, Unknown when refused.
+import::SurveyFormat importByContent(AppContext& ctx, const QString& path);
 
 // The message for a file that is none of the five survey logs.
 QString notASurveyMessage(const QString& path);
