@@ -6,7 +6,7 @@ set -euo pipefail
 PKGS=(cmake ninja-build g++ pkg-config
       qt6-base-dev qt6-serialport-dev
       libgtest-dev libgmock-dev libbenchmark-dev
-      libzip-dev libsqlite3-dev
+      libzip-dev libsqlite3-dev ieee-data
       libosmium2-dev libprotozero-dev zlib1g-dev libexpat1-dev
       dbus xvfb xauth gpsd
       clang-14 libclang-rt-14-dev)

@@ -30,15 +30,17 @@ ApListFormat apListFormatOfName(const QString& path)
     return ApListFormat::ProgramCsv;
 }
 
-void writeApList(const APList& list, QIODevice& out, ApListFormat format)
+qint64 writeApList(const APList& list, QIODevice& out, ApListFormat format)
 {
     const import::ApSource source = [&list](int i) { return i < list.count() ? &list.at(i + 1) : nullptr; };
+    const import::ObservationSource seen = [&list](int i) { return &list.observation(i + 1); };
     switch (format) {
-    case ApListFormat::ProgramCsv: writeApCsv(list, out); return;
-    case ApListFormat::Gpx: import::writeGpx(source, out); return;
-    case ApListFormat::GeoJson: import::writeGeoJson(source, out); return;
-    case ApListFormat::WigleCsv: import::writeWigleCsv(source, out); return;
+    case ApListFormat::ProgramCsv: writeApCsv(list, out); return 0;
+    case ApListFormat::Gpx: return import::writeGpx(source, out, seen);
+    case ApListFormat::GeoJson: return import::writeGeoJson(source, out, seen);
+    case ApListFormat::WigleCsv: return import::writeWigleCsv(source, out, seen);
     }
+    return 0;
 }
 
 } // namespace aero

@@ -20,6 +20,8 @@ ApListFormat apListFormatOfFilter(int index);
 // Scripts name only a file: ".gpx", ".geojson" or ".json", a name ending "wigle.csv", else the CSV.
 ApListFormat apListFormatOfName(const QString& path);
 
-void writeApList(const APList& list, QIODevice& out, ApListFormat format);
+// Writes the list; returns how many APs were left out for want of a position (GPX, GeoJSON and
+// WiGLE CSV carry only placed APs; the program's CSV carries all).
+qint64 writeApList(const APList& list, QIODevice& out, ApListFormat format);
 
 } // namespace aero

@@ -6,6 +6,7 @@
 
 #include <QImage>
 #include <QString>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -45,6 +46,8 @@ struct RenderScene {
     TilePackLayer* pack = nullptr;        // a tile pack, when one is open
     int layersGeneration = 0;             // changes whenever the offline layers do
     std::optional<MarkerId> highlighted = std::nullopt;   // drawn last, ringed
+    // Lines a balloon shows below a marker's note (what the program knows beyond it); may be empty.
+    std::function<QString(const QString& markerName)> balloonExtra = {};
     bool decorations = true;              // scale bar, attribution and notices
 };
 

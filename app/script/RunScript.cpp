@@ -4,7 +4,7 @@
 #include "ui/ToolbarTable.h"
 #include "ui/PlotterWindow.h"
 #include "survey/SurveyFormat.h"
-#include "commands/SurveyImportCommands.h"
+#include "commands/ImportCommands.h"
 #include "map/MapService.h"
 #include "domain/ScriptParser.h"
 
@@ -88,12 +88,12 @@ void menu(AppContext& ctx, MenuEntry entry, const QString& fileName)
 // Any of the five survey logs, told apart by content; anything else is reported.
 void importAny(AppContext& ctx, const QString& path)
 {
-    const int entry = importEntryFor(import::detectSurveyFile(path));
-    if (entry == 0) {
+    const std::optional<MenuEntry> entry = importEntryFor(import::detectSurveyFile(path));
+    if (!entry) {
         ctx.dialogs.message(notASurveyMessage(path), Icon::Critical);
         return;
     }
-    menu(ctx, {buttons::Import, entry}, path);
+    menu(ctx, *entry, path);
 }
 
 // A GPS log lying beside its Kismet network log (.gps, .gpsxml) is read with it, not alone.
