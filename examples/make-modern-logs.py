@@ -6,6 +6,7 @@ same facts.
 
 Usage: make-modern-logs.py [OUT_DIR]   (default app/survey/tests/data)
 """
+import gzip
 import json
 import os
 import sqlite3
@@ -140,6 +141,9 @@ def kismetcsv(path):
 def main():
     os.makedirs(OUT, exist_ok=True)
     wigle(os.path.join(OUT, "modern-wigle.csv"))
+    with open(os.path.join(OUT, "modern-wigle.csv"), "rb") as f:   # as the WiGLE app writes its runs
+        with gzip.GzipFile(os.path.join(OUT, "modern-wigle.csv.gz"), "wb", mtime=0) as z:
+            z.write(f.read())
     netxml(os.path.join(OUT, "modern.netxml"))
     kismetdb(os.path.join(OUT, "modern.kismet"))
     summary(os.path.join(OUT, "modern-summary.txt"))

@@ -2,6 +2,7 @@
 
 #include "domain/KismetNetxml.h"
 #include "domain/WigleCsv.h"
+#include "survey/Gzip.h"
 #include "survey/KismetDb.h"
 
 #include <QFile>
@@ -40,7 +41,18 @@ SurveyContents readKismetCsvFile(const QString& path, const ReadProgress& progre
 
 SurveyContents readWigleFile(const QString& path, const ReadProgress& progress)
 {
-    return withFile(path, [&](QFile& f) { return readWigleCsv(f, progress); });
+    return withFile(path, [&](QFile& f) {
+        if (!looksLikeGzip(f.peek(2)))
+            return readWigleCsv(f, progress);
+        f.close();
+        const Inflated inflated = inflateFile(path, MaxInflatedLog);
+        SurveyContents c = readWigleCsv(inflated.bytes, progress);
+        if (!inflated.error.isEmpty() && c.status == SurveyStatus::Ok) {   // what came before the damage stays
+            c.status = inflated.bytes.isEmpty() ? SurveyStatus::ReadError : SurveyStatus::Damaged;
+            c.detail = inflated.error;
+        }
+        return c;
+    });
 }
 
 SurveyContents readNetxmlFile(const QString& path, const ReadProgress& progress)
@@ -65,7 +77,7 @@ constexpr std::array<SurveyPolicy, 5> Policies{{
      "The file selected is not a NetStumbler summary.", Repeats::Dropped, false, true, readSummaryFile},
     {SurveyFormat::KismetCsv, 2, "Kismet .csv file (*.csv)|*.csv", "The file selected is not a Kismet .csv network log.",
      Repeats::Appended, true, false, readKismetCsvFile},
-    {SurveyFormat::WigleCsv, 3, "WiGLE CSV (*.csv)|*.csv|All files (*.*)|*.*", "The file selected is not a WiGLE CSV file.",
+    {SurveyFormat::WigleCsv, 3, "WiGLE CSV (*.csv *.csv.gz)|*.csv;*.csv.gz|All files (*.*)|*.*", "The file selected is not a WiGLE CSV file.",
      Repeats::Dropped, false, true, readWigleFile},
     {SurveyFormat::KismetNetxml, 4, "Kismet netxml (*.netxml)|*.netxml|All files (*.*)|*.*",
      "The file selected is not a Kismet netxml file.", Repeats::Dropped, false, true, readNetxmlFile},

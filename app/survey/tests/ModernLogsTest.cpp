@@ -89,6 +89,7 @@ TEST(ModernLogs, EachFormatKeepsSecurityChannelFirstSeenAndNameThroughTheWigleEx
         bool knowsClass;                 // a text summary tells only privacy
     } cases[] = {
         {SurveyFormat::WigleCsv, "modern-wigle.csv", {}, true, true},
+        {SurveyFormat::WigleCsv, "modern-wigle.csv.gz", {}, true, true},
         {SurveyFormat::KismetNetxml, "modern.netxml", {}, true, true},
         {SurveyFormat::KismetDb, "modern.kismet", {}, true, true},
         {SurveyFormat::KismetCsv, "modern-kismet.csv", {}, false, true},
@@ -97,6 +98,7 @@ TEST(ModernLogs, EachFormatKeepsSecurityChannelFirstSeenAndNameThroughTheWigleEx
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);
+        EXPECT_EQ(detectSurveyFile(modernFile(c.file)), c.format);
         APList table;
         const SurveyImport r = importSurvey(table, c.format, modernFile(c.file));
         ASSERT_TRUE(r.complete()) << r.detail.toStdString();
