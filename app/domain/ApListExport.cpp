@@ -3,6 +3,7 @@
 #include "domain/APList.h"
 #include "domain/SurveyExport.h"
 #include "domain/ApCsv.h"
+#include "domain/CheckedSave.h"
 
 #include <QFileInfo>
 
@@ -30,17 +31,30 @@ ApListFormat apListFormatOfName(const QString& path)
     return ApListFormat::ProgramCsv;
 }
 
-qint64 writeApList(const APList& list, QIODevice& out, ApListFormat format)
+bool writeApList(const APList& list, QIODevice& out, ApListFormat format)
 {
     const import::ApSource source = [&list](int i) { return i < list.count() ? &list.at(i + 1) : nullptr; };
     const import::ObservationSource seen = [&list](int i) { return &list.observation(i + 1); };
     switch (format) {
-    case ApListFormat::ProgramCsv: writeApCsv(list, out); return 0;
+    case ApListFormat::ProgramCsv: writeApCsv(list, out); return true;
     case ApListFormat::Gpx: return import::writeGpx(source, out, seen);
-    case ApListFormat::GeoJson: return import::writeGeoJson(source, out, seen);
-    case ApListFormat::WigleCsv: return import::writeWigleCsv(source, out, seen);
+    case ApListFormat::GeoJson: import::writeGeoJson(source, out, seen); return true;
+    case ApListFormat::WigleCsv: import::writeWigleCsv(source, out, seen); return true;
     }
-    return 0;
+    return false;
+}
+
+qint64 unplacedApCount(const APList& list, ApListFormat format)
+{
+    qint64 n = 0;
+    for (int slot = 1; format != ApListFormat::ProgramCsv && slot <= list.count(); ++slot)
+        n += list.at(slot).hasCoordinates() ? 0 : 1;
+    return n;
+}
+
+SaveResult saveApList(const APList& list, const QString& path, ApListFormat format)
+{
+    return saveChecked(path, [&](QIODevice& out) { return writeApList(list, out, format); });
 }
 
 } // namespace aero

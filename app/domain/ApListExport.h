@@ -1,6 +1,8 @@
 #pragma once
 // The Save CSV button's formats: the program's own CSV (the default), GPX 1.1 waypoints,
 // GeoJSON and WiGLE CSV 1.6 (for an upload to WiGLE).
+#include "domain/CheckedSave.h"
+
 #include <QString>
 
 class QIODevice;
@@ -20,8 +22,14 @@ ApListFormat apListFormatOfFilter(int index);
 // Scripts name only a file: ".gpx", ".geojson" or ".json", a name ending "wigle.csv", else the CSV.
 ApListFormat apListFormatOfName(const QString& path);
 
-// Writes the list; returns how many APs were left out for want of a position (GPX, GeoJSON and
-// WiGLE CSV carry only placed APs; the program's CSV carries all).
-qint64 writeApList(const APList& list, QIODevice& out, ApListFormat format);
+// False when the format's writer failed; write through saveChecked to catch failed writes too.
+bool writeApList(const APList& list, QIODevice& out, ApListFormat format);
+
+// How many APs a GPX, GeoJSON or WiGLE CSV leaves out for want of a position (the program's CSV
+// carries all), so the user can be told.
+qint64 unplacedApCount(const APList& list, ApListFormat format);
+
+// Save CSV's file: the old one stays unless the whole list was written.
+SaveResult saveApList(const APList& list, const QString& path, ApListFormat format);
 
 } // namespace aero

@@ -258,14 +258,15 @@ SurveyContents readKismetNetxml(QIODevice& device, QIODevice* gpsxml, const Read
             ++out.otherKinds;
             continue;
         }
-        if (n.bssid.isEmpty()) {
+        const QByteArray bssid = n.bssid.toUtf8();
+        if (macField(bssid).isEmpty()) {
             out.skip(line);
             continue;
         }
         ++out.observations;
         AccessPoint ap;
-        ap.MAC = n.bssid.toUpper();
-        ap.SSID = storedSsid(n.ssid);
+        ap.MAC = storedMac(macField(bssid));
+        ap.SSID = storedSsid(n.ssid);   // a name a probe response revealed stands, even where cloaked
         ap.Signal = n.signal;
         if (validPosition(n.peakLat, n.peakLon)) {
             ap.Latitude = n.peakLat;

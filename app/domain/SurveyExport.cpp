@@ -11,19 +11,16 @@ namespace {
 
 constexpr qsizetype Chunk = 1 << 20;
 
-// Calls f(ap, observation) for every AP with coordinates; returns how many had none.
-template <class F> qint64 forEachPlaced(const ApSource& aps, const ObservationSource& seen, F&& f)
+// Calls f(ap, observation) for every AP with coordinates.
+template <class F> void forEachPlaced(const ApSource& aps, const ObservationSource& seen, F&& f)
 {
     static const Observation none;
-    qint64 unplaced = 0;
     for (int i = 0;; ++i) {
         const AccessPoint* ap = aps(i);
         if (!ap || ap->SSID.isEmpty())
-            return unplaced;
-        if (!ap->hasCoordinates()) {
-            ++unplaced;
+            return;
+        if (!ap->hasCoordinates())
             continue;
-        }
         const Observation* o = seen ? seen(i) : nullptr;
         f(*ap, o ? *o : none);
     }
@@ -118,7 +115,7 @@ QStringList observationLines(const Observation& o)
     return lines;
 }
 
-qint64 writeGpx(const ApSource& aps, QIODevice& out, const ObservationSource& seen)
+bool writeGpx(const ApSource& aps, QIODevice& out, const ObservationSource& seen)
 {
     QXmlStreamWriter xml(&out);
     xml.setAutoFormatting(true);
@@ -127,7 +124,7 @@ qint64 writeGpx(const ApSource& aps, QIODevice& out, const ObservationSource& se
     xml.writeDefaultNamespace(QStringLiteral("http://www.topografix.com/GPX/1/1"));
     xml.writeAttribute(QStringLiteral("version"), QStringLiteral("1.1"));
     xml.writeAttribute(QStringLiteral("creator"), QStringLiteral("Aeroplotter"));
-    const qint64 unplaced = forEachPlaced(aps, seen, [&](const AccessPoint& ap, const Observation& o) {
+    forEachPlaced(aps, seen, [&](const AccessPoint& ap, const Observation& o) {
         xml.writeStartElement(QStringLiteral("wpt"));
         xml.writeAttribute(QStringLiteral("lat"), number(ap.Latitude, 15));
         xml.writeAttribute(QStringLiteral("lon"), number(ap.Longitude, 15));
@@ -144,7 +141,7 @@ qint64 writeGpx(const ApSource& aps, QIODevice& out, const ObservationSource& se
     });
     xml.writeEndElement();
     xml.writeEndDocument();
-    return unplaced;
+    return !xml.hasError();
 }
 
 // A JSON string literal.
@@ -172,12 +169,12 @@ void appendJsonNumber(QByteArray& out, double v, int digits)
     out += std::isfinite(v) ? QByteArray::number(v, 'g', digits) : QByteArray("null");
 }
 
-qint64 writeGeoJson(const ApSource& aps, QIODevice& out, const ObservationSource& seen)
+void writeGeoJson(const ApSource& aps, QIODevice& out, const ObservationSource& seen)
 {
     // Written as text feature by feature: no JSON object per AP, no document of the whole table.
     QByteArray buffer = "{\"type\":\"FeatureCollection\",\"features\":[\n";
     bool first = true;
-    const qint64 unplaced = forEachPlaced(aps, seen, [&](const AccessPoint& ap, const Observation& o) {
+    forEachPlaced(aps, seen, [&](const AccessPoint& ap, const Observation& o) {
         buffer += first ? "" : ",\n";
         first = false;
         buffer += "{\"type\":\"Feature\",\"geometry\":{\"type\":\"Point\",\"coordinates\":[";
@@ -232,16 +229,15 @@ qint64 writeGeoJson(const ApSource& aps, QIODevice& out, const ObservationSource
     });
     buffer += "\n]}\n";
     out.write(buffer);
-    return unplaced;
 }
 
-qint64 writeWigleCsv(const ApSource& aps, QIODevice& out, const ObservationSource& seen)
+void writeWigleCsv(const ApSource& aps, QIODevice& out, const ObservationSource& seen)
 {
     QByteArray buffer = "WigleWifi-1.6,appRelease=Aeroplotter,model=Aeroplotter,release=1.5,device=Aeroplotter,"
                         "display=,board=,brand=Aeroplotter,star=Sol,body=3,subBody=0\n"
                         "MAC,SSID,AuthMode,FirstSeen,Channel,Frequency,RSSI,CurrentLatitude,CurrentLongitude,"
                         "AltitudeMeters,AccuracyMeters,RCOIs,MfgrId,Type\n";
-    const qint64 unplaced = forEachPlaced(aps, seen, [&](const AccessPoint& ap, const Observation& o) {
+    forEachPlaced(aps, seen, [&](const AccessPoint& ap, const Observation& o) {
         appendCsvText(buffer, ap.MAC);
         buffer += ',';
         // The name as the log wrote it, before the table numbered repeats; empty for a hidden one.
@@ -267,7 +263,6 @@ qint64 writeWigleCsv(const ApSource& aps, QIODevice& out, const ObservationSourc
         }
     });
     out.write(buffer);
-    return unplaced;
 }
 
 } // namespace aero::import

@@ -2,8 +2,8 @@
 // The AP table written as GPX 1.1 waypoints, as a GeoJSON FeatureCollection and as a WiGLE CSV
 // 1.6 file (which the WiGLE CSV reader reads back to the same table). Qt Core only.
 //
-// All three carry the APs with coordinates (each format needs a position) and return how many
-// were left out for want of one. What the logs said beyond the record (times, channel, security,
+// All three carry the APs with coordinates (each format needs a position); the others are left
+// out (ApListExport counts them for the user). What the logs said beyond the record (times, channel, security,
 // the name as written, vendor) goes along when an observation source is given.
 #include "domain/AccessPoint.h"
 #include "domain/Observation.h"
@@ -21,9 +21,10 @@ using ApSource = std::function<const AccessPoint*(int index)>;
 // The observation of the same index; nullptr or an empty one when the log said nothing more.
 using ObservationSource = std::function<const Observation*(int index)>;
 
-qint64 writeGpx(const ApSource& aps, QIODevice& out, const ObservationSource& seen = {});
-qint64 writeGeoJson(const ApSource& aps, QIODevice& out, const ObservationSource& seen = {});
-qint64 writeWigleCsv(const ApSource& aps, QIODevice& out, const ObservationSource& seen = {});
+// False when the XML writer failed (text it cannot encode).
+bool writeGpx(const ApSource& aps, QIODevice& out, const ObservationSource& seen = {});
+void writeGeoJson(const ApSource& aps, QIODevice& out, const ObservationSource& seen = {});
+void writeWigleCsv(const ApSource& aps, QIODevice& out, const ObservationSource& seen = {});
 
 // The AuthMode written for a record: the log's own text when it was WiGLE's bracket form, else
 // from the security class ("[WEP][ESS]", "[WPA2-PSK-CCMP][ESS]", "[WPA3-SAE-CCMP][ESS]", "[ESS]"

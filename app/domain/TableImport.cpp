@@ -117,8 +117,9 @@ SurveyImport appendSurvey(APList& table, SurveyContents contents, const QString&
                                                "Installing the ieee-data package provides it.")
                                     .arg(vendors.path());
     contents.observed.resize(contents.records.size());
+    std::size_t i = 0;
     try {
-        for (std::size_t i = 0; i < contents.records.size(); ++i) {
+        for (; i < contents.records.size(); ++i) {
             const AccessPoint& ap = contents.records[i];
             if (repeats == Repeats::Dropped && table.containsMac(ap.MAC)) {
                 ++result.repeatedMacs;
@@ -139,6 +140,14 @@ SurveyImport appendSurvey(APList& table, SurveyContents contents, const QString&
             table.DedupeSSIDs();
     } catch (const AppError& e) {
         result.error = e;
+        if (result.tableFull()) {
+            // The error report stands, and says what it cost: the APs of the file left out (those
+            // the table holds already are not counted).
+            qint64 left = 0;
+            for (; i < contents.records.size(); ++i)
+                left += repeats == Repeats::Appended || !table.containsMac(contents.records[i].MAC) ? 1 : 0;
+            result.error->description += QStringLiteral("; %1 APs of this file did not fit").arg(left);
+        }
         if (dedupe && result.tableFull())   // what fitted gets unique names like any import
             table.DedupeSSIDs();
     }

@@ -8,6 +8,7 @@
 #include "domain/WigleCsv.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 namespace aero::import {
 namespace {
@@ -51,7 +52,8 @@ SurveyFormat detectSurveyFormat(QByteArrayView head)
 SurveyFormat detectSurveyFile(const QString& path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    // A FIFO or device (also behind a link) would block or never end: only regular files.
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
         return SurveyFormat::Unknown;
     const QByteArray head = file.read(SurveyFormatHead);
     if (looksLikeGzip(head)) {   // told by what it holds; only WiGLE logs come gzipped

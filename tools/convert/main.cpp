@@ -13,7 +13,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include "domain/CheckedSave.h"
 #include <algorithm>
 #include <cstdio>
 #include <iterator>
@@ -138,13 +138,12 @@ bool convert(Input in, aero::APList& table)
 
 bool writeList(const QString& path, const aero::APList& table, aero::ApListFormat format)
 {
-    QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly))
-        return false;
-    const qint64 unplaced = aero::writeApList(table, out, format);
-    if (unplaced > 0)
+    const aero::SaveResult saved = aero::saveApList(table, path, format);
+    if (!saved)
+        std::fprintf(stderr, "aeroplotter-convert: %s: %s\n", qPrintable(path), qPrintable(saved.error));
+    else if (const qint64 unplaced = aero::unplacedApCount(table, format); unplaced > 0)
         say(QStringLiteral("%1 access points without a position were left out of %2: the format needs one.").arg(unplaced).arg(path));
-    return out.commit();
+    return saved.ok;
 }
 
 // The map the program would show after these imports, with its AP symbols from the program's
@@ -155,8 +154,11 @@ bool writeKml(const QString& path, const aero::APList& table)
     const QDir folder(aero::programFolder());
     for (const QString& file : aero::customSymbolFiles())
         symbols << folder.filePath(file);
-    QSaveFile out(path);
-    return out.open(QIODevice::WriteOnly) && aero::writeKml(aero::tableMapFile(table, symbols), out) && out.commit();
+    const aero::MapFileData map = aero::tableMapFile(table, symbols);
+    const aero::SaveResult saved = aero::saveChecked(path, [&map](QIODevice& out) { return aero::writeKml(map, out); });
+    if (!saved)
+        std::fprintf(stderr, "aeroplotter-convert: %s: %s\n", qPrintable(path), qPrintable(saved.error));
+    return saved.ok;
 }
 
 } // namespace
