@@ -8,7 +8,7 @@
 namespace aero {
 namespace {
 
-constexpr std::array<SettingDefault, 29> Defaults{{
+constexpr std::array<SettingDefault, 30> Defaults{{
     {"MapName", ""},
     {"CustomMapName", ""},
     {"LoadMap", "0"},
@@ -41,6 +41,8 @@ constexpr std::array<SettingDefault, 29> Defaults{{
     // Extracts that failed to read (one path a line), and the one being read right now.
     {"OsmExtractsLeftOut", ""},
     {"OsmExtractReading", ""},
+    // Size of the pictures a script saves: an unattended window's own size is an accident.
+    {"PictureSize", "1600x1200"},
 }};
 
 constexpr std::array<SettingRange, 7> Ranges{{
