@@ -6,7 +6,7 @@
 namespace aero {
 namespace {
 
-constexpr std::array<std::pair<const char*, ScriptCommand>, 11> Words{{
+constexpr std::array<std::pair<const char*, ScriptCommand>, 12> Words{{
     {"NEW", ScriptCommand::New},
     {"OPEN", ScriptCommand::Open},
     {"CLOSE", ScriptCommand::Close},
@@ -18,6 +18,7 @@ constexpr std::array<std::pair<const char*, ScriptCommand>, 11> Words{{
     {"SAVECSV", ScriptCommand::SaveCsv},
     {"SAVEHTML", ScriptCommand::SaveHtml},
     {"IMPORT", ScriptCommand::Import},
+    {"ARCHIVE", ScriptCommand::Archive},
 }};
 
 QString trimEnd(QString s)
@@ -37,6 +38,7 @@ int parameterPosition(ScriptCommand command)
     case ScriptCommand::Batch: return 8;
     case ScriptCommand::Import: return 9;
     case ScriptCommand::Process:
+    case ScriptCommand::Archive:
     case ScriptCommand::SaveMap:
     case ScriptCommand::SaveBmp:
     case ScriptCommand::SaveCsv: return 10;

@@ -8,6 +8,7 @@
 #include "domain/KmlWriter.h"
 #include "domain/ProgramFolder.h"
 #include "survey/SurveyTableImport.h"
+#include "archive/ArchiveWork.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -17,6 +18,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <iterator>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -31,6 +33,7 @@ struct Input {
 struct Options {
     std::vector<Input> inputs;
     QString csv, kml, gpx, geojson, wigleCsv;
+    QString archive, session, bbox;   // with an archive the inputs go there and the outputs come from it
     bool help = false;
     QString error;
 };
@@ -39,13 +42,19 @@ const char* Usage =
     "Usage: aeroplotter-convert [--netstumbler FILE | --kismet FILE | --wigle FILE | --netxml FILE |\n"
     "                            --kismetdb FILE | --input FILE]...\n"
     "                           [--csv OUT] [--kml OUT] [--gpx OUT] [--geojson OUT] [--wigle-csv OUT]\n"
+    "                           [--archive FILE.gpkg|postgresql://... [--session LABEL]\n"
+    "                            [--bbox MINLON,MINLAT,MAXLON,MAXLAT]]\n"
     "\n"
     "Reads NetStumbler text summaries, Kismet .csv network logs, WiGLE CSV files, Kismet netxml\n"
     "logs (with the .gpsxml beside them, if any) and Kismet .kismet logs in the order given, as\n"
     "successive imports of Aeroplotter do (repeated MAC addresses dropped, repeated SSIDs\n"
     "numbered); --input tells the format from the file's content. Then writes the AP list as\n"
     "Aeroplotter's CSV, a KML map it opens, GPX 1.1 waypoints, GeoJSON and/or WiGLE CSV 1.6.\n"
-    "A Kismet .csv log needs its .gps log beside it. Exit code 0, or 1 when a file was refused,\n"
+    "A Kismet .csv log needs its .gps log beside it.\n"
+    "With --archive the inputs are added to a survey archive (a GeoPackage file, created when\n"
+    "missing, or a PostGIS database), each file once, and the outputs hold the archive's APs inside\n"
+    "--bbox (default: all), strongest first, up to the AP table's 100000.\n"
+    "Exit code 0, or 1 when a file was refused,\n"
     "an import ended in an error or lines were skipped (the other files are still converted),\n"
     "2 for a usage error.\n";
 
@@ -63,7 +72,8 @@ Options parse(const QStringList& args)
             {"--wigle", SurveyFormat::WigleCsv}, {"--netxml", SurveyFormat::KismetNetxml},
             {"--kismetdb", SurveyFormat::KismetDb}, {"--input", SurveyFormat::Unknown}};
         const std::pair<const char*, QString*> outputs[] = {
-            {"--csv", &o.csv}, {"--kml", &o.kml}, {"--gpx", &o.gpx}, {"--geojson", &o.geojson}, {"--wigle-csv", &o.wigleCsv}};
+            {"--csv", &o.csv}, {"--kml", &o.kml}, {"--gpx", &o.gpx}, {"--geojson", &o.geojson}, {"--wigle-csv", &o.wigleCsv},
+            {"--archive", &o.archive}, {"--session", &o.session}, {"--bbox", &o.bbox}};
         const auto input = std::find_if(std::begin(inputs), std::end(inputs), [&](const auto& p) { return a == QLatin1String(p.first); });
         const auto output = std::find_if(std::begin(outputs), std::end(outputs), [&](const auto& p) { return a == QLatin1String(p.first); });
         if (input == std::end(inputs) && output == std::end(outputs)) {
@@ -80,7 +90,10 @@ Options parse(const QStringList& args)
         else
             *output->second = value;
     }
-    if (!o.help && o.inputs.empty())
+    aero::archive::GeoBox box;
+    if (!o.bbox.isEmpty() && !aero::archive::parseGeoBox(o.bbox, box))
+        o.error = QStringLiteral("--bbox needs four numbers: minlon,minlat,maxlon,maxlat");
+    else if (!o.help && o.inputs.empty() && o.archive.isEmpty())
         o.error = QStringLiteral("no input files");
     return o;
 }
@@ -161,6 +174,40 @@ bool writeKml(const QString& path, const aero::APList& table)
     return saved.ok;
 }
 
+// The inputs into the archive, then its region into the table the outputs are written from.
+// False when a file did not go in whole or the region did not fit; nullopt when the archive
+// could not be read, so there is nothing to write.
+std::optional<bool> fromArchive(const Options& o, aero::APList& table)
+{
+    QString error;
+    const auto store = aero::archive::openArchive(o.archive, error);
+    if (!store) {
+        say(error);
+        return std::nullopt;
+    }
+    bool ok = true;
+    for (const Input& in : o.inputs) {
+        const aero::archive::ArchivedFile done = aero::archive::archiveSurveyFile(*store, in.path, o.session, in.format);
+        say(done.message);
+        ok = done.ok && ok;
+    }
+    aero::archive::GeoBox box;
+    aero::archive::parseGeoBox(o.bbox, box);
+    if (o.csv.isEmpty() && o.kml.isEmpty() && o.gpx.isEmpty() && o.geojson.isEmpty() && o.wigleCsv.isEmpty())
+        return ok;
+    const aero::archive::RegionLoad region = aero::archive::loadRegion(*store, box, table);
+    if (!region.error.isEmpty()) {
+        say(QStringLiteral("Could not read the archive: ") + region.error);
+        return std::nullopt;
+    }
+    if (region.leftOut > 0) {
+        say(QStringLiteral("%1 APs lie in the region; the strongest %2 were written, %3 did not fit in the AP table.")
+                .arg(region.inRegion).arg(region.added).arg(region.leftOut));
+        return false;
+    }
+    return ok;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -180,8 +227,15 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     aero::APList table;
     bool ok = true;
-    for (const Input& in : o.inputs)
-        ok = convert(in, table) && ok;
+    if (o.archive.isEmpty()) {
+        for (const Input& in : o.inputs)
+            ok = convert(in, table) && ok;
+    } else {
+        const std::optional<bool> archived = fromArchive(o, table);
+        if (!archived)
+            return 1;
+        ok = *archived;
+    }
     const std::pair<QString, aero::ApListFormat> lists[] = {{o.csv, aero::ApListFormat::ProgramCsv},
                                                             {o.gpx, aero::ApListFormat::Gpx},
                                                             {o.geojson, aero::ApListFormat::GeoJson},
