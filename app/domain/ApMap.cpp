@@ -1,5 +1,7 @@
 #include "domain/ApMap.h"
 
+#include "domain/ObservationRecords.h"
+
 #include "domain/ApSymbols.h"
 #include "domain/GIS.h"
 
@@ -40,7 +42,7 @@ Box boundingBox(const APList& list)
 
 MarkerRecord apMarker(const AccessPoint& ap)
 {
-    return {ap.SSID, apNote(ap), apSymbol(ap).value_or(DefaultSymbol), {ap.Latitude, ap.Longitude, 1.0}, 0};
+    return {ap.SSID, apNote(ap), apSymbol(ap).value_or(DefaultSymbol), {ap.Latitude, ap.Longitude, 1.0}, 0, {}};
 }
 
 Location tableView(const APList& table)
@@ -62,6 +64,8 @@ MapFileData tableMapFile(const APList& table, const QStringList& symbolFiles)
     d.hasMarkerSet = !d.markers.empty();
     d.view = tableView(table);
     d.units = MapUnit::Kilometres;
+    for (const QString& record : observationRecords(table))
+        d.programData.emplace_back(ObservationKey, record);
     return d;
 }
 

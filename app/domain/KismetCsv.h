@@ -26,6 +26,7 @@ struct KismetColumns {
     int bssid = -1;
     int encryption = -1;    // "Encryption" (2005 on): "None" means open
     int wep = -1;           // "WEP" (before 2005): "No" means open
+    int channel = -1, firstTime = -1, lastTime = -1, cloaked = -1;   // optional
     struct Numeric {
         int index;
         QString name;

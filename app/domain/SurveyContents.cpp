@@ -1,5 +1,6 @@
 #include "domain/SurveyContents.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace aero::import {
@@ -72,7 +73,7 @@ int SightingMerger::find(QByteArrayView mac) const
     return m_byText.value(storedMac(mac), -1);
 }
 
-int SightingMerger::add(QByteArrayView mac, AccessPoint ap)
+int SightingMerger::add(QByteArrayView mac, AccessPoint ap, Observation seen)
 {
     const int index = static_cast<int>(m_records.size());
     if (const auto key = macKey(mac))
@@ -81,12 +82,23 @@ int SightingMerger::add(QByteArrayView mac, AccessPoint ap)
         m_byText.insert(storedMac(mac), index);
     m_positionSignal.push_back(ap.hasCoordinates() ? ap.Signal : -std::numeric_limits<float>::infinity());
     m_records.push_back(std::move(ap));
+    seen.sightings = std::max<qint64>(seen.sightings, 1);
+    if (seen.lastSeen < seen.firstSeen)
+        seen.lastSeen = seen.firstSeen;
+    m_observed.push_back(std::move(seen));
     return index;
 }
 
-void SightingMerger::observe(int index, float signal, double lat, double lon)
+void SightingMerger::observe(int index, float signal, double lat, double lon, qint64 time)
 {
     AccessPoint& r = m_records[static_cast<std::size_t>(index)];
+    Observation& o = m_observed[static_cast<std::size_t>(index)];
+    ++o.sightings;
+    if (time != 0) {
+        if (o.firstSeen == 0 || time < o.firstSeen)
+            o.firstSeen = time;
+        o.lastSeen = std::max(o.lastSeen, time);
+    }
     if (signal > r.Signal)
         r.Signal = signal;
     if ((lat != 0.0 || lon != 0.0) && signal > m_positionSignal[static_cast<std::size_t>(index)]) {
@@ -96,18 +108,29 @@ void SightingMerger::observe(int index, float signal, double lat, double lon)
     }
 }
 
-void SightingMerger::sighting(const AccessPoint& ap)
+void SightingMerger::sighting(const AccessPoint& ap, const Observation& seen)
 {
     const QByteArray mac = ap.MAC.toUtf8();
     const int index = find(mac);
     if (index < 0) {
-        add(mac, ap);
+        add(mac, ap, seen);
         return;
     }
     AccessPoint& r = at(index);
-    if (r.SSID == QLatin1String("BLANK SSID") && ap.SSID != QLatin1String("BLANK SSID"))
+    if (r.SSID == QLatin1String("BLANK SSID") && ap.SSID != QLatin1String("BLANK SSID")) {
         r.SSID = ap.SSID;
-    observe(index, ap.Signal, ap.Latitude, ap.Longitude);
+        observed(index).originalSsid = seen.originalSsid;
+        observed(index).hidden = false;
+    }
+    observe(index, ap.Signal, ap.Latitude, ap.Longitude, seen.firstSeen);
+    if (seen.lastSeen > seen.firstSeen)
+        observed(index).lastSeen = std::max(observed(index).lastSeen, seen.lastSeen);
+}
+
+void SightingMerger::takeInto(SurveyContents& out)
+{
+    out.records = std::move(m_records);
+    out.observed = std::move(m_observed);
 }
 
 } // namespace aero::import

@@ -4,7 +4,7 @@
 #include "ui/ToolbarTable.h"
 #include "ui/PlotterWindow.h"
 #include "survey/SurveyFormat.h"
-#include "commands/SurveyImportCommands.h"
+#include "commands/ImportCommands.h"
 #include "map/MapService.h"
 #include "domain/ScriptParser.h"
 #include "script/ScriptArchive.h"

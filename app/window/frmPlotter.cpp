@@ -206,6 +206,7 @@ void frmPlotter::buildPanels()
     m_splitAPs = new QSplitter(Qt::Vertical, m_fraAPs);
     m_splitAPs->setObjectName(QStringLiteral("splitAPs"));
     m_splitAPs->setChildrenCollapsible(false);
+    m_lstAPModel.setTable(&m_ctx.apList);   // the upper list shows and sorts what the logs said
     m_lstAPShown = new ShownRows(this);
     m_lstAPShown->setSourceModel(&m_lstAPModel);
     m_lstAPShown->setFilterKeyColumn(-1);

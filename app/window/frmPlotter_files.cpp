@@ -3,7 +3,7 @@
 #include "window/frmPlotter.h"
 
 #include "commands/MapCommands.h"
-#include "commands/SurveyImportCommands.h"
+#include "commands/ImportCommands.h"
 #include "ui/RecentFiles.h"
 
 #include <QAction>
