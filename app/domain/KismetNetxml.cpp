@@ -166,6 +166,8 @@ GpsxmlContents readKismetGpsxml(QIODevice& device, const ReadProgress& progress)
         const QStringView sig = a.hasAttribute(QLatin1String("signal_dbm")) ? a.value(QLatin1String("signal_dbm"))
                                                                              : a.value(QLatin1String("signal"));
         const float signal = static_cast<float>(toNumber(sig));
+        const qint64 seconds = static_cast<qint64>(toNumber(a.value(QLatin1String("time-sec"))));
+        out.located[bssid].add({lat, lon, signal, seconds * 1000});
         auto it = out.strongest.find(bssid);
         if (it == out.strongest.end())
             out.strongest.insert(bssid, {lat, lon, signal});
@@ -185,9 +187,11 @@ SurveyContents readKismetNetxml(QIODevice& device, QIODevice* gpsxml, const Read
 {
     SurveyContents out;
     QHash<QString, GpsxmlPoint> strongest;
+    QHash<QString, SightingSample> located;
     if (gpsxml) {
         GpsxmlContents g = readKismetGpsxml(*gpsxml, progress);
         strongest = std::move(g.strongest);   // a damaged gpsxml still gives what it held
+        located = std::move(g.located);
     }
     QXmlStreamReader xml(&device);
     SightingMerger merger;
@@ -248,6 +252,10 @@ SurveyContents readKismetNetxml(QIODevice& device, QIODevice* gpsxml, const Read
         out.detail = where(xml);
     }
     out.stoppedAt = xml.lineNumber();
+    out.located = merger.takeLocated();
+    for (std::size_t i = 0; i < out.located.size(); ++i)   // the per-packet points say more than the summary
+        if (auto it = located.find(merger.at(static_cast<int>(i)).MAC); it != located.end())
+            out.located[i] = it->take();
     out.records = merger.take();
     return out;
 }

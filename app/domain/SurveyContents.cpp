@@ -72,6 +72,9 @@ int SightingMerger::add(QByteArrayView mac, AccessPoint ap)
     else
         m_byText.insert(storedMac(mac), index);
     m_positionSignal.push_back(ap.hasCoordinates() ? ap.Signal : -std::numeric_limits<float>::infinity());
+    m_located.emplace_back();
+    if (ap.hasCoordinates())
+        m_located.back().add({ap.Latitude, ap.Longitude, ap.Signal, 0});
     m_records.push_back(std::move(ap));
     return index;
 }
@@ -81,11 +84,23 @@ void SightingMerger::observe(int index, float signal, double lat, double lon)
     AccessPoint& r = m_records[static_cast<std::size_t>(index)];
     if (signal > r.Signal)
         r.Signal = signal;
+    if (lat != 0.0 || lon != 0.0)
+        m_located[static_cast<std::size_t>(index)].add({lat, lon, signal, 0});
     if ((lat != 0.0 || lon != 0.0) && signal > m_positionSignal[static_cast<std::size_t>(index)]) {
         m_positionSignal[static_cast<std::size_t>(index)] = signal;
         r.Latitude = lat;
         r.Longitude = lon;
     }
+}
+
+std::vector<std::vector<Sighting>> SightingMerger::takeLocated()
+{
+    std::vector<std::vector<Sighting>> out;
+    out.reserve(m_located.size());
+    for (SightingSample& s : m_located)
+        out.push_back(s.take());
+    m_located.clear();
+    return out;
 }
 
 void SightingMerger::sighting(const AccessPoint& ap)

@@ -4,6 +4,7 @@
 // that MAC's strongest observation in the file, and counts of what was left out.
 // Qt Core and the standard library only.
 #include "domain/AccessPoint.h"
+#include "domain/SightingSample.h"
 
 #include <QByteArrayView>
 #include <QHash>
@@ -26,6 +27,7 @@ struct SurveyContents {
     SurveyStatus status = SurveyStatus::Ok;
     QString detail;                      // the missing column, or what stopped the reading
     std::vector<AccessPoint> records;
+    std::vector<std::vector<Sighting>> located;   // per record, its bounded located sightings; may be empty
     qint64 observations = 0;             // Wi-Fi observations read (rows, networks, packets)
     qint64 skipped = 0;                  // unreadable rows: wrong width, bad numbers, overlong
     qint64 firstSkipped = 0;             // line (database: row) of the first of them
@@ -71,6 +73,8 @@ public:
     AccessPoint& at(int index) { return m_records[static_cast<std::size_t>(index)]; }
     qsizetype size() const { return static_cast<qsizetype>(m_records.size()); }
     std::vector<AccessPoint> take() { return std::move(m_records); }
+    // Per record, the bounded sample of its sightings that had a position.
+    std::vector<std::vector<Sighting>> takeLocated();
 
     // The whole step for readers that build each observation as a record.
     void sighting(const AccessPoint& ap);
@@ -79,6 +83,7 @@ private:
     static std::optional<quint64> macKey(QByteArrayView mac);
 
     std::vector<AccessPoint> m_records;
+    std::vector<SightingSample> m_located;
     std::vector<float> m_positionSignal;   // signal of the observation the position came from
     QHash<quint64, int> m_byKey;
     QHash<QString, int> m_byText;

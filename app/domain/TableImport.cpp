@@ -67,7 +67,10 @@ KismetImport importKismet(APList& table, QIODevice& file, const Yield& yield)
     try {
         while (auto ap = reader.next()) {
             yieldIf(yield);
-            table.append(*ap);
+            Observation seen;   // its times, so a track can place it later
+            seen.firstSeen = reader.seen().first;
+            seen.lastSeen = reader.seen().last;
+            table.append(*ap, std::move(seen));
             ++result.added;
         }
         if (reader.status() == KismetStatus::BadNumber)

@@ -140,6 +140,7 @@ public:
             m_out.detail = QStringLiteral("the file could not be read past line %1").arg(m_lines.lineNumber());
         }
         m_out.stoppedAt = m_lines.lineNumber();
+        m_out.located = m_merger.takeLocated();
         m_out.records = m_merger.take();
         return std::move(m_out);
     }

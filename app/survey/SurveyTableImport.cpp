@@ -52,9 +52,15 @@ TableImportResult importSurveyContents(APList& table, const SurveyContents& cont
     result.firstSkippedLine = contents.firstSkipped;
     try {
         int n = 0;
-        for (const AccessPoint& ap : contents.records) {
+        for (std::size_t i = 0; i < contents.records.size(); ++i) {
+            const AccessPoint& ap = contents.records[i];
             if (table.containsMac(ap.MAC)) {
                 ++result.repeatedMacs;
+            } else if (i < contents.located.size() && !contents.located[i].empty()) {
+                Observation kept;   // the sightings, so another position method needs no re-import
+                kept.located = contents.located[i];
+                table.append(ap, std::move(kept));
+                ++result.added;
             } else {
                 table.append(ap);
                 ++result.added;
