@@ -33,10 +33,11 @@ ApListFormat apListFormatOfName(const QString& path)
 void writeApList(const APList& list, QIODevice& out, ApListFormat format)
 {
     const import::ApSource source = [&list](int i) { return i < list.count() ? &list.at(i + 1) : nullptr; };
+    const import::PlacementSource placements = [&list](int i) { return &list.observation(i + 1); };
     switch (format) {
     case ApListFormat::ProgramCsv: writeApCsv(list, out); return;
-    case ApListFormat::Gpx: import::writeGpx(source, out); return;
-    case ApListFormat::GeoJson: import::writeGeoJson(source, out); return;
+    case ApListFormat::Gpx: import::writeGpx(source, out, placements); return;
+    case ApListFormat::GeoJson: import::writeGeoJson(source, out, placements); return;
     case ApListFormat::WigleCsv: import::writeWigleCsv(source, out); return;
     }
 }

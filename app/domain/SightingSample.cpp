@@ -5,24 +5,29 @@
 namespace aero {
 
 namespace {
-bool weaker(const Sighting& a, const Sighting& b) { return a.signal > b.signal; }   // min-heap order
+// Heap order: the weakest on top, of equals the latest, so the earliest strongest stays.
+template <class R> bool weaker(const R& a, const R& b)
+{
+    return a.sighting.signal != b.sighting.signal ? a.sighting.signal > b.sighting.signal : a.order < b.order;
+}
 } // namespace
 
 void SightingSample::add(const Sighting& s)
 {
+    const Ranked r{s, m_added++};
     if (m_strongest.size() < StrongestKept) {
-        m_strongest.push_back(s);
-        std::push_heap(m_strongest.begin(), m_strongest.end(), weaker);
+        m_strongest.push_back(r);
+        std::push_heap(m_strongest.begin(), m_strongest.end(), weaker<Ranked>);
         return;
     }
-    if (s.signal <= m_strongest.front().signal) {
+    if (s.signal <= m_strongest.front().sighting.signal) {
         spread(s);
         return;
     }
-    std::pop_heap(m_strongest.begin(), m_strongest.end(), weaker);
-    const Sighting dropped = m_strongest.back();
-    m_strongest.back() = s;
-    std::push_heap(m_strongest.begin(), m_strongest.end(), weaker);
+    std::pop_heap(m_strongest.begin(), m_strongest.end(), weaker<Ranked>);
+    const Sighting dropped = m_strongest.back().sighting;
+    m_strongest.back() = r;
+    std::push_heap(m_strongest.begin(), m_strongest.end(), weaker<Ranked>);
     spread(dropped);
 }
 
@@ -46,8 +51,11 @@ void SightingSample::spread(const Sighting& s)
 
 std::vector<Sighting> SightingSample::take()
 {
-    std::sort_heap(m_strongest.begin(), m_strongest.end(), weaker);
-    std::vector<Sighting> out = std::move(m_strongest);
+    std::sort_heap(m_strongest.begin(), m_strongest.end(), weaker<Ranked>);
+    std::vector<Sighting> out;
+    out.reserve(m_strongest.size() + m_rest.size());
+    for (const Ranked& r : m_strongest)
+        out.push_back(r.sighting);
     out.insert(out.end(), m_rest.begin(), m_rest.end());
     *this = SightingSample();
     return out;

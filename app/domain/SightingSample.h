@@ -17,13 +17,19 @@ public:
 
     void add(const Sighting& s);
     bool isEmpty() const { return m_strongest.empty(); }
-    // The sample: the strongest first (strongest to weakest), then the rest in reading order.
+    // The sample: the strongest first (strongest to weakest, equals in reading order, so the
+    // first is the one the readers' strongest rule picks), then the rest in reading order.
     std::vector<Sighting> take();
 
 private:
     void spread(const Sighting& s);
 
-    std::vector<Sighting> m_strongest;   // min-heap on signal, at most StrongestKept
+    struct Ranked {
+        Sighting sighting;
+        qint64 order;   // place in the log
+    };
+    std::vector<Ranked> m_strongest;     // min-heap on signal, at most StrongestKept
+    qint64 m_added = 0;
     std::vector<Sighting> m_rest;        // every m_stride-th of the others, in reading order
     qint64 m_restSeen = 0;
     qint64 m_stride = 1;

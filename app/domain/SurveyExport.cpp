@@ -5,6 +5,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QXmlStreamWriter>
+#include <cmath>
 
 namespace aero::import {
 namespace {
@@ -17,8 +18,15 @@ template <class F> void forEach(const ApSource& aps, F&& f)
         const AccessPoint* ap = aps(i);
         if (!ap || ap->SSID.isEmpty())
             return;
-        f(*ap);
+        f(*ap, i);
     }
+}
+
+// The observation of record i when it states how the AP was placed.
+const Observation* placed(const PlacementSource& placements, int i)
+{
+    const Observation* o = placements ? placements(i) : nullptr;
+    return o && !o->positionMethod.isEmpty() ? o : nullptr;
 }
 
 QString number(double v, int digits)
@@ -61,7 +69,7 @@ QByteArray wigleAuthMode(const AccessPoint& ap)
     return mode;
 }
 
-void writeGpx(const ApSource& aps, QIODevice& out)
+void writeGpx(const ApSource& aps, QIODevice& out, const PlacementSource& placements)
 {
     QXmlStreamWriter xml(&out);
     xml.setAutoFormatting(true);
@@ -70,16 +78,19 @@ void writeGpx(const ApSource& aps, QIODevice& out)
     xml.writeDefaultNamespace(QStringLiteral("http://www.topografix.com/GPX/1/1"));
     xml.writeAttribute(QStringLiteral("version"), QStringLiteral("1.1"));
     xml.writeAttribute(QStringLiteral("creator"), QStringLiteral("Aeroplotter"));
-    forEach(aps, [&](const AccessPoint& ap) {
+    forEach(aps, [&](const AccessPoint& ap, int i) {
         if (!ap.hasCoordinates())
             return;
         xml.writeStartElement(QStringLiteral("wpt"));
         xml.writeAttribute(QStringLiteral("lat"), number(ap.Latitude, 15));
         xml.writeAttribute(QStringLiteral("lon"), number(ap.Longitude, 15));
         xml.writeTextElement(QStringLiteral("name"), ap.SSID);
-        xml.writeTextElement(QStringLiteral("desc"),
-                             QStringLiteral("MAC = %1, Signal = %2 dBm, WEP = %3, %4 mode")
-                                 .arg(ap.MAC, number(ap.Signal, 7), encryptionText(ap), modeText(ap)));
+        QString desc = QStringLiteral("MAC = %1, Signal = %2 dBm, WEP = %3, %4 mode")
+                           .arg(ap.MAC, number(ap.Signal, 7), encryptionText(ap), modeText(ap));
+        if (const Observation* o = placed(placements, i))
+            desc += QStringLiteral(", position = %1").arg(o->positionMethod)
+                    + (o->uncertaintyM >= 0 ? QStringLiteral(" within %1 m").arg(qRound(o->uncertaintyM)) : QString());
+        xml.writeTextElement(QStringLiteral("desc"), desc);
         // The symbol names the program's own AP symbols: O open, W encrypted.
         xml.writeTextElement(QStringLiteral("sym"), ap.encrypted() ? QStringLiteral("Wireless AP encrypted")
                                                                    : QStringLiteral("Wireless AP open"));
@@ -90,16 +101,16 @@ void writeGpx(const ApSource& aps, QIODevice& out)
     xml.writeEndDocument();
 }
 
-void writeGeoJson(const ApSource& aps, QIODevice& out)
+void writeGeoJson(const ApSource& aps, QIODevice& out, const PlacementSource& placements)
 {
     // Written feature by feature, so a full table never builds one huge document in memory.
     out.write("{\"type\":\"FeatureCollection\",\"features\":[\n");
     QByteArray buffer;
     bool first = true;
-    forEach(aps, [&](const AccessPoint& ap) {
+    forEach(aps, [&](const AccessPoint& ap, int i) {
         if (!ap.hasCoordinates())
             return;
-        const QJsonObject properties{
+        QJsonObject properties{
             {QStringLiteral("SSID"), ap.SSID},
             {QStringLiteral("MAC"), ap.MAC},
             {QStringLiteral("Signal"), static_cast<double>(ap.Signal)},
@@ -109,6 +120,11 @@ void writeGeoJson(const ApSource& aps, QIODevice& out)
             {QStringLiteral("Latitude"), ap.Latitude},
             {QStringLiteral("Longitude"), ap.Longitude},
         };
+        if (const Observation* o = placed(placements, i)) {
+            properties.insert(QStringLiteral("position_method"), o->positionMethod);
+            if (o->uncertaintyM >= 0)
+                properties.insert(QStringLiteral("uncertainty_m"), std::round(o->uncertaintyM * 10.0) / 10.0);
+        }
         const QJsonObject feature{
             {QStringLiteral("type"), QStringLiteral("Feature")},
             {QStringLiteral("geometry"),
@@ -135,7 +151,7 @@ void writeWigleCsv(const ApSource& aps, QIODevice& out)
                         "display=,board=,brand=Aeroplotter,star=Sol,body=3,subBody=0\n"
                         "MAC,SSID,AuthMode,FirstSeen,Channel,Frequency,RSSI,CurrentLatitude,CurrentLongitude,"
                         "AltitudeMeters,AccuracyMeters,RCOIs,MfgrId,Type\n";
-    forEach(aps, [&](const AccessPoint& ap) {
+    forEach(aps, [&](const AccessPoint& ap, int) {
         appendCsvText(buffer, ap.MAC);
         buffer += ',';
         appendCsvText(buffer, ap.SSID);

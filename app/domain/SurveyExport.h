@@ -6,6 +6,7 @@
 // carries every AP, those without coordinates at 0,0 as WiGLE itself writes a sighting without
 // a fix.
 #include "domain/AccessPoint.h"
+#include "domain/Observation.h"
 
 #include <QByteArray>
 #include <functional>
@@ -17,8 +18,13 @@ namespace aero::import {
 // The records to write, in slot order; stop at the first empty SSID.
 using ApSource = std::function<const AccessPoint*(int index)>;
 
-void writeGpx(const ApSource& aps, QIODevice& out);
-void writeGeoJson(const ApSource& aps, QIODevice& out);
+// What the logs said of each record, in the same order; nothing when unknown. An AP placed by a
+// stated method carries it and its radius: GeoJSON properties position_method and
+// uncertainty_m, and the same words at the end of the GPX description.
+using PlacementSource = std::function<const Observation*(int index)>;
+
+void writeGpx(const ApSource& aps, QIODevice& out, const PlacementSource& placements = {});
+void writeGeoJson(const ApSource& aps, QIODevice& out, const PlacementSource& placements = {});
 void writeWigleCsv(const ApSource& aps, QIODevice& out);
 
 // The AuthMode written for a record: "[WPA2-PSK-CCMP][ESS]" style from its WEP and Mode.

@@ -3,6 +3,9 @@
 #include "domain/PositionEstimate.h"
 
 #include <QDateTime>
+#include <QTimeZone>
+#include <cmath>
+#include <optional>
 #include <QIODevice>
 #include <QXmlStreamReader>
 #include <algorithm>
@@ -124,6 +127,114 @@ TrackContents readGpxTrack(QIODevice& device)
         out.status = TrackStatus::NoTimes;
     out.track = Track(std::move(points));
     return out;
+}
+
+namespace {
+
+// "4722.2000" "N" -> 47.37; false when the field is not ddmm.mmmm.
+bool nmeaAngle(QByteArrayView value, QByteArrayView hemisphere, int degreeDigits, double& out)
+{
+    bool ok = false;
+    const double v = value.toDouble(&ok);
+    if (!ok || value.indexOf('.') != degreeDigits + 2 || v < 0)
+        return false;
+    const double deg = std::floor(v / 100.0);
+    out = deg + (v - deg * 100.0) / 60.0;
+    if (hemisphere == "S" || hemisphere == "W")
+        out = -out;
+    return hemisphere == "N" || hemisphere == "S" || hemisphere == "E" || hemisphere == "W";
+}
+
+bool checksumOk(const QByteArray& sentence)
+{
+    const qsizetype star = sentence.lastIndexOf('*');
+    if (star < 0)
+        return true;   // some loggers write none
+    quint8 sum = 0;
+    for (qsizetype i = 1; i < star; ++i)
+        sum ^= static_cast<quint8>(sentence[i]);
+    bool ok = false;
+    return sentence.mid(star + 1).trimmed().toUInt(&ok, 16) == sum && ok;
+}
+
+// A valid RMC sentence as a track point.
+std::optional<TrackPoint> rmcPoint(const QByteArray& line)
+{
+    if (line.size() < 7 || line[0] != '$' || !line.mid(3, 4).startsWith("RMC,") || !checksumOk(line))
+        return std::nullopt;
+    const qsizetype star = line.lastIndexOf('*');
+    const QList<QByteArray> f = line.left(star < 0 ? line.size() : star).split(',');
+    if (f.size() < 10 || f[2] != "A" || f[1].size() < 6 || f[9].size() != 6)
+        return std::nullopt;
+    TrackPoint p;
+    if (!nmeaAngle(f[3], f[4], 2, p.latitude) || !nmeaAngle(f[5], f[6], 3, p.longitude))
+        return std::nullopt;
+    const QDate date = QDate::fromString(QString::fromLatin1(f[9]), QStringLiteral("ddMMyy")).addYears(100);
+    const QTime time = QTime::fromString(QString::fromLatin1(f[1].left(6)), QStringLiteral("HHmmss"));
+    if (!date.isValid() || !time.isValid())
+        return std::nullopt;
+    bool ok = false;
+    const double fraction = f[1].size() > 6 ? f[1].mid(6).toDouble(&ok) : 0.0;
+    p.time = QDateTime(date, time, QTimeZone::utc()).toMSecsSinceEpoch() + (ok ? qRound64(fraction * 1000.0) : 0);
+    return p;
+}
+
+} // namespace
+
+TrackContents readNmeaTrack(QIODevice& device)
+{
+    constexpr qint64 MaxLine = 1024;   // a sentence is at most 82 characters
+    TrackContents out;
+    std::vector<TrackPoint> points;
+    bool sentences = false;
+    while (!device.atEnd()) {
+        const QByteArray line = device.readLine(MaxLine).trimmed();
+        if (!line.startsWith('$'))
+            continue;
+        sentences = true;
+        if (line.mid(3, 3) != "RMC")
+            continue;
+        const auto p = rmcPoint(line);
+        if (!p) {
+            ++out.skipped;
+            continue;
+        }
+        if (static_cast<qint64>(points.size()) >= MaxTrackPoints) {
+            out.status = TrackStatus::Damaged;
+            out.detail = QStringLiteral("more than %1 track points").arg(MaxTrackPoints);
+            break;
+        }
+        points.push_back(*p);
+    }
+    if (!sentences)
+        out.status = TrackStatus::NotRecognised;
+    else if (out.status == TrackStatus::Ok && points.empty())
+        out.status = TrackStatus::NoTimes;
+    out.track = Track(std::move(points));
+    return out;
+}
+
+TrackContents readTrack(QIODevice& device)
+{
+    const QByteArray head = device.peek(4096);
+    if (head.contains("<gpx"))
+        return readGpxTrack(device);
+    return readNmeaTrack(device);
+}
+
+QString trackMessage(const TrackContents& c, const QString& path)
+{
+    switch (c.status) {
+    case TrackStatus::Ok:
+        return {};
+    case TrackStatus::NotRecognised:
+        return QStringLiteral("The file %1 is not a GPX track or an NMEA log.").arg(path);
+    case TrackStatus::NoTimes:
+        return QStringLiteral("The track %1 has no points with a time, so it cannot place records by time.").arg(path);
+    case TrackStatus::Damaged:
+        return QStringLiteral("The track %1 is damaged (%2); the points before the damage are used.").arg(path, c.detail);
+    }
+    return {};
 }
 
 } // namespace aero::track

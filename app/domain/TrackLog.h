@@ -2,6 +2,8 @@
 // A driven track with times, to place survey records that have times but no position.
 //
 //   GPX 1.0/1.1   <trkpt lat="47.37" lon="8.54"><time>2026-06-11T10:00:00Z</time></trkpt>
+//   NMEA 0183     $GPRMC,100000.00,A,4722.2000,N,00832.4000,E,0.0,0.0,110626,,,A*6C
+//                 (the recommended-minimum sentence is the one that carries the date)
 //
 // Points without a time or with a bad position are skipped and counted. Readers take a device
 // and return a result; the track is sorted by time.
@@ -63,5 +65,11 @@ struct TrackContents {
 };
 
 TrackContents readGpxTrack(QIODevice& device);
+TrackContents readNmeaTrack(QIODevice& device);
+// Either, told by the content: a GPX document or NMEA sentences.
+TrackContents readTrack(QIODevice& device);
+
+// The message for a track that cannot be used; empty for Ok.
+QString trackMessage(const TrackContents& contents, const QString& path);
 
 } // namespace aero::track
