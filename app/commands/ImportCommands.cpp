@@ -7,6 +7,7 @@
 #include "domain/ImportReport.h"
 #include "domain/TableImport.h"
 #include "commands/Plotter.h"
+#include "commands/Placement.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -146,6 +147,7 @@ void importNetStumbler(AppContext& ctx)
         const ImportOutcome outcome = reportImport(ctx, ctx.CDG.FileName, result, notSummary);
         if (outcome == ImportOutcome::Refused)
             return;
+        placeImported(ctx);
         refillPanels(ctx);
         if (result.error && !result.tableFull())
             throw *result.error;
@@ -189,10 +191,14 @@ void importKismet(AppContext& ctx)
         }
         if (reportImport(ctx, path, result, notKismet) == ImportOutcome::Refused)
             return;
-        // Listed at once, without coordinates and without the de-duplication a summary does.
+        // Listed at once, without coordinates and without the de-duplication a summary does;
+        // with a track set, those it places are plotted.
+        const int placed = placeImported(ctx);
         refillPanels(ctx);
         if (result.error)
             throw *result.error;
+        if (placed > 0)
+            General_GenerarAPs(ctx, false);
     });
     w.SetToolbarEnabled(true);
 }

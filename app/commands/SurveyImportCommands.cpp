@@ -7,6 +7,7 @@
 #include "commands/ImportCommands.h"
 #include "survey/SurveyTableImport.h"
 #include "commands/Plotter.h"
+#include "commands/Placement.h"
 
 #include <QFileInfo>
 
@@ -88,6 +89,7 @@ void importSurvey(AppContext& ctx, SurveyFormat format, const QString& filter)
         if (verdict(contents) == Verdict::Unreadable)
             throw AppError(errors::FileAccess, QStringLiteral("Could not read ") + path + QStringLiteral(": ") + contents.detail);
         const import::TableImportResult result = import::importSurveyContents(ctx.apList, contents, yield);
+        placeImported(ctx);
         refillPanels(ctx);
         if (result.error)
             throw *result.error;

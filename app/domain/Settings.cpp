@@ -8,7 +8,7 @@
 namespace aero {
 namespace {
 
-constexpr std::array<SettingDefault, 27> Defaults{{
+constexpr std::array<SettingDefault, 28> Defaults{{
     {"MapName", ""},
     {"CustomMapName", ""},
     {"LoadMap", "0"},
@@ -38,6 +38,8 @@ constexpr std::array<SettingDefault, 27> Defaults{{
     // Offline map data: OpenStreetMap extracts (one path a line) and a tile pack.
     {"OsmExtracts", ""},
     {"TilePack", ""},
+    // How an AP is placed from the sightings its log kept: strongest, weighted or trimmed.
+    {"PositionMethod", "strongest"},
 }};
 
 QSettings openStore() { return QSettings(QStringLiteral("Aeroplotter"), QStringLiteral("Aeroplotter")); }

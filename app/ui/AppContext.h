@@ -5,10 +5,12 @@
 #include "domain/APList.h"
 #include "ui/Dialogs.h"
 #include "domain/Settings.h"
+#include "domain/TrackLog.h"
 
 #include <QString>
 #include <array>
 #include <functional>
+#include <optional>
 #include <utility>
 
 namespace aero {
@@ -59,6 +61,8 @@ struct AppContext {
     std::function<std::pair<bool, QString>(const QString& extract, const std::function<bool(int)>& progress)> readMapData;
     // Applies the map-data settings to the open maps (set by the composition root).
     std::function<void()> mapDataChanged;
+    // The track a script's $TRACK set: the imports after it place their timed APs by it.
+    std::optional<track::Track> importTrack;
 };
 
 // Lets the event loop run during long work; throws OperationCancelled once the program ends.

@@ -4,8 +4,10 @@
 #include "domain/NumberText.h"
 #include "window/Startup.h"
 #include "map/MapService.h"
+#include "commands/Placement.h"
 
 #include <QCheckBox>
+#include <algorithm>
 #include <QComboBox>
 #include <QEvent>
 #include <QFormLayout>
@@ -90,6 +92,12 @@ QWidget* frmConfig::buildDefaults()
     units->addWidget(optKm);
     units->addWidget(optMi);
     form->addRow(units);
+    // How an AP is placed from the sightings its log kept; the data is the setting's value.
+    cmbPosition = new QComboBox(box);
+    cmbPosition->addItem(QStringLiteral("Strongest sighting"), QStringLiteral("strongest"));
+    cmbPosition->addItem(QStringLiteral("Signal-weighted centroid"), QStringLiteral("weighted"));
+    cmbPosition->addItem(QStringLiteral("Trimmed weighted centroid"), QStringLiteral("trimmed"));
+    form->addRow(QStringLiteral("AP position from its sightings:"), cmbPosition);
     return box;
 }
 
@@ -267,6 +275,8 @@ void frmConfig::fillFromSettings()
     chkScriptIn->setChecked(s.number(QStringLiteral("ScriptInput")) != 0);
     chkVoice->setChecked(s.number(QStringLiteral("VoiceOut")) != 0);
     chkRTVoice->setChecked(s.number(QStringLiteral("RTVoiceOut")) != 0);
+    cmbPosition->setCurrentIndex(
+        std::max(0, cmbPosition->findData(position::methodName(configuredPositionMethod(s)))));
     for (int n = 1; n <= 8; ++n)
         txtPorts[static_cast<std::size_t>(n - 1)]->setText(portmap::devicePath(n));
     chkTiles->setChecked(s.value(QStringLiteral("TilesEnabled")) != QLatin1String("0"));
@@ -311,6 +321,11 @@ void frmConfig::cmdDone_Click()
         s.setValue(QStringLiteral("ScriptInput"), flag(chkScriptIn));
         s.setValue(QStringLiteral("VoiceOut"), flag(chkVoice));
         s.setValue(QStringLiteral("RTVoiceOut"), flag(chkRTVoice));
+        const QString method = cmbPosition->currentData().toString();
+        const bool methodChanged = method != s.value(QStringLiteral("PositionMethod"));
+        s.setValue(QStringLiteral("PositionMethod"), method);
+        if (methodChanged)   // from the kept sightings: nothing is read again
+            replaceByMethod(m_ctx);
         s.setValue(QStringLiteral("TilesEnabled"), flag(chkTiles));
         s.setValue(QStringLiteral("TileURL"), txtTileUrl->text().trimmed());
         s.setValue(QStringLiteral("GpsdHost"), txtGpsdHost->text().trimmed());

@@ -109,6 +109,21 @@ TEST(Geotag, TrackAndTimeTextsAreReadOrRefused)
         EXPECT_EQ(readGpxTrack(d).status, status) << bytes.constData();
     }
 
+    QByteArray nmea = "$GPGGA,100000.00,4700.0000,N,00800.0000,E,1,08,0.9,400.0,M,,,,*00\r\n"
+                      "$GPRMC,100010.50,A,4700.0600,N,00800.0000,E,0.0,0.0,110626,,,A*54\r\n"
+                      "$GPRMC,100000.00,A,4700.0000,N,00800.0000,E,0.0,0.0,110626,,,A*56\r\n"
+                      "$GPRMC,100005.00,A,4700.0000,N,00800.0000,E,0.0,0.0,110626,,,A*00\r\n"   // bad checksum
+                      "$GPRMC,100006.00,V,,,,,,,110626,,,N\r\n";                                  // no fix
+    QBuffer log(&nmea);
+    log.open(QIODevice::ReadOnly);
+    const TrackContents n = readTrack(log);
+    EXPECT_EQ(n.status, TrackStatus::Ok);
+    EXPECT_EQ(n.skipped, 2);
+    ASSERT_EQ(n.track.points().size(), 2u);
+    EXPECT_EQ(n.track.points()[0], (TrackPoint{T0, 47.0, 8.0}));
+    EXPECT_EQ(n.track.points()[1].time, T0 + 10'500);
+    EXPECT_NEAR(n.track.points()[1].latitude, 47.001, 1e-9);
+
     EXPECT_EQ(import::kismetTime("Thu Jun 11 10:00:00 2026"), T0);
     EXPECT_EQ(import::kismetTime("Thu Jun  4 10:00:00 2026"), T0 - 7 * 86'400'000);
     EXPECT_EQ(import::kismetTime("yesterday"), 0);
