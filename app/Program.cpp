@@ -14,6 +14,7 @@
 #include "map/MapControl.h"
 #include "map/MapView.h"
 #include "commands/Plotter.h"
+#include "commands/Placement.h"
 #include "domain/ProgramFolder.h"
 #include "receiver/ReceiverCommands.h"
 #include "receiver/frmNavlet.h"
@@ -99,6 +100,7 @@ void Program::wireCommands()
     QObject::connect(&w, &frmPlotter::lstAPClicked, &panels, &ListPanels::lstAP_Click);
     QObject::connect(&w, &frmPlotter::lstAPDoubleClicked, &panels, &ListPanels::lstAP_DblClick);
     QObject::connect(&w, &frmPlotter::lstNoGpsDoubleClicked, &panels, &ListPanels::lstNoGps_DblClick);
+    QObject::connect(&w, &frmPlotter::lstNoGpsPlaceByTrack, &w, [this] { placeByTrackFile(m_ctx); });
     MapView* view = m_mapa->mapView();
     QObject::connect(view, &MapView::mousePressed, &panels, &ListPanels::Map_MouseDown);
     QObject::connect(view, &MapView::mouseReleased, &panels, [&panels] { panels.Map_MouseUp(); });

@@ -3,6 +3,10 @@
 #include "domain/ApPositions.h"
 #include "domain/Geotag.h"
 #include "map/MapService.h"
+#include "commands/ImportCommands.h"
+#include "commands/Plotter.h"
+
+#include <QFile>
 
 namespace aero {
 
@@ -25,6 +29,37 @@ int placeImported(AppContext& ctx)
                                 .arg(r.withoutTimes),
                             Icon::Information);
     return r.placed;
+}
+
+void placeByTrackFile(AppContext& ctx)
+{
+    if (!ctx.state.MapLoaded) {
+        ctx.dialogs.message(QStringLiteral("Cannot place APs until a map has been loaded."), Icon::Exclamation);
+        return;
+    }
+    const QString path = ctx.dialogs.openFile(
+        {QStringLiteral("GPS tracks (*.gpx *.nmea *.log *.txt)|*.gpx;*.nmea;*.log;*.txt|All files (*.*)|*.*"), {}, {}});
+    if (path.isEmpty())
+        return;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        ctx.dialogs.message(QStringLiteral("The track %1 could not be read.").arg(path), Icon::Critical);
+        return;
+    }
+    const track::TrackContents c = track::readTrack(file);
+    if (c.status != track::TrackStatus::Ok)
+        ctx.dialogs.message(track::trackMessage(c, path), c.track.isEmpty() ? Icon::Critical : Icon::Exclamation);
+    if (c.track.isEmpty())
+        return;
+    const track::GeotagResult r = track::placeByTrack(ctx.apList, c.track, 0);
+    refillPanels(ctx);
+    General_GenerarAPs(ctx, false);
+    ctx.dialogs.message(QStringLiteral("%1 APs were placed by the track; %2 seen outside its time span and %3 "
+                                       "without times stay without a position.")
+                            .arg(r.placed)
+                            .arg(r.outsideTrack)
+                            .arg(r.withoutTimes),
+                        Icon::Information);
 }
 
 void replaceByMethod(AppContext& ctx)

@@ -13,6 +13,10 @@ position::Method configuredPositionMethod(const Settings& settings);
 // Returns how many APs without a position the track placed.
 int placeImported(AppContext& ctx);
 
+// "Place by track…": the APs with times but no position placed from a GPX track or NMEA log
+// the user picks, plotted, and what stayed unplaced counted.
+void placeByTrackFile(AppContext& ctx);
+
 // After the method changed: every AP with kept sightings re-placed, its marker moved.
 void replaceByMethod(AppContext& ctx);
 

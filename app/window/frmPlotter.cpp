@@ -151,6 +151,11 @@ void frmPlotter::buildPanels()
     connect(m_lstAP, &QTreeView::doubleClicked, this, [this](const QModelIndex& i) { Q_EMIT lstAPDoubleClicked(i.row()); });
     connect(m_lstNoGps, &QTreeView::doubleClicked, this,
             [this](const QModelIndex& i) { Q_EMIT lstNoGpsDoubleClicked(i.row()); });
+    auto* placeByTrack = new QAction(QStringLiteral("Place by track…"), m_lstNoGps);
+    placeByTrack->setObjectName(QStringLiteral("actPlaceByTrack"));
+    m_lstNoGps->addAction(placeByTrack);
+    m_lstNoGps->setContextMenuPolicy(Qt::ActionsContextMenu);
+    connect(placeByTrack, &QAction::triggered, this, [this] { Q_EMIT lstNoGpsPlaceByTrack(); });
 }
 
 void frmPlotter::setMapWidget(QWidget* map)
