@@ -136,6 +136,7 @@ void Program::wireMapData()
     QObject::connect(m_mapa.get(), &MapControl::baseLayerProblem, m_window.get(), [this](const QString& text) {
         m_dialogs.message(QStringLiteral("Map data left out: %1").arg(text), Icon::Exclamation);
     });
+    m_ctx.positionMethodChanged = [this] { replaceByMethod(m_ctx); };
     m_ctx.mapDataChanged = [this] {
         const MapOptions o = MapOptions::fromSettings(m_settings);
         for (MapControl* map : {m_mapa.get(), m_upMap.get()}) {

@@ -45,7 +45,10 @@ struct Point {
 
 bool located(const Sighting& s) { return s.latitude != 0.0 || s.longitude != 0.0; }
 
-double weight(float dbm) { return std::pow(10.0, dbm / WeightDbPerDecade); }
+// Clamped so that a log's absurd signal can neither vanish nor overflow the sums.
+double plausibleDbm(float dbm) { return std::clamp(static_cast<double>(dbm), -150.0, 30.0); }
+
+double weight(float dbm) { return std::pow(10.0, plausibleDbm(dbm) / WeightDbPerDecade); }
 
 std::pair<double, double> centroid(const std::vector<Point>& pts)
 {
@@ -171,7 +174,7 @@ std::optional<Estimate> estimate(std::span<const Sighting> sightings, Method met
     Estimate e;
     e.latitude = local.lat0 + cy / MetresPerDegree;
     e.longitude = local.lon0 + cx / (MetresPerDegree * local.cosLat);
-    const double range = std::pow(10.0, (RangeRefDbm - strongest->signal) / RangeDbPerDecade);
+    const double range = std::pow(10.0, (RangeRefDbm - plausibleDbm(strongest->signal)) / RangeDbPerDecade);
     e.uncertaintyM = scale * (SpreadShare * spread + range * (1.0 + LineFactor * linearity(near, cx, cy)));
     return e;
 }

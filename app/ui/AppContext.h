@@ -61,6 +61,9 @@ struct AppContext {
     std::function<std::pair<bool, QString>(const QString& extract, const std::function<bool(int)>& progress)> readMapData;
     // Applies the map-data settings to the open maps (set by the composition root).
     std::function<void()> mapDataChanged;
+    // Re-places the APs by the "PositionMethod" option and moves their markers (set by the
+    // composition root).
+    std::function<void()> positionMethodChanged;
     // The track a script's $TRACK set: the imports after it place their timed APs by it.
     std::optional<track::Track> importTrack;
 };

@@ -4,7 +4,6 @@
 #include "domain/NumberText.h"
 #include "window/Startup.h"
 #include "map/MapService.h"
-#include "commands/Placement.h"
 
 #include <QCheckBox>
 #include <algorithm>
@@ -275,8 +274,7 @@ void frmConfig::fillFromSettings()
     chkScriptIn->setChecked(s.number(QStringLiteral("ScriptInput")) != 0);
     chkVoice->setChecked(s.number(QStringLiteral("VoiceOut")) != 0);
     chkRTVoice->setChecked(s.number(QStringLiteral("RTVoiceOut")) != 0);
-    cmbPosition->setCurrentIndex(
-        std::max(0, cmbPosition->findData(position::methodName(configuredPositionMethod(s)))));
+    cmbPosition->setCurrentIndex(std::max(0, cmbPosition->findData(s.value(QStringLiteral("PositionMethod")))));
     for (int n = 1; n <= 8; ++n)
         txtPorts[static_cast<std::size_t>(n - 1)]->setText(portmap::devicePath(n));
     chkTiles->setChecked(s.value(QStringLiteral("TilesEnabled")) != QLatin1String("0"));
@@ -324,8 +322,8 @@ void frmConfig::cmdDone_Click()
         const QString method = cmbPosition->currentData().toString();
         const bool methodChanged = method != s.value(QStringLiteral("PositionMethod"));
         s.setValue(QStringLiteral("PositionMethod"), method);
-        if (methodChanged)   // from the kept sightings: nothing is read again
-            replaceByMethod(m_ctx);
+        if (methodChanged && m_ctx.positionMethodChanged)   // from the kept sightings: nothing is read again
+            m_ctx.positionMethodChanged();
         s.setValue(QStringLiteral("TilesEnabled"), flag(chkTiles));
         s.setValue(QStringLiteral("TileURL"), txtTileUrl->text().trimmed());
         s.setValue(QStringLiteral("GpsdHost"), txtGpsdHost->text().trimmed());

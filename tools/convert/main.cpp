@@ -18,6 +18,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <iterator>
 #include <vector>
@@ -95,10 +96,11 @@ Options parse(const QStringList& args)
     if (!o.help && o.inputs.empty())
         o.error = QStringLiteral("no input files");
     bool number = true;
-    if (!o.clockOffset.isEmpty())
-        o.clockOffset.toDouble(&number);
+    constexpr double MaxOffsetSeconds = 10.0 * 366 * 86400;   // a clock off by more is no clock
+    if (!o.clockOffset.isEmpty() && std::abs(o.clockOffset.toDouble(&number)) > MaxOffsetSeconds)
+        number = false;
     if (!number)
-        o.error = QStringLiteral("--clock-offset needs a number of seconds");
+        o.error = QStringLiteral("--clock-offset needs a number of seconds (at most ten years)");
     if (!o.position.isEmpty() && !aero::position::methodFromName(o.position))
         o.error = QStringLiteral("--position is strongest, weighted or trimmed");
     return o;

@@ -47,6 +47,7 @@ TEST(PositionEstimate, EachMethodPlacesTheSightingsItShould)
         {"trimmed drops the stray fix", strayFix, Method::Trimmed, 0, 0, 1},
         {"sightings without a position are left out", withUnlocated, Method::Weighted, 15, 0, 0.01},
         {"...also by the strongest rule", withUnlocated, Method::Strongest, 10, 0, 0.01},
+        {"absurd signals neither vanish nor overflow", {at(0, 0, -1e30f), at(10, 0, 1e30f)}, Method::Trimmed, 10, 0, 0.01},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.legend);
