@@ -13,6 +13,7 @@
 #include "commands/MapCommands.h"
 #include "map/MapControl.h"
 #include "map/MapView.h"
+#include "map/OsmExtractMarks.h"
 #include "commands/Plotter.h"
 #include "commands/Placement.h"
 #include "domain/ProgramFolder.h"
@@ -112,7 +113,8 @@ void Program::wireMapData()
 {
     // The configuration dialog reads a new extract at once (with its progress bar) and hands
     // the new map data to both maps on Done.
-    m_ctx.readMapData = [](const QString& path, const std::function<bool(int)>& progress) {
+    m_ctx.readMapData = [this](const QString& path, const std::function<bool(int)>& progress) {
+        takeBackOsmExtract(m_settings, path);   // added again: tried again
         const OsmLoadResult r = loadOsmExtract(path, defaultOsmCacheFolder(), progress);
         const QString edge = r.skipped ? QStringLiteral(" %1 ways cut at the extract's edge are drawn in part or left out.").arg(r.skipped)
                                        : QString();

@@ -40,11 +40,11 @@ function(aero_test name)
   # Tests find the built tools beside themselves and the sources through AEROPLOTTER_SOURCE_DIR.
 endfunction()
 
-# aero_fuzzer(name SOURCES ... LIBS ... SEEDS dir|file ...): a libFuzzer entry point, built only
-# with AEROPLOTTER_FUZZ (clang). Its seeds are listed in fuzz-targets.txt of the build tree, which
-# scripts/fuzz.sh runs.
+# aero_fuzzer(name SOURCES ... LIBS ... SEEDS dir|file ... [DICT file]): a libFuzzer entry point,
+# built only with AEROPLOTTER_FUZZ (clang). fuzz-targets.txt of the build tree lists each as
+# "name dictionary-or-minus seeds...", which scripts/fuzz.sh runs.
 function(aero_fuzzer name)
-  cmake_parse_arguments(F "" "" "SOURCES;LIBS;SEEDS" ${ARGN})
+  cmake_parse_arguments(F "" "DICT" "SOURCES;LIBS;SEEDS" ${ARGN})
   if(NOT AEROPLOTTER_FUZZ)
     return()
   endif()
@@ -54,7 +54,11 @@ function(aero_fuzzer name)
   target_link_libraries(${name} PRIVATE ${F_LIBS})
   list(TRANSFORM F_SEEDS PREPEND ${CMAKE_CURRENT_SOURCE_DIR}/)
   string(JOIN " " seeds ${F_SEEDS})
-  file(APPEND ${CMAKE_BINARY_DIR}/fuzz-targets.txt "${name} ${seeds}\n")
+  set(dict -)
+  if(F_DICT)
+    set(dict ${CMAKE_CURRENT_SOURCE_DIR}/${F_DICT})
+  endif()
+  file(APPEND ${CMAKE_BINARY_DIR}/fuzz-targets.txt "${name} ${dict} ${seeds}\n")
 endfunction()
 
 # aero_benchmark(name SOURCES ... LIBS ...)

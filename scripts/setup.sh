@@ -9,7 +9,8 @@ PKGS=(cmake ninja-build g++ pkg-config
       libzip-dev libsqlite3-dev
       libosmium2-dev libprotozero-dev zlib1g-dev libexpat1-dev
       dbus xvfb xauth gpsd
-      clang-14 libclang-rt-14-dev)
+      clang-14 libclang-rt-14-dev
+      stress-ng)
 
 missing=()
 for p in "${PKGS[@]}"; do

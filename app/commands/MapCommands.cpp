@@ -13,7 +13,6 @@
 #include "domain/UnplacedAps.h"
 
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace aero {
 namespace {
@@ -175,10 +174,13 @@ int rebuildFromMarkers(AppContext& ctx)
             ++left;
             continue;
         }
+        readApNote(map.markerNote(id), r);
         if (isApSymbol(symbol))
             rows.push_back({r.SSID, isEncryptedApSymbol(symbol) ? APListModel::EncryptedImage : APListModel::OpenImage, false,
                             table.NextAP});
-        readApNote(map.markerNote(id), r);
+        else if (symbol == FilteredSymbol)   // marked by a filter: listed in red, its icon from its note
+            rows.push_back({r.SSID, listedEncrypted(r) ? APListModel::EncryptedImage : APListModel::OpenImage, true,
+                            table.NextAP});
         const Location where = map.markerLocation(id);
         r.Latitude = where.lat;
         r.Longitude = where.lon;
@@ -298,8 +300,8 @@ void saveImage(AppContext& ctx)
             chooseFile(ctx, QStringLiteral("Bitmap files (*.bmp)|*.bmp|PNG images (*.png)|*.png"), true);
         if (path.isEmpty() || !mayOverwrite(ctx, path, QStringLiteral("Bitmap file already exists, overwrite?")))
             return;
-        if (!saveViewImage(ctx.Mapa->CopyView(), path))
-            throw AppError(errors::FileAccess, QStringLiteral("Path/File access error: could not write ") + path);
+        if (const SaveResult saved = saveViewImage(ctx.Mapa->CopyView(), path); !saved)
+            throw AppError(errors::FileAccess, QStringLiteral("Path/File access error: %1 (%2)").arg(path, saved.error));
         tell(ctx, QStringLiteral("Map bitmap file saved!"), Icon::Information);
     });
 }
@@ -317,12 +319,8 @@ void saveCsv(AppContext& ctx)
             format = apListFormatOfFilter(ctx.dialogs.chosenFilter());
             path = withFilterExtension(path, filter, ctx.dialogs.chosenFilter());
         }
-        QSaveFile file(path);
-        if (!file.open(QIODevice::WriteOnly))
-            throw AppError(errors::FileAccess, QStringLiteral("Path/File access error: ") + file.errorString());
-        writeApList(ctx.apList, file, format);
-        if (!file.commit())
-            throw AppError(errors::FileAccess, QStringLiteral("Path/File access error: ") + file.errorString());
+        if (const SaveResult saved = saveApList(ctx.apList, path, format); !saved)
+            throw AppError(errors::FileAccess, QStringLiteral("Path/File access error: %1 (%2)").arg(path, saved.error));
         tell(ctx, QStringLiteral("File saved!"), Icon::None);
     });
 }

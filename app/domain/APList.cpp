@@ -1,4 +1,5 @@
 #include "domain/APList.h"
+#include "domain/ValidText.h"
 
 #include "domain/AppError.h"
 
@@ -33,6 +34,9 @@ void APList::append(const AccessPoint& record)
     AccessPoint& r = m_slots[static_cast<std::size_t>(slot)];
     const QString oldSsid = r.SSID, oldMac = r.MAC;
     r = record;
+    // Every text entering the table is one every export can write.
+    r.SSID = validText(r.SSID);
+    r.MAC = validText(r.MAC);
     reindex(slot, oldSsid, oldMac);
     ++NextAP;
 }

@@ -3,6 +3,7 @@
 #include "domain/APList.h"
 #include "domain/SurveyExport.h"
 #include "domain/ApCsv.h"
+#include "domain/CheckedSave.h"
 
 #include <QFileInfo>
 
@@ -30,16 +31,22 @@ ApListFormat apListFormatOfName(const QString& path)
     return ApListFormat::ProgramCsv;
 }
 
-void writeApList(const APList& list, QIODevice& out, ApListFormat format)
+bool writeApList(const APList& list, QIODevice& out, ApListFormat format)
 {
     const import::ApSource source = [&list](int i) { return i < list.count() ? &list.at(i + 1) : nullptr; };
     const import::PlacementSource placements = [&list](int i) { return &list.observation(i + 1); };
     switch (format) {
-    case ApListFormat::ProgramCsv: writeApCsv(list, out); return;
-    case ApListFormat::Gpx: import::writeGpx(source, out, placements); return;
-    case ApListFormat::GeoJson: import::writeGeoJson(source, out, placements); return;
-    case ApListFormat::WigleCsv: import::writeWigleCsv(source, out); return;
+    case ApListFormat::ProgramCsv: writeApCsv(list, out); return true;
+    case ApListFormat::Gpx: return import::writeGpx(source, out, placements);
+    case ApListFormat::GeoJson: import::writeGeoJson(source, out, placements); return true;
+    case ApListFormat::WigleCsv: import::writeWigleCsv(source, out); return true;
     }
+    return false;
+}
+
+SaveResult saveApList(const APList& list, const QString& path, ApListFormat format)
+{
+    return saveChecked(path, [&](QIODevice& out) { return writeApList(list, out, format); });
 }
 
 } // namespace aero

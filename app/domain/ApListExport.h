@@ -1,6 +1,8 @@
 #pragma once
 // The Save CSV button's formats: the program's own CSV (the default), GPX 1.1 waypoints,
 // GeoJSON and WiGLE CSV 1.6 (for an upload to WiGLE).
+#include "domain/CheckedSave.h"
+
 #include <QString>
 
 class QIODevice;
@@ -20,6 +22,10 @@ ApListFormat apListFormatOfFilter(int index);
 // Scripts name only a file: ".gpx", ".geojson" or ".json", a name ending "wigle.csv", else the CSV.
 ApListFormat apListFormatOfName(const QString& path);
 
-void writeApList(const APList& list, QIODevice& out, ApListFormat format);
+// False when the format's writer failed; write through saveChecked to catch failed writes too.
+bool writeApList(const APList& list, QIODevice& out, ApListFormat format);
+
+// Save CSV's file: the old one stays unless the whole list was written.
+SaveResult saveApList(const APList& list, const QString& path, ApListFormat format);
 
 } // namespace aero

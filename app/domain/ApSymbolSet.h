@@ -26,6 +26,9 @@ inline constexpr std::array<ApSymbolStyle, 9> ApSymbolStyles = {{
     {"Icons/Stumbler.bmp", "Stumbler", 0x2060FF, 1.0},
 }};
 
+// A marker a filter marked: a grey mark other viewers can tell from every band.
+inline constexpr ApSymbolStyle FilteredStyle = {"", "Filtered", 0x808080, 1.0};
+
 // The program symbol a stored symbol path names (by its file name in an Icons folder), or -1.
 int programSymbolIndex(const QString& path);
 

@@ -222,13 +222,14 @@ SurveyContents readKismetNetxml(QIODevice& device, QIODevice* gpsxml, const Read
             ++out.otherKinds;
             continue;
         }
-        if (n.bssid.isEmpty()) {
+        const QByteArray bssid = n.bssid.toUtf8();
+        if (macField(bssid).isEmpty()) {
             out.skip(line);
             continue;
         }
         ++out.observations;
         AccessPoint ap;
-        ap.MAC = n.bssid.toUpper();
+        ap.MAC = storedMac(macField(bssid));
         ap.SSID = n.cloaked ? QStringLiteral("BLANK SSID") : storedSsid(n.ssid);
         ap.Signal = n.signal;
         if (validPosition(n.peakLat, n.peakLon)) {

@@ -127,11 +127,15 @@ private:
     void addPlacemark(const Placemark& p);
     void addOwnShape(const Placemark& p, const QString& kind);
     void notKept(const QString& kind, int n = 1);
+    // Content of another program's KML the map cannot hold; named only when the document
+    // turns out not to be one of ours (our own files use folders, styles and data themselves).
+    void foreign(const QString& kind, int n = 1);
     QString decoded(const Placemark& p, const QString& key, const QString& plain) const;
 
     QXmlStreamReader x;
     KmlResult r;
     int m_depth = 0;
+    std::vector<std::pair<QString, int>> m_foreign;
 };
 
 bool Reader::next()
@@ -194,6 +198,18 @@ void Reader::notKept(const QString& kind, int n)
     r.notKept.emplace_back(kind, n);
 }
 
+void Reader::foreign(const QString& kind, int n)
+{
+    if (n <= 0)
+        return;
+    for (auto& [k, count] : m_foreign)
+        if (k == kind) {
+            count += n;
+            return;
+        }
+    m_foreign.emplace_back(kind, n);
+}
+
 KmlResult Reader::run()
 {
     while (next() && !x.isStartElement()) {
@@ -210,6 +226,9 @@ KmlResult Reader::run()
         r.error = x.errorString();
         r.line = x.lineNumber();
     }
+    if (!r.ours)
+        for (const auto& [kind, n] : m_foreign)
+            notKept(kind, n);
     return r;
 }
 
@@ -227,8 +246,12 @@ void Reader::readDocumentLevel()
     } else if (unkeepable(name)) {
         notKept(name.toString());
         skip();
-    } else if (name != QLatin1String("Document") && name != QLatin1String("Folder")) {
-        skip();   // styles, schemas, names: the children of Document and Folder come through run()
+    } else if (name == QLatin1String("Folder")) {
+        foreign(QStringLiteral("folders (their contents are kept, not the grouping)"));
+    } else if (name != QLatin1String("Document")) {
+        if (name == QLatin1String("Style") || name == QLatin1String("StyleMap"))
+            foreign(QStringLiteral("styles"));
+        skip();   // schemas, names: the children of Document and Folder come through run()
     }
 }
 
@@ -309,6 +332,8 @@ void Reader::readGeometry(Placemark& p)
 {
     const int top = m_depth;
     std::vector<Geo> open{geometryKind(x.name())};
+    if (open.back() == Geo::Polygon)
+        foreign(QStringLiteral("polygon fills (drawn as outlines)"));
     std::vector<Location> track;
     while (m_depth >= top && next()) {
         if (x.isEndElement()) {
@@ -339,6 +364,8 @@ void Reader::readGeometry(Placemark& p)
             if (!parseTrackCoord(text(), track))
                 ++p.badCoordinates;
         } else if (const Geo kind = geometryKind(name); kind != Geo::None) {
+            if (kind == Geo::Polygon)
+                foreign(QStringLiteral("polygon fills (drawn as outlines)"));
             open.push_back(kind);
         } else {
             if (unkeepable(name)) {
@@ -364,15 +391,25 @@ void Reader::readPlacemark()
             readExtendedData(p.data, false);
         else if (geometryKind(name) != Geo::None)
             readGeometry(p);
-        else if (unkeepable(name)) {
+        else if (name == QLatin1String("TimeStamp") || name == QLatin1String("TimeSpan")) {
+            foreign(QStringLiteral("times"));
+            skip();
+        } else if (name == QLatin1String("Style") || name == QLatin1String("styleUrl")) {
+            foreign(QStringLiteral("styles"));
+            skip();
+        } else if (unkeepable(name)) {
             notKept(name.toString());
             p.unkept = true;
             skip();
         } else
             skip();
     }
-    if (!x.hasError())
+    if (!x.hasError()) {
+        foreign(QStringLiteral("ExtendedData values"), int(p.data.size()));
+        if (!p.description.isEmpty() && p.points.empty() && !p.lines.empty())
+            foreign(QStringLiteral("descriptions of lines and areas"));
         addPlacemark(p);
+    }
 }
 
 QString Reader::decoded(const Placemark& p, const QString& key, const QString& plain) const

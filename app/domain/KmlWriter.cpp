@@ -6,6 +6,7 @@
 #include <QIODevice>
 #include <QUrl>
 #include <QXmlStreamWriter>
+#include <algorithm>
 #include <charconv>
 
 namespace aero {
@@ -106,27 +107,35 @@ QString kmlColour(unsigned rgb)
         .arg((rgb >> 16) & 0xFF, 2, 16, QLatin1Char('0'));
 }
 
+void writeStyle(Writer& x, const ApSymbolStyle& style, const KmlWriteOptions& options)
+{
+    x.w.writeStartElement(QStringLiteral("Style"));
+    x.w.writeAttribute(QStringLiteral("id"), QString::fromLatin1(style.id));
+    x.w.writeStartElement(QStringLiteral("IconStyle"));
+    x.element(QStringLiteral("color"), kmlColour(style.rgb));
+    x.element(QStringLiteral("scale"), exactNumber(style.scale));
+    if (!options.iconHref.isEmpty()) {
+        x.w.writeStartElement(QStringLiteral("Icon"));
+        x.element(QStringLiteral("href"), options.iconHref.arg(QString::fromLatin1(style.id)));
+        x.w.writeEndElement();
+    }
+    x.w.writeEndElement();
+    x.w.writeEndElement();
+    x.newline();
+}
+
+bool hasFilterMarks(const MapFileData& d)
+{
+    return std::any_of(d.markers.begin(), d.markers.end(), [](const MarkerRecord& m) { return m.symbol == FilteredSymbol; });
+}
+
 void writeStyles(Writer& x, const MapFileData& d, const KmlWriteOptions& options)
 {
-    for (std::size_t i = 0; i < d.symbolFiles.size(); ++i) {
-        const int k = programSymbolIndex(d.symbolFiles[i]);
-        if (k < 0)
-            continue;
-        const ApSymbolStyle& style = ApSymbolStyles[std::size_t(k)];
-        x.w.writeStartElement(QStringLiteral("Style"));
-        x.w.writeAttribute(QStringLiteral("id"), QString::fromLatin1(style.id));
-        x.w.writeStartElement(QStringLiteral("IconStyle"));
-        x.element(QStringLiteral("color"), kmlColour(style.rgb));
-        x.element(QStringLiteral("scale"), exactNumber(style.scale));
-        if (!options.iconHref.isEmpty()) {
-            x.w.writeStartElement(QStringLiteral("Icon"));
-            x.element(QStringLiteral("href"), options.iconHref.arg(QString::fromLatin1(style.id)));
-            x.w.writeEndElement();
-        }
-        x.w.writeEndElement();
-        x.w.writeEndElement();
-        x.newline();
-    }
+    for (const QString& file : d.symbolFiles)
+        if (const int k = programSymbolIndex(file); k >= 0)
+            writeStyle(x, ApSymbolStyles[std::size_t(k)], options);
+    if (hasFilterMarks(d))
+        writeStyle(x, FilteredStyle, options);
 }
 
 void writeDocumentData(Writer& x, const MapFileData& d, const KmlWriteOptions& options)
@@ -168,6 +177,8 @@ void writeMarker(Writer& x, const MarkerRecord& m, const std::vector<QString>& s
     if (const std::size_t s = std::size_t(m.symbol - BuiltInSymbolCount);
         m.symbol >= BuiltInSymbolCount && s < styleOfSymbol.size() && !styleOfSymbol[s].isEmpty())
         x.element(QStringLiteral("styleUrl"), QLatin1Char('#') + styleOfSymbol[s]);
+    else if (m.symbol == FilteredSymbol)
+        x.element(QStringLiteral("styleUrl"), QStringLiteral("#") + QLatin1String(FilteredStyle.id));
     x.w.writeStartElement(QStringLiteral("ExtendedData"));
     x.data(kml::Symbol, QString::number(m.symbol));
     if (m.displayState != 0)   // the usual state is left out: it keeps large maps quick to read

@@ -8,7 +8,7 @@
 namespace aero {
 namespace {
 
-constexpr std::array<SettingDefault, 28> Defaults{{
+constexpr std::array<SettingDefault, 30> Defaults{{
     {"MapName", ""},
     {"CustomMapName", ""},
     {"LoadMap", "0"},
@@ -38,8 +38,21 @@ constexpr std::array<SettingDefault, 28> Defaults{{
     // Offline map data: OpenStreetMap extracts (one path a line) and a tile pack.
     {"OsmExtracts", ""},
     {"TilePack", ""},
+    // Extracts that failed to read (one path a line), and the one being read right now.
+    {"OsmExtractsLeftOut", ""},
+    {"OsmExtractReading", ""},
     // How an AP is placed from the sightings its log kept: strongest, weighted or trimmed.
     {"PositionMethod", "strongest"},
+}};
+
+constexpr std::array<SettingRange, 7> Ranges{{
+    {"GPSPort", 1, 8},
+    {"NavletPort", 1, 8},
+    {"CenLat", -90, 90},
+    {"CenLon", -180, 180},
+    {"TrackColor", 0, 0xFFFFFF},
+    {"NMEAColor", 0, 0xFFFFFF},
+    {"GpsdPort", 1, 65535},
 }};
 
 QSettings openStore() { return QSettings(QStringLiteral("Aeroplotter"), QStringLiteral("Aeroplotter")); }
@@ -47,6 +60,18 @@ QSettings openStore() { return QSettings(QStringLiteral("Aeroplotter"), QStringL
 } // namespace
 
 std::span<const SettingDefault> Settings::configDefaults() { return Defaults; }
+
+std::span<const SettingRange> Settings::configRanges() { return Ranges; }
+
+bool Settings::inRange(const QString& key, const QString& text)
+{
+    for (const SettingRange& r : Ranges)
+        if (key == QLatin1String(r.key)) {
+            const double v = leadingNumber(text);   // the program's own text-to-number rule
+            return v >= r.min && v <= r.max;
+        }
+    return true;
+}
 
 Settings::Settings()
 {
@@ -74,7 +99,8 @@ void Settings::loadConfig()
         const QString key = QString::fromLatin1(d.key);
         const QString path = QStringLiteral("Config/") + key;
         // Keys added after a user's first run start at their default rather than empty.
-        m_values.insert(key, s.contains(path) ? s.value(path).toString() : QString::fromLatin1(d.value));
+        const QString stored = s.contains(path) ? s.value(path).toString() : QString::fromLatin1(d.value);
+        m_values.insert(key, inRange(key, stored) ? stored : QString::fromLatin1(d.value));
     }
 }
 

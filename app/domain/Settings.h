@@ -13,12 +13,22 @@ struct SettingDefault {
     const char* value;
 };
 
+struct SettingRange {
+    const char* key;
+    double min, max;
+};
+
 class Settings {
 public:
     static constexpr const char* Version = AEROPLOTTER_VERSION;   // from the build
 
     // The "Config" keys other than VersionID, with the values written on the first run.
     static std::span<const SettingDefault> configDefaults();
+
+    // Numeric "Config" keys and the values they may take. Loading puts the default back for a
+    // stored value outside its range (or not a number); the configuration dialog refuses one.
+    static std::span<const SettingRange> configRanges();
+    static bool inRange(const QString& key, const QString& text);
 
     Settings();
 

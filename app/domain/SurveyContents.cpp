@@ -22,7 +22,15 @@ void setSecurity(AccessPoint& ap, bool encrypted, bool adHoc)
 QString storedSsid(const QString& ssid)
 {
     const QString trimmed = ssid.trimmed();
-    return trimmed.isEmpty() ? QStringLiteral("BLANK SSID") : trimmed;
+    return trimmed.isEmpty() ? QStringLiteral("BLANK SSID") : trimmed.left(MaxSsidText);
+}
+
+QByteArrayView macField(QByteArrayView raw)
+{
+    QByteArrayView mac = raw.trimmed();
+    while (mac.startsWith("\xEF\xBB\xBF"))
+        mac = mac.sliced(3).trimmed();
+    return mac.size() > MaxMacField ? QByteArrayView() : mac;
 }
 
 QString storedMac(QByteArrayView mac)

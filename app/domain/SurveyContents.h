@@ -53,8 +53,17 @@ QString capabilityFlags(bool encrypted, bool adHoc);
 // Fills Flags, WEP and Mode from the two facts every format gives.
 void setSecurity(AccessPoint& ap, bool encrypted, bool adHoc);
 
-// The SSID as stored: trimmed, "BLANK SSID" when empty.
+// Longest SSID kept (longer names are cut, as the netxml reader cuts every text) and longest
+// MAC field read (a MAC is 17 characters; a longer field is no MAC).
+inline constexpr qsizetype MaxSsidText = 1024;
+inline constexpr qsizetype MaxMacField = 64;
+
+// The SSID as stored: trimmed, cut to MaxSsidText, "BLANK SSID" when empty.
 QString storedSsid(const QString& ssid);
+
+// A MAC field as read: trimmed of blanks and of a UTF-8 byte-order mark. Empty when nothing is
+// left or it is longer than MaxMacField: every reader then skips the record and counts it.
+QByteArrayView macField(QByteArrayView raw);
 
 // A MAC as stored: trimmed and upper-cased, so the same AP matches across formats.
 QString storedMac(QByteArrayView mac);

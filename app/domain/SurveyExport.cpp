@@ -69,7 +69,7 @@ QByteArray wigleAuthMode(const AccessPoint& ap)
     return mode;
 }
 
-void writeGpx(const ApSource& aps, QIODevice& out, const PlacementSource& placements)
+bool writeGpx(const ApSource& aps, QIODevice& out, const PlacementSource& placements)
 {
     QXmlStreamWriter xml(&out);
     xml.setAutoFormatting(true);
@@ -99,6 +99,7 @@ void writeGpx(const ApSource& aps, QIODevice& out, const PlacementSource& placem
     });
     xml.writeEndElement();
     xml.writeEndDocument();
+    return !xml.hasError();
 }
 
 void writeGeoJson(const ApSource& aps, QIODevice& out, const PlacementSource& placements)

@@ -23,7 +23,8 @@ using ApSource = std::function<const AccessPoint*(int index)>;
 // uncertainty_m, and the same words at the end of the GPX description.
 using PlacementSource = std::function<const Observation*(int index)>;
 
-void writeGpx(const ApSource& aps, QIODevice& out, const PlacementSource& placements = {});
+// False when the XML writer failed (text it cannot encode).
+bool writeGpx(const ApSource& aps, QIODevice& out, const PlacementSource& placements = {});
 void writeGeoJson(const ApSource& aps, QIODevice& out, const PlacementSource& placements = {});
 void writeWigleCsv(const ApSource& aps, QIODevice& out);
 

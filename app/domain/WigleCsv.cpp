@@ -193,7 +193,7 @@ private:
                 return;
             }
         }
-        const QByteArrayView mac = m_fields[c.mac].trimmed();
+        const QByteArrayView mac = macField(m_fields[c.mac]);
         double rssi = 0, lat = 0, lon = 0;
         if (mac.isEmpty() || !number(m_fields[c.rssi], rssi) || !number(m_fields[c.lat], lat)
             || !number(m_fields[c.lon], lon) || lat < -90 || lat > 90 || lon < -180 || lon > 180) {

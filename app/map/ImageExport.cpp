@@ -1,14 +1,14 @@
 #include "map/ImageExport.h"
 
 #include <QPainter>
-#include <QSaveFile>
+#include <QIODevice>
 
 namespace aero {
 
-bool saveViewImage(const QImage& image, const QString& path)
+SaveResult saveViewImage(const QImage& image, const QString& path)
 {
     if (image.isNull())
-        return false;
+        return {false, QStringLiteral("the view is empty")};
     const bool png = path.endsWith(QLatin1String(".png"), Qt::CaseInsensitive);
     QImage opaque(image.size(), QImage::Format_RGB888);
     opaque.fill(Qt::white);
@@ -16,12 +16,7 @@ bool saveViewImage(const QImage& image, const QString& path)
         QPainter p(&opaque);
         p.drawImage(0, 0, image);
     }
-    QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly))
-        return false;
-    if (!opaque.save(&out, png ? "PNG" : "BMP"))
-        return false;
-    return out.commit();
+    return saveChecked(path, [&](QIODevice& out) { return opaque.save(&out, png ? "PNG" : "BMP"); });
 }
 
 } // namespace aero

@@ -1,5 +1,8 @@
 #include "map/MapControl.h"
 
+#include "domain/BoundedFile.h"
+#include "domain/CheckedSave.h"
+#include "map/OsmExtractMarks.h"
 #include "domain/Settings.h"
 #include "domain/Geo.h"
 #include "domain/KmlReader.h"
@@ -16,7 +19,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QPainter>
-#include <QSaveFile>
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <set>
@@ -37,9 +40,10 @@ RegionFrame frameOf(MapRegion region)
 
 } // namespace
 
-MapOptions MapOptions::fromSettings(const Settings& settings)
+MapOptions MapOptions::fromSettings(Settings& settings)
 {
     MapOptions o;
+    o.settings = &settings;
     o.tileUrl = settings.value(QStringLiteral("TileURL"));
     o.tilesEnabled = settings.value(QStringLiteral("TilesEnabled")) != QLatin1String("0") && !o.tileUrl.isEmpty();
     o.osmExtracts = settings.value(QStringLiteral("OsmExtracts")).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
@@ -113,13 +117,25 @@ std::vector<OsmLoadResult> MapControl::setOsmExtracts(const QStringList& paths, 
     std::vector<OsmLoadResult> results;
     std::vector<std::shared_ptr<const OsmData>> data;
     m_layerProblems.clear();
+    Settings* marks = m_options.settings;
     for (const QString& path : paths) {
+        if (marks && osmExtractLeftOut(*marks, path)) {   // said once already
+            results.push_back({OsmLoadResult::Status::CannotOpen, QStringLiteral("left out since it failed to read"), {}, 0});
+            continue;
+        }
+        if (marks)
+            markOsmExtractReading(*marks, path);
         results.push_back(loadOsmExtract(path, cache, progress));
-        if (results.back().ok())
+        if (marks)
+            markOsmExtractReading(*marks, {});
+        if (results.back().ok()) {
             data.push_back(results.back().data);
-        else
-            m_layerProblems << (results.back().error.contains(path) ? results.back().error
-                                                                    : QStringLiteral("%1: %2").arg(path, results.back().error));
+            continue;
+        }
+        m_layerProblems << (results.back().error.contains(path) ? results.back().error
+                                                                : QStringLiteral("%1: %2").arg(path, results.back().error));
+        if (marks && results.back().status != OsmLoadResult::Status::Cancelled)
+            leaveOutOsmExtract(*marks, path);
     }
     m_osm.setData(std::move(data));
     ++m_layersGeneration;
@@ -143,7 +159,12 @@ void MapControl::loadOfflineLayers()
 {
     if (m_offlineLayersLoaded)
         return;
+    const QString stopped = m_options.settings ? osmExtractThatStoppedTheProgram(*m_options.settings) : QString();
     setOsmExtracts(m_options.osmExtracts);
+    if (!stopped.isEmpty())
+        m_layerProblems << QStringLiteral("%1 stopped the program while it was being read; it is left out until it is added "
+                                          "again in Configure.")
+                               .arg(stopped);
     if (!m_options.tilePack.isEmpty() && !setTilePack(m_options.tilePack))
         m_layerProblems << m_pack.error();
     for (const QString& problem : m_layerProblems)
@@ -191,13 +212,16 @@ void MapControl::NewRegionMap(MapRegion region)
 
 void MapControl::OpenMapFile(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw AppError(errors::FileNotFound, QStringLiteral("File not found: %1").arg(path));
-    QByteArray bytes = file.readAll();   // one buffer parses faster than a stream
+    QString why;
+    std::optional<QByteArray> read = readBoundedFile(path, MapFileLimit, &why);   // one buffer parses faster than a stream
+    if (!read) {
+        if (!QFileInfo::exists(path))
+            throw AppError(errors::FileNotFound, QStringLiteral("File not found: %1").arg(path));
+        throw AppError(errors::InvalidFileFormat, QStringLiteral("Invalid map file %1: %2").arg(path, why));
+    }
+    QByteArray bytes = std::move(*read);
     if (looksLikeZip(bytes)) {
-        QString why;
-        const auto kml = readKmlFromKmz(path, &why);
+        const auto kml = readKmlFromKmz(path, &why, MapFileLimit);
         if (!kml)
             throw AppError(errors::InvalidFileFormat, QStringLiteral("Invalid map file %1: %2").arg(path, why));
         bytes = *kml;
@@ -249,9 +273,8 @@ void MapControl::SaveMapFileAs(const QString& path)
     if (kmz) {
         writeKmzFile(path, data);
     } else {
-        QSaveFile out(path);
-        if (!out.open(QIODevice::WriteOnly) || !writeKml(data, out) || !out.commit())
-            throw AppError(errors::FileAccess, QStringLiteral("Path/File access error: %1").arg(path));
+        if (const SaveResult saved = saveChecked(path, [&](QIODevice& out) { return writeKml(data, out); }); !saved)
+            throw AppError(errors::FileAccess, QStringLiteral("Path/File access error: %1 (%2)").arg(path, saved.error));
     }
     m_doc.fileName = path;
     m_doc.saved = true;
@@ -264,7 +287,8 @@ void MapControl::writeKmzFile(const QString& path, const MapFileData& data) cons
     std::vector<std::pair<QString, QByteArray>> entries;
     QBuffer kml;
     kml.open(QIODevice::WriteOnly);
-    writeKml(data, kml, {QStringLiteral("Icons/%1.png")});
+    if (!writeKml(data, kml, {QStringLiteral("Icons/%1.png")}))
+        throw AppError(errors::FileAccess, QStringLiteral("Path/File access error: %1 (the map holds text KML cannot carry)").arg(path));
     entries.emplace_back(QStringLiteral("doc.kml"), kml.data());
     for (std::size_t i = 0; i < m_doc.symbols.size(); ++i) {
         const QString id = symbolStyleId(data, int(i));
@@ -274,6 +298,12 @@ void MapControl::writeKmzFile(const QString& path, const MapFileData& data) cons
         png.open(QIODevice::WriteOnly);
         m_doc.symbols[i].image.save(&png, "PNG");
         entries.emplace_back(QStringLiteral("Icons/%1.png").arg(id), png.data());
+    }
+    if (std::any_of(data.markers.begin(), data.markers.end(), [](const MarkerRecord& m) { return m.symbol == FilteredSymbol; })) {
+        QBuffer png;
+        png.open(QIODevice::WriteOnly);
+        symbolImage(FilteredSymbol).save(&png, "PNG");
+        entries.emplace_back(QStringLiteral("Icons/%1.png").arg(QLatin1String(FilteredStyle.id)), png.data());
     }
     QString why;
     if (!writeKmz(path, entries, &why))
@@ -349,12 +379,12 @@ void MapControl::PublishWebPage(const QString& path, const QString& title)
         const QString file = number >= BuiltInSymbolCount ? m_doc.symbols[std::size_t(number - BuiltInSymbolCount)].path : QString();
         page.symbols.push_back({number, png.data(), symbolLegend(number, file)});
     }
-    QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly))
-        throw AppError(errors::FileAccess, QStringLiteral("Path/File access error: %1").arg(path));
-    writeWebPage(out, page);
-    if (!out.commit())
-        throw AppError(errors::FileAccess, QStringLiteral("Path/File access error: %1").arg(path));
+    const SaveResult saved = saveChecked(path, [&](QIODevice& out) {
+        writeWebPage(out, page);
+        return true;
+    });
+    if (!saved)
+        throw AppError(errors::FileAccess, QStringLiteral("Path/File access error: %1 (%2)").arg(path, saved.error));
 }
 
 // The base map of `view` as the engine draws it (outline, borders, tiles, places, shapes),

@@ -34,10 +34,11 @@ struct MapOptions {
     QStringList osmExtracts;   // OpenStreetMap extracts drawn under the markers
     QString osmCacheFolder;    // empty: the per-user data folder's "osm"
     QString tilePack;          // an MBTiles file or z/x/y folder, under the online tiles
+    Settings* settings = nullptr;   // where extracts that fail to read are marked (none: not marked)
     int exportWaitMs = 4000;   // how long a picture waits for online tiles
     // The program's choice: settings "TileURL", "TilesEnabled", "OsmExtracts" (one path a
     // line) and "TilePack".
-    static MapOptions fromSettings(const Settings& settings);
+    static MapOptions fromSettings(Settings& settings);
 };
 
 class MapControl : public QObject, public MapService {

@@ -69,7 +69,7 @@ int OsmData::cellOf(std::int32_t v, std::int32_t min) const
 
 void OsmData::buildIndex()
 {
-    m_cellStart.clear(), m_cellItems.clear();
+    m_cellStart.clear(), m_cellItems.clear(), m_large.clear();
     m_seen.assign(features.size(), 0);
     m_stamp = 0;
     if (features.empty())
@@ -81,22 +81,33 @@ void OsmData::buildIndex()
     m_cellSize = std::int32_t(std::clamp(side, 64.0, double(1 << 29)));
     m_columns = int(w / m_cellSize) + 1;
     m_rows = int(h / m_cellSize) + 1;
-    std::vector<std::uint32_t> counts(std::size_t(m_columns) * m_rows + 1, 0);
+    std::vector<std::size_t> counts(std::size_t(m_columns) * std::size_t(m_rows) + 1, 0);
+    auto cellsOf = [&](const OsmFeature& f) {
+        return std::size_t(cellOf(f.box.maxX, bounds.minX) - cellOf(f.box.minX, bounds.minX) + 1) *
+               std::size_t(cellOf(f.box.maxY, bounds.minY) - cellOf(f.box.minY, bounds.minY) + 1);
+    };
     auto eachCell = [&](const OsmFeature& f, auto&& fn) {
         const int x0 = cellOf(f.box.minX, bounds.minX), x1 = cellOf(f.box.maxX, bounds.minX);
         const int y0 = cellOf(f.box.minY, bounds.minY), y1 = cellOf(f.box.maxY, bounds.minY);
         for (int y = y0; y <= y1; ++y)
             for (int x = x0; x <= x1; ++x)
-                fn(std::size_t(y) * m_columns + x);
+                fn(std::size_t(y) * std::size_t(m_columns) + std::size_t(x));
     };
-    for (const OsmFeature& f : features)
-        eachCell(f, [&](std::size_t c) { ++counts[c + 1]; });
+    std::vector<bool> large(features.size());
+    for (std::size_t i = 0; i < features.size(); ++i) {
+        large[i] = cellsOf(features[i]) > LargeCells;
+        if (large[i])
+            m_large.push_back(std::uint32_t(i));
+        else
+            eachCell(features[i], [&](std::size_t c) { ++counts[c + 1]; });
+    }
     for (std::size_t i = 1; i < counts.size(); ++i)
         counts[i] += counts[i - 1];
     m_cellStart = counts;
     m_cellItems.resize(counts.back());
     for (std::uint32_t i = 0; i < features.size(); ++i)
-        eachCell(features[i], [&](std::size_t c) { m_cellItems[counts[c]++] = i; });
+        if (!large[i])
+            eachCell(features[i], [&](std::size_t c) { m_cellItems[counts[c]++] = i; });
 }
 
 void OsmData::forEachIn(const OsmBox& box, const std::function<void(const OsmFeature&)>& f) const
@@ -116,7 +127,7 @@ void OsmData::forEachIn(const OsmBox& box, const std::function<void(const OsmFea
     for (int y = y0; y <= y1; ++y)
         for (int x = x0; x <= x1; ++x) {
             const std::size_t c = std::size_t(y) * m_columns + x;
-            for (std::uint32_t k = m_cellStart[c]; k < m_cellStart[c + 1]; ++k) {
+            for (std::size_t k = m_cellStart[c]; k < m_cellStart[c + 1]; ++k) {
                 const std::uint32_t i = m_cellItems[k];
                 if (m_seen[i] != m_stamp && features[i].box.intersects(box)) {
                     m_seen[i] = m_stamp;
@@ -124,6 +135,9 @@ void OsmData::forEachIn(const OsmBox& box, const std::function<void(const OsmFea
                 }
             }
         }
+    for (const std::uint32_t i : m_large)
+        if (features[i].box.intersects(box))
+            hits.push_back(i);
     std::sort(hits.begin(), hits.end());
     for (std::uint32_t i : hits)
         f(features[i]);
@@ -135,7 +149,7 @@ std::size_t OsmData::memoryBytes() const
     for (const QString& n : names)
         names16 += sizeof(QString) + std::size_t(n.size()) * 2;
     return features.size() * sizeof(OsmFeature) + rings.size() * sizeof(OsmRing) + points.size() * sizeof(OsmPoint) +
-           names16 + (m_cellStart.size() + m_cellItems.size() + m_seen.size()) * 4;
+           names16 + m_cellStart.size() * sizeof(std::size_t) + (m_cellItems.size() + m_large.size() + m_seen.size()) * 4;
 }
 
 // ---- cache file ---------------------------------------------------------------------------

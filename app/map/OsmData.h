@@ -87,8 +87,12 @@ public:
     void addRing(const std::vector<OsmPoint>& ring);
     void endFeature();              // drops a feature left without points
 
-    // The grid index; built by readOsmCache and after reading an extract.
+    // The grid index; built by readOsmCache and after reading an extract. A feature whose box
+    // spans more than LargeCells cells is kept in a list of its own instead of in each of them,
+    // so the index grows with the feature count, whatever the boxes.
+    static constexpr std::size_t LargeCells = 16;
     void buildIndex();
+    std::size_t indexEntries() const { return m_cellItems.size() + m_large.size(); }
     // Calls `f` once for every feature whose box meets `box`.
     void forEachIn(const OsmBox& box, const std::function<void(const OsmFeature&)>& f) const;
     std::size_t memoryBytes() const;
@@ -97,8 +101,9 @@ private:
     int cellOf(std::int32_t v, std::int32_t min) const;
     std::int32_t m_cellSize = 1;
     int m_columns = 0, m_rows = 0;
-    std::vector<std::uint32_t> m_cellStart;   // m_columns * m_rows + 1 offsets into m_cellItems
+    std::vector<std::size_t> m_cellStart;     // m_columns * m_rows + 1 offsets into m_cellItems
     std::vector<std::uint32_t> m_cellItems;
+    std::vector<std::uint32_t> m_large;       // features too large for the cells, in order
     mutable std::vector<std::uint32_t> m_seen;
     mutable std::uint32_t m_stamp = 0;
 };

@@ -5,7 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include "domain/CheckedSave.h"
 #include <QStandardPaths>
 
 namespace aero {
@@ -72,11 +72,10 @@ OsmLoadResult loadOsmExtract(const QString& extractPath, const QString& cacheFol
     OsmLoadResult result;
     result.status = S::Read, result.data = data, result.skipped = read.skipped;
     QDir().mkpath(cacheFolder);
-    QSaveFile out(cachePath);
-    if (!out.open(QIODevice::WriteOnly) || !writeOsmCache(*data, out) || !out.commit()) {
+    if (const SaveResult saved = saveChecked(cachePath, [&](QIODevice& out) { return writeOsmCache(*data, out); }); !saved) {
         // The map still shows it; it is just read again next time.
         result.status = S::CacheNotWritten;
-        result.error = out.errorString();
+        result.error = saved.error;
     }
     return result;
 }

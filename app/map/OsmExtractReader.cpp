@@ -2,6 +2,7 @@
 // made of several ways can be assembled), then nodes, ways and areas with every way's node
 // locations filled in from an in-memory index.
 #include "map/OsmExtract.h"
+#include "map/OsmCoastline.h"
 
 #include <QFileInfo>
 #include <QHash>
@@ -105,165 +106,6 @@ osmium::TagsFilter areaFilter()
     return f;
 }
 
-// A piece of coastline: land lies to its left.
-struct Coast {
-    osmium::object_id_type first, last;
-    std::vector<OsmPoint> points;
-};
-
-// Position along the edge of `box`, going round it anticlockwise as the map is seen
-// (north up): top edge westward, west edge southward, bottom eastward, east edge northward.
-double perimeterPosition(const OsmBox& box, OsmPoint p)
-{
-    const double w = double(box.maxX) - box.minX, h = double(box.maxY) - box.minY;
-    const double dTop = p.y - double(box.minY), dLeft = p.x - double(box.minX);
-    const double dBottom = double(box.maxY) - p.y, dRight = double(box.maxX) - p.x;
-    const double m = std::min({dTop, dLeft, dBottom, dRight});
-    if (m == dTop) return double(box.maxX) - p.x;
-    if (m == dLeft) return w + (p.y - double(box.minY));
-    if (m == dBottom) return w + h + (p.x - double(box.minX));
-    return 2 * w + h + (double(box.maxY) - p.y);
-}
-
-OsmPoint perimeterPoint(const OsmBox& box, double t)
-{
-    const double w = double(box.maxX) - box.minX, h = double(box.maxY) - box.minY;
-    if (t < w) return {std::int32_t(box.maxX - t), box.minY};
-    if (t < w + h) return {box.minX, std::int32_t(box.minY + (t - w))};
-    if (t < 2 * w + h) return {std::int32_t(box.minX + (t - w - h)), box.maxY};
-    return {box.maxX, std::int32_t(box.maxY - (t - 2 * w - h))};
-}
-
-// The parts of a line inside `box`, each starting and ending on its edge (Liang-Barsky).
-std::vector<std::vector<OsmPoint>> clipToBox(const std::vector<OsmPoint>& line, const OsmBox& box)
-{
-    std::vector<std::vector<OsmPoint>> out;
-    std::vector<OsmPoint> current;
-    for (std::size_t i = 1; i < line.size(); ++i) {
-        const double ax = line[i - 1].x, ay = line[i - 1].y, dx = line[i].x - ax, dy = line[i].y - ay;
-        double t0 = 0, t1 = 1;
-        bool visible = true;
-        const double p[4] = {-dx, dx, -dy, dy};
-        const double q[4] = {ax - box.minX, box.maxX - ax, ay - box.minY, box.maxY - ay};
-        for (int k = 0; k < 4 && visible; ++k) {
-            if (p[k] == 0) {
-                visible = q[k] >= 0;
-            } else {
-                const double t = q[k] / p[k];
-                if (p[k] < 0)
-                    t0 = std::max(t0, t);
-                else
-                    t1 = std::min(t1, t);
-                visible = t0 <= t1;
-            }
-        }
-        if (!visible) {
-            if (!current.empty())
-                out.push_back(std::move(current)), current.clear();
-            continue;
-        }
-        const OsmPoint a{std::int32_t(std::lround(ax + t0 * dx)), std::int32_t(std::lround(ay + t0 * dy))};
-        const OsmPoint b{std::int32_t(std::lround(ax + t1 * dx)), std::int32_t(std::lround(ay + t1 * dy))};
-        if (t0 > 0 && !current.empty())
-            out.push_back(std::move(current)), current.clear();
-        if (current.empty())
-            current.push_back(a);
-        current.push_back(b);
-        if (t1 < 1)
-            out.push_back(std::move(current)), current.clear();
-    }
-    if (current.size() >= 2)
-        out.push_back(std::move(current));
-    return out;
-}
-
-// Land polygons from the coastline: pieces joined end to start; rings that close are islands,
-// the rest are closed along the extract's edge, keeping the land on their left. The sea is
-// the extract's box under them.
-void addCoastline(std::vector<Coast> coast, const OsmBox& box, OsmData& out)
-{
-    if (coast.empty() || box.isEmpty())
-        return;
-    for (bool joined = true; joined;) {
-        joined = false;
-        for (std::size_t i = 0; i < coast.size() && !joined; ++i)
-            for (std::size_t j = 0; j < coast.size(); ++j)
-                if (i != j && coast[i].first != coast[i].last && coast[i].last == coast[j].first) {
-                    coast[i].points.insert(coast[i].points.end(), coast[j].points.begin() + 1, coast[j].points.end());
-                    coast[i].last = coast[j].last;
-                    coast.erase(coast.begin() + std::ptrdiff_t(j));
-                    joined = true;
-                    break;
-                }
-    }
-    out.beginFeature(OsmKind::Sea, true, 0, -1);
-    out.addRing({{box.minX, box.minY}, {box.maxX, box.minY}, {box.maxX, box.maxY}, {box.minX, box.maxY}});
-    out.endFeature();
-    // Extracts keep whole coastline ways, reaching far beyond their box: cut them at its edge.
-    std::vector<Coast> pieces;
-    for (Coast& c : coast) {
-        const bool inside = std::all_of(c.points.begin(), c.points.end(), [&](OsmPoint p) {
-            return p.x >= box.minX && p.x <= box.maxX && p.y >= box.minY && p.y <= box.maxY;
-        });
-        if (c.first == c.last && inside) {
-            out.beginFeature(OsmKind::Land, true, 0, -1);
-            out.addRing(c.points);
-            out.endFeature();
-            continue;
-        }
-        for (std::vector<OsmPoint>& piece : clipToBox(c.points, box))
-            pieces.push_back({0, 1, std::move(piece)});
-    }
-    coast = std::move(pieces);
-    std::vector<std::size_t> open(coast.size());
-    for (std::size_t i = 0; i < coast.size(); ++i)
-        open[i] = i;
-    const double perimeter = 2.0 * ((double(box.maxX) - box.minX) + (double(box.maxY) - box.minY));
-    std::vector<bool> used(coast.size(), false);
-    for (std::size_t first : open) {
-        if (used[first])
-            continue;
-        std::vector<OsmPoint> ring;
-        std::size_t cur = first;
-        for (std::size_t guard = 0; guard <= open.size(); ++guard) {
-            used[cur] = true;
-            ring.insert(ring.end(), coast[cur].points.begin(), coast[cur].points.end());
-            // The next piece whose start comes first going on round the edge.
-            const double from = perimeterPosition(box, coast[cur].points.back());
-            std::size_t next = first;
-            double best = perimeter * 2;
-            for (std::size_t j : open) {
-                if (used[j] && j != first)
-                    continue;
-                double d = perimeterPosition(box, coast[j].points.front()) - from;
-                if (d < 0)
-                    d += perimeter;
-                if (d < best)
-                    best = d, next = j;
-            }
-            // The corners passed on the way.
-            const double w = double(box.maxX) - box.minX, h = double(box.maxY) - box.minY;
-            std::vector<std::pair<double, double>> corners;   // distance on, position
-            for (double corner : {w, w + h, 2 * w + h, perimeter}) {
-                double d = corner - from;
-                if (d <= 0)
-                    d += perimeter;
-                if (d < best)
-                    corners.emplace_back(d, std::fmod(corner, perimeter));
-            }
-            std::sort(corners.begin(), corners.end());
-            for (const auto& [d, at] : corners)
-                ring.push_back(perimeterPoint(box, at));
-            if (next == first)
-                break;
-            cur = next;
-        }
-        out.beginFeature(OsmKind::Land, true, 0, -1);
-        out.addRing(ring);
-        out.endFeature();
-    }
-}
-
 struct Street {
     OsmKind kind;
     std::int32_t name;
@@ -330,7 +172,7 @@ public:
     {
         ++ways;
         if (is(w.tags()["natural"], {"coastline"}) && w.nodes().size() >= 2) {
-            Coast c{w.nodes().front().ref(), w.nodes().back().ref(), {}};
+            OsmCoast c{w.nodes().front().ref(), w.nodes().back().ref(), {}};
             for (const osmium::NodeRef& r : w.nodes())
                 if (r.location().valid())
                     c.points.push_back(toWorld(r.location()));
@@ -378,7 +220,7 @@ public:
     void relation(const osmium::Relation&) { ++relations; }
 
     qint64 nodes = 0, ways = 0, relations = 0, skipped = 0;
-    std::vector<Coast> coast;
+    std::vector<OsmCoast> coast;
     std::vector<Street> streets;
 
 private:

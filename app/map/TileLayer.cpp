@@ -11,7 +11,7 @@
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QPainter>
-#include <QSaveFile>
+#include "domain/CheckedSave.h"
 #include <QStandardPaths>
 #include <algorithm>
 #include <cmath>
@@ -183,9 +183,7 @@ void TileLayer::finished(QNetworkReply* reply)
     m_failuresInRow = 0;
     m_pausedSince.invalidate();
     QDir().mkpath(QFileInfo(path).path());
-    QSaveFile out(path);
-    if (out.open(QIODevice::WriteOnly) && out.write(body) == body.size())
-        out.commit();
+    saveChecked(path, [&body](QIODevice& out) { return out.write(body) == body.size(); });
     // A reply for a template or cache given up meanwhile is kept on disk but not shown.
     const QString forTemplate = reply->request().attribute(QNetworkRequest::Attribute(QNetworkRequest::User + 2)).toString();
     if (forTemplate == m_template && path.startsWith(m_cacheRoot))

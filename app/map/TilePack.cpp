@@ -1,5 +1,7 @@
 #include "map/TilePack.h"
 
+#include "domain/SqliteBounds.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -15,12 +17,14 @@ constexpr int MaxPackZoom = 24;
 constexpr qint64 MaxTileBytes = 4 * 1024 * 1024;   // nothing sane is larger; bounds a damaged pack
 } // namespace
 
+TilePack::TilePack() = default;
 TilePack::~TilePack() { close(); }
 
 void TilePack::close()
 {
     if (m_select)
         sqlite3_finalize(m_select);
+    m_bounds.reset();
     if (m_db)
         sqlite3_close(m_db);
     m_select = nullptr, m_db = nullptr;
@@ -50,6 +54,10 @@ bool TilePack::openMbtiles(const QString& path)
         m_error = QString::fromUtf8(sqlite3_errmsg(m_db));
         return false;
     }
+    // Queries run on the GUI thread: a second each at most (a tile takes well under a millisecond).
+    m_bounds = std::make_unique<SqliteBounds>(m_db, nullptr, int(MaxTileBytes));
+    m_bounds->setBudget(1000);
+    m_bounds->startStatement();
     if (sqlite3_prepare_v2(m_db, "SELECT tile_data FROM tiles WHERE zoom_level=?1 AND tile_column=?2 AND tile_row=?3",
                            -1, &m_select, nullptr) != SQLITE_OK) {
         m_error = QStringLiteral("%1 is not an MBTiles file: %2").arg(path, QString::fromUtf8(sqlite3_errmsg(m_db)));
@@ -63,6 +71,7 @@ bool TilePack::openMbtiles(const QString& path)
     }
     sqlite3_finalize(st);
     st = nullptr;
+    m_bounds->startStatement();
     if (sqlite3_prepare_v2(m_db, "SELECT value FROM metadata WHERE name='attribution'", -1, &st, nullptr) == SQLITE_OK &&
         sqlite3_step(st) == SQLITE_ROW)
         m_attribution = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
@@ -122,6 +131,7 @@ QByteArray TilePack::tile(int z, int x, int y) const
     sqlite3_bind_int(m_select, 1, z);
     sqlite3_bind_int(m_select, 2, x);
     sqlite3_bind_int(m_select, 3, (1 << z) - 1 - y);   // MBTiles counts rows from the south
+    m_bounds->startStatement();
     if (sqlite3_step(m_select) == SQLITE_ROW) {
         const int n = sqlite3_column_bytes(m_select, 0);
         if (n > 0 && n <= MaxTileBytes)

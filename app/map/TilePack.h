@@ -10,17 +10,20 @@
 // Qt Core and SQLite only.
 #include <QByteArray>
 #include <QString>
+#include <memory>
 
 struct sqlite3;
 struct sqlite3_stmt;
 
 namespace aero {
 
+class SqliteBounds;
+
 class TilePack {
 public:
     enum class Kind { None, MBTiles, Folder };
 
-    TilePack() = default;
+    TilePack();
     TilePack(const TilePack&) = delete;
     TilePack& operator=(const TilePack&) = delete;
     ~TilePack();
@@ -45,6 +48,7 @@ private:
     int m_minZoom = 0, m_maxZoom = -1;
     sqlite3* m_db = nullptr;
     sqlite3_stmt* m_select = nullptr;
+    std::unique_ptr<SqliteBounds> m_bounds;   // each query of a crafted pack is cut short
 };
 
 } // namespace aero

@@ -112,7 +112,9 @@ void batch(AppContext& ctx, const QString& folder)
     for (const QString& name : dir.entryList(QDir::Files, QDir::Name)) {
         DoEvents();
         const QString path = dir.filePath(name);
-        if (!isGpsCompanion(path))
+        // Listed files may be links to FIFOs or devices: only a regular file is opened to look
+        // inside; anything else goes on to the import, which refuses and reports it.
+        if (!QFileInfo(path).isFile() || !isGpsCompanion(path))
             importAny(ctx, path);
     }
 }

@@ -1,5 +1,7 @@
 #include "survey/KismetDb.h"
 
+#include "domain/SqliteBounds.h"
+
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -163,8 +165,8 @@ private:
                 ++m_out.otherKinds;
                 continue;
             }
-            const QByteArrayView mac = columnBytes(s.get(), 0);
-            if (mac.trimmed().isEmpty()) {
+            const QByteArrayView mac = macField(columnBytes(s.get(), 0));
+            if (mac.isEmpty()) {
                 m_out.skip(row);
                 continue;
             }
@@ -203,7 +205,7 @@ private:
         while ((rc = sqlite3_step(s.get())) == SQLITE_ROW) {
             if (m_progress && ++row % (ProgressEvery * 16) == 0)
                 m_progress();
-            const int index = m_merger.find(columnBytes(s.get(), 0));
+            const int index = m_merger.find(macField(columnBytes(s.get(), 0)));
             if (index < 0)
                 continue;
             const double lat = sqlite3_column_double(s.get(), 1), lon = sqlite3_column_double(s.get(), 2);
@@ -242,6 +244,20 @@ SurveyContents openFailed(sqlite3* db)
     return out;
 }
 
+// The reader under bounds: the progress callback also runs while one statement computes for
+// long (a crafted generated column), so the window stays responsive and Cancel works there too.
+SurveyContents boundedRead(sqlite3* db, const ReadProgress& progress)
+{
+    SqliteBounds bounds(db, [&progress] {
+        if (progress)
+            progress();
+        return true;
+    });
+    SurveyContents out = DbReader(db, progress).read();
+    bounds.rethrowIfStopped();
+    return out;
+}
+
 } // namespace
 
 bool looksLikeSqlite(QByteArrayView head)
@@ -260,7 +276,7 @@ SurveyContents readKismetDb(const QString& path, const ReadProgress& progress)
     Db db(raw);
     if (rc != SQLITE_OK)
         return openFailed(raw);
-    return DbReader(db.get(), progress).read();
+    return boundedRead(db.get(), progress);
 }
 
 SurveyContents readKismetDbBytes(QByteArrayView bytes, const ReadProgress& progress)
@@ -281,7 +297,7 @@ SurveyContents readKismetDbBytes(QByteArrayView bytes, const ReadProgress& progr
     if (sqlite3_deserialize(raw, "main", copy, size, size, SQLITE_DESERIALIZE_FREEONCLOSE | SQLITE_DESERIALIZE_READONLY)
         != SQLITE_OK)
         return openFailed(raw);
-    return DbReader(db.get(), progress).read();
+    return boundedRead(db.get(), progress);
 }
 
 } // namespace aero::import

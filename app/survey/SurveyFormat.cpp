@@ -7,6 +7,7 @@
 #include "domain/WigleCsv.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 namespace aero::import {
 namespace {
@@ -50,7 +51,8 @@ SurveyFormat detectSurveyFormat(QByteArrayView head)
 SurveyFormat detectSurveyFile(const QString& path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    // A FIFO or device (also behind a link) would block or never end: only regular files.
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
         return SurveyFormat::Unknown;
     return detectSurveyFormat(file.read(SurveyFormatHead));
 }

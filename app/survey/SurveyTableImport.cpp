@@ -50,22 +50,22 @@ TableImportResult importSurveyContents(APList& table, const SurveyContents& cont
     table.NextAP = table.findFirstFree();
     result.skippedLines = contents.skipped;
     result.firstSkippedLine = contents.firstSkipped;
+    std::size_t n = 0;
     try {
-        int n = 0;
-        for (std::size_t i = 0; i < contents.records.size(); ++i) {
-            const AccessPoint& ap = contents.records[i];
+        for (; n < contents.records.size(); ++n) {
+            const AccessPoint& ap = contents.records[n];
             if (table.containsMac(ap.MAC)) {
                 ++result.repeatedMacs;
-            } else if (i < contents.located.size() && !contents.located[i].empty()) {
+            } else if (n < contents.located.size() && !contents.located[n].empty()) {
                 Observation kept;   // the sightings, so another position method needs no re-import
-                kept.located = contents.located[i];
+                kept.located = contents.located[n];
                 table.append(ap, std::move(kept));
                 ++result.added;
             } else {
                 table.append(ap);
                 ++result.added;
             }
-            if (yield && ++n % 256 == 0)
+            if (yield && (n + 1) % 256 == 0)
                 yield();
         }
         if (yield)
@@ -73,6 +73,15 @@ TableImportResult importSurveyContents(APList& table, const SurveyContents& cont
         table.DedupeSSIDs();
     } catch (const AppError& e) {
         result.error = e;
+        if (result.tableFull()) {
+            // The error report stands, and says what it cost: the APs of the file left out
+            // (records are one per MAC already; those the table holds are not counted).
+            qint64 left = 0;
+            for (; n < contents.records.size(); ++n)
+                left += table.containsMac(contents.records[n].MAC) ? 0 : 1;
+            result.error->description += QStringLiteral("; %1 APs of this file did not fit").arg(left);
+            table.DedupeSSIDs();
+        }
     }
     return result;
 }

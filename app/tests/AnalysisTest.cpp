@@ -119,6 +119,28 @@ TEST_F(FilterTest, LinkBoxesFollowTheirRulesAndRowsTwoAndThreeTakePart)
     EXPECT_FALSE(f->chkA2->isEnabled());
 }
 
+TEST_F(FilterTest, AMarkedMapReopensWithEveryApListedMarkedAndStyled)
+{
+    set(0, 2, 2, "-70");   // marks home
+    f->cmdDone_Click();
+    for (const char* name : {"m.kml", "m.kmz"}) {
+        dialogs.reset();
+        dialogs.files = {path(name)};
+        window().tbMain_ButtonMenuClick(entries::MapSaveAs);
+        dialogs.files = {path(name)};
+        window().tbMain_ButtonMenuClick(entries::MapLoad);
+        EXPECT_EQ(window().lstAP().count(), 2) << name;
+        EXPECT_TRUE(marked("home")) << name;
+        EXPECT_FALSE(marked("linksys")) << name;
+        EXPECT_EQ(window().lstAP().rowAt(window().lstAP().rowOf("home")).image, APListModel::OpenImage) << name;
+    }
+    const QByteArray kml = testing_support::readFile(path("m.kml"));
+    EXPECT_TRUE(kml.contains("<Style id=\"Filtered\">"));
+    EXPECT_EQ(kml.count("<styleUrl>#Filtered</styleUrl>"), 1);
+    f->cmdClear_Click();   // the note brought back what Reset needs
+    EXPECT_EQ(map().markerSymbol(*map().FindMarker("home")), 337);
+}
+
 TEST_F(FilterTest, ExitKeepsTheDialogStateForTheNextOpening)
 {
     set(0, 1, 0, "00:00:00:00:00:0A");

@@ -295,7 +295,9 @@ TEST_F(MapCommandsTest, AMapThatLostContentIsNotSavedOverItsSourceWithoutAsking)
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_EQ(dialogs.shown[0].icon, Icon::Exclamation);
     EXPECT_EQ(dialogs.shown[0].text, "Not everything in this map file could be shown, and saving will leave it out: "
-                                     "2 placemarks without usable coordinates, 1 Model, 1 GroundOverlay, 1 NetworkLink.");
+                                     "2 placemarks without usable coordinates, 1 Model, 1 GroundOverlay, 1 NetworkLink, "
+                                     "2 styles, 2 folders (their contents are kept, not the grouping), "
+                                     "1 polygon fills (drawn as outlines).");
     dialogs.reset();
     dialogs.files = {source};
     dialogs.answers = {Answer::No};

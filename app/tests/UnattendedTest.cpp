@@ -13,6 +13,7 @@
 #include <QImage>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <sys/stat.h>
 
 namespace aero::testing {
 namespace {
@@ -99,6 +100,32 @@ TEST_F(UnattendedTest, SkippedLinesAndMissingPathsAreReportedOnStandardErrorWith
                                  "No input file has been specified.",
                                  "The $SAVECSV command on line 5 of the script names no file."})
         EXPECT_TRUE(err.contains(expected)) << expected << "\n" << err.toStdString();
+}
+
+// Paths that are not regular files (a FIFO, a link to one, a device) are refused at once: the
+// script goes on and exits 1 instead of waiting or reading without end.
+TEST_F(UnattendedTest, FifosAndDevicesNamedInAScriptAreRefusedNotWaitedOn)
+{
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path("fifo")).constData(), 0600), 0);
+    QDir(m_dir.path()).mkpath("week");
+    QFile::link(path("fifo"), path("week/a-link-to-a-fifo.txt"));
+    file("week/b.txt", summary({line("N 45.1", "E 7.6", "a", "00:00:00:00:00:01", 90, "0011")}));
+    const struct {
+        const char* line;
+        const char* said;
+    } cases[] = {
+        {"$OPEN /dev/zero", "/dev/zero"},
+        {"$OPEN fifo", "fifo"},
+        {"$IMPORT week/a-link-to-a-fifo.txt", "a-link-to-a-fifo.txt"},
+        {"$BATCH week", "a-link-to-a-fifo.txt"},
+    };
+    for (const auto& c : cases) {
+        file("s.aps", QByteArray("AEROPLOTTER SCRIPT FILE V1.0\r\n$NEW US\r\n") + c.line + "\r\n$SAVECSV out.csv\r\n$END\r\n");
+        QByteArray err;
+        EXPECT_EQ(run({"--script", "s.aps"}, &err), 1) << c.line;
+        EXPECT_TRUE(err.contains(c.said)) << c.line << ": " << err.toStdString();
+    }
+    EXPECT_EQ(testing_support::readFile(path("out.csv")).count('\n'), 1);   // $BATCH read b.txt
 }
 
 TEST_F(UnattendedTest, UnreadableScriptsExitTwo)

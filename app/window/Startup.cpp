@@ -6,6 +6,7 @@
 #include "ui/PlotterWindow.h"
 
 #include <QWidget>
+#include <algorithm>
 #include "map/MapService.h"
 
 namespace aero {
@@ -96,7 +97,10 @@ void restoreWindowPlacement(AppContext& ctx)
         return;
     }
     w.showNormal();
-    auto stored = [&](const char* key) { return static_cast<int>(leadingNumber(s.stored(Screen, QString::fromLatin1(key)))); };
+    // Stored text may hold any number: clamp before converting (a cast of 1e300 is undefined).
+    auto stored = [&](const char* key) {
+        return static_cast<int>(std::clamp(leadingNumber(s.stored(Screen, QString::fromLatin1(key))), -1e8, 1e8));
+    };
     const int top = std::max(stored("Top"), 0);
     const int left = std::max(stored("Left"), 0);
     const int width = std::max(stored("Width"), MinWidthTwips);

@@ -294,6 +294,10 @@ void frmConfig::cmdDone_Click()
             m_ctx.dialogs.message(QStringLiteral("Please select a map to load."), Icon::Exclamation);
             return;
         }
+        if (!Settings::inRange(QStringLiteral("GpsdPort"), txtGpsdPort->text())) {
+            m_ctx.dialogs.message(QStringLiteral("The gpsd port must be a number from 1 to 65535."), Icon::Exclamation);
+            return;
+        }
         Settings& s = m_ctx.settings;
         s.setValue(QStringLiteral("MapName"), QString::number(cmbMaps->currentIndex()));
         s.setValue(QStringLiteral("CustomMapName"), txtCustom->text());

@@ -19,7 +19,7 @@ namespace {
 
 using testing_support::writeFile;
 
-constexpr int WaitMs = 5000;
+constexpr int WaitMs = 20000;   // generous: the suite also runs beside CPU-bound processes
 
 QString tool(const char* name) { return gps_test::toolPath(name); }
 

@@ -83,7 +83,7 @@ public:
         // gpsd complains about the missing system bus on every start; not our concern.
         m_process.setStandardErrorFile(QProcess::nullDevice());
         m_process.start(m_program, {"-N", "-n", "-b", "-S", QString::number(m_port), "-F", m_socket, m_device});
-        return m_process.waitForStarted(3000) && QTest::qWaitFor([this] { return acceptsConnections(m_port); }, 5000);
+        return m_process.waitForStarted(20000) && QTest::qWaitFor([this] { return acceptsConnections(m_port); }, 20000);
     }
 
     void stop()
@@ -153,7 +153,7 @@ protected:
 };
 
 // gpsd starts relaying about two seconds after it opens the device.
-constexpr int FirstSentenceMs = 8000;
+constexpr int FirstSentenceMs = 20000;
 
 TEST_F(GpsdTest, SentencesRelayedByGpsdArriveAsSignals)
 {
@@ -207,7 +207,7 @@ TEST_F(GpsdTest, ReconnectsWhenGpsdComesBack)
         const QStringList texts = recorder.debugTexts();
         return std::count_if(texts.begin(), texts.end(), [](const QString& t) { return t.startsWith("gpsd desconectado - "); });
     };
-    ASSERT_TRUE(QTest::qWaitFor([&] { return lost() == 1; }, 3000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return lost() == 1; }, FirstSentenceMs));
     QTest::qWait(600);  // several failed attempts while gpsd is down...
     EXPECT_EQ(lost(), 1) << "...reported once";
     EXPECT_TRUE(gps.isConnected()) << "still trying";

@@ -225,6 +225,12 @@ TEST(Tool, UsageAndMissingReceiver)
     const ToolRun tooMany = tool(sim, {"upload", testing_support::writeFile(sim.folder() + "/many.csv", many)});
     EXPECT_EQ(tooMany.exitCode, 4);
     EXPECT_TRUE(tooMany.err.contains("at most 32767")) << tooMany.err.toStdString();
+    // The list is read as a stream: a device, or a quote left open over megabytes, is refused.
+    EXPECT_EQ(tool(sim, {"upload", "/dev/zero"}).exitCode, 4);
+    const QString open = testing_support::writeFile(sim.folder() + "/open.csv", "\"AP" + QByteArray(1 << 20, 'x'));
+    const ToolRun unclosed = tool(sim, {"upload", open});
+    EXPECT_EQ(unclosed.exitCode, 4);
+    EXPECT_TRUE(unclosed.err.contains("longer than")) << unclosed.err.toStdString();
 }
 
 } // namespace

@@ -16,7 +16,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include "domain/CheckedSave.h"
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -216,11 +216,10 @@ bool placeByTrack(const QString& path, qint64 clockOffsetMs, aero::APList& table
 
 bool writeList(const QString& path, const aero::APList& table, aero::ApListFormat format)
 {
-    QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly))
-        return false;
-    aero::writeApList(table, out, format);
-    return out.commit();
+    const aero::SaveResult saved = aero::saveApList(table, path, format);
+    if (!saved)
+        std::fprintf(stderr, "aeroplotter-convert: %s: %s\n", qPrintable(path), qPrintable(saved.error));
+    return saved.ok;
 }
 
 // The map the program would show after these imports, with its AP symbols from the program's
@@ -231,8 +230,11 @@ bool writeKml(const QString& path, const aero::APList& table)
     const QDir folder(aero::programFolder());
     for (const QString& file : aero::customSymbolFiles())
         symbols << folder.filePath(file);
-    QSaveFile out(path);
-    return out.open(QIODevice::WriteOnly) && aero::writeKml(aero::tableMapFile(table, symbols), out) && out.commit();
+    const aero::MapFileData map = aero::tableMapFile(table, symbols);
+    const aero::SaveResult saved = aero::saveChecked(path, [&map](QIODevice& out) { return aero::writeKml(map, out); });
+    if (!saved)
+        std::fprintf(stderr, "aeroplotter-convert: %s: %s\n", qPrintable(path), qPrintable(saved.error));
+    return saved.ok;
 }
 
 } // namespace

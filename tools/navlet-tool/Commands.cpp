@@ -7,7 +7,7 @@
 
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
+#include "domain/CheckedSave.h"
 
 using namespace navlet;
 
@@ -117,13 +117,12 @@ int runTracks(ToolSession& session, QTextStream& out, const QString& gpxPath)
         for (const cTrack& t : d.records)
             printJson(out, pointJson(t));
     } else {
-        QSaveFile file(gpxPath);
-        if (!file.open(QIODevice::WriteOnly)) {
-            session.err() << "navlet-tool: cannot write " << gpxPath << '\n';
+        const bool altitude = n.trackPointFormat() != "D300";
+        const aero::SaveResult saved = aero::saveChecked(gpxPath, [&](QIODevice& file) { return writeGpx(file, d.records, altitude); });
+        if (!saved) {
+            session.err() << "navlet-tool: cannot write " << gpxPath << ": " << saved.error << '\n';
             return exitcode::BadInput;
         }
-        writeGpx(file, d.records, n.trackPointFormat() != "D300");
-        file.commit();
     }
     session.err() << "navlet-tool: " << d.records.size() << " track points\n";
     return downloadOutcome(session, d, "track points");

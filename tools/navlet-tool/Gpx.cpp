@@ -35,7 +35,7 @@ QString gpxTime(const QString& trackTime)
     return iso + 'Z';
 }
 
-void writeGpx(QIODevice& out, const std::vector<navlet::cTrack>& points, bool withAltitude)
+bool writeGpx(QIODevice& out, const std::vector<navlet::cTrack>& points, bool withAltitude)
 {
     QXmlStreamWriter xml(&out);
     xml.setAutoFormatting(true);
@@ -61,4 +61,5 @@ void writeGpx(QIODevice& out, const std::vector<navlet::cTrack>& points, bool wi
     xml.writeEndElement(); // trk
     xml.writeEndElement(); // gpx
     xml.writeEndDocument();
+    return !xml.hasError();
 }

@@ -8,4 +8,4 @@
 // "2003/05/17-14:03:09" -> "2003-05-17T14:03:09Z" (the receiver keeps UTC).
 QString gpxTime(const QString& trackTime);
 
-void writeGpx(QIODevice& out, const std::vector<navlet::cTrack>& points, bool withAltitude);
+bool writeGpx(QIODevice& out, const std::vector<navlet::cTrack>& points, bool withAltitude);

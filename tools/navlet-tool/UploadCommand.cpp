@@ -5,6 +5,7 @@
 #include "navlet/WaypointNames.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <limits>
 
@@ -13,17 +14,20 @@ using namespace navlet;
 int runUpload(ToolSession& session, QTextStream& out, const QString& csvPath, int chars)
 {
     QFile file(csvPath);
-    if (!file.open(QIODevice::ReadOnly)) {
+    // Only a regular file (a FIFO or device would block or never end).
+    if (!QFileInfo(csvPath).isFile() || !file.open(QIODevice::ReadOnly)) {
         session.err() << "navlet-tool: cannot read " << csvPath << '\n';
         return exitcode::BadInput;
     }
-    const std::vector<ApRow> aps = readApRows(file.readAll());
-    // The record count travels as a signed 16-bit number.
-    if (aps.size() > static_cast<std::size_t>(std::numeric_limits<qint16>::max())) {
-        session.err() << "navlet-tool: " << aps.size() << " access points in " << csvPath
-                      << "; at most 32767 can be sent in one transfer\n";
+    // The record count travels as a signed 16-bit number: the list is read only that far.
+    constexpr auto MaxWaypoints = static_cast<std::size_t>(std::numeric_limits<qint16>::max());
+    const ApRows list = readApRows(file, MaxWaypoints);
+    if (!list.error.isEmpty()) {
+        session.err() << "navlet-tool: " << csvPath << ": " << list.error << " (one transfer carries at most "
+                      << MaxWaypoints << ")\n";
         return exitcode::BadInput;
     }
+    const std::vector<ApRow>& aps = list.rows;
     if (!session.open() || !session.connectReceiver())
         return exitcode::NoReceiver;
     Navlet& n = session.navlet();

@@ -4,6 +4,9 @@
 #include "map/WebPage.h"
 
 #include <QImageReader>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <functional>
 #include <QRegularExpression>
 #include <gtest/gtest.h>
 
@@ -119,4 +122,35 @@ TEST(ViewImage, BitmapIsA24BitWindowsBitmapOfTheViewSize)
     ASSERT_TRUE(saveViewImage(view, png));
     EXPECT_EQ(QImageReader(png).format(), QByteArray("png"));
     EXPECT_FALSE(saveViewImage(view, QStringLiteral("/nonexistent-folder/v.bmp")));
+}
+
+// A full disk (a 64 KiB tmpfs; needs the right to mount, skipped elsewhere): the page, the map
+// file (KML and KMZ) and the picture each fail and leave the old file as it was.
+TEST(FullDisk, EverySaveFailsAndKeepsTheOldFile)
+{
+    QTemporaryDir dir;
+    if (QProcess::execute(QStringLiteral("mount"), {"-t", "tmpfs", "-o", "size=64k", "tmpfs", dir.path()}) != 0)
+        GTEST_SKIP() << "cannot mount a small tmpfs here";
+    auto map = maptest::europeMap();
+    QRandomGenerator random(7);   // names that do not compress, so the KMZ fills the disk too
+    for (int i = 0; i < 6000; ++i)
+        map->AddMarker({45 + i * 1e-3, 7, 0}, QString::number(random.generate64(), 36) + QString::number(random.generate64(), 36));
+    const QString path = dir.filePath(QStringLiteral("old"));
+    const std::pair<const char*, std::function<void()>> saves[] = {
+        {"page", [&] { map->PublishWebPage(path, QStringLiteral("t")); }},
+        {"kml", [&] { map->SaveMapFileAs(path); }},
+        {"kmz", [&] { map->SaveMapFileAs(path + QStringLiteral(".kmz")); }},
+        {"picture", [&] {
+             if (!saveViewImage(map->CopyView(), path))
+                 throw AppError(errors::FileAccess, QStringLiteral("not saved"));
+         }},
+    };
+    for (const auto& [what, save] : saves) {
+        testing_support::writeFile(path, "old");
+        testing_support::writeFile(path + QStringLiteral(".kmz"), "old");
+        EXPECT_THROW(save(), AppError) << what;
+        EXPECT_EQ(testing_support::readFile(path), "old") << what;
+        EXPECT_EQ(testing_support::readFile(path + QStringLiteral(".kmz")), "old") << what;
+    }
+    QProcess::execute(QStringLiteral("umount"), {dir.path()});
 }

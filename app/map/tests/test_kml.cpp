@@ -136,8 +136,22 @@ TEST(Kml, ForeignKmlKeepsEveryGeometryAndNamesWhatItCannot)
     EXPECT_NEAR(map->viewCentre().lat, 37.77, 1e-9) << "LookAt is followed";
     EXPECT_TRUE(map->loadReport().foreign);
     const std::vector<std::pair<QString, int>> notKept = {{"placemarks without usable coordinates", 2},
-                                                          {"Model", 1}, {"GroundOverlay", 1}, {"NetworkLink", 1}};
+                                                          {"Model", 1}, {"GroundOverlay", 1}, {"NetworkLink", 1},
+                                                          {"styles", 2}, {"folders (their contents are kept, not the grouping)", 2},
+                                                          {"polygon fills (drawn as outlines)", 1}};
     EXPECT_EQ(map->loadReport().notKept, notKept);
+    // Data, times and the description of a line are named too; our own files name nothing.
+    const KmlResult other = readKml(QByteArray(
+        "<kml><Document><Placemark><name>a</name><description>d</description><TimeStamp><when>2004</when></TimeStamp>"
+        "<ExtendedData><Data name='ch'><value>6</value></Data><Data name='enc'><value>WPA</value></Data></ExtendedData>"
+        "<LineString><coordinates>1,2 3,4</coordinates></LineString></Placemark></Document></kml>"));
+    const std::vector<std::pair<QString, int>> otherNotKept = {
+        {"times", 1}, {"ExtendedData values", 2}, {"descriptions of lines and areas", 1}};
+    EXPECT_EQ(other.notKept, otherNotKept);
+    QBuffer ours;
+    ours.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(writeKml(fileData(*map), ours));
+    EXPECT_TRUE(readKml(ours.data()).notKept.empty());
 }
 
 TEST(Kml, BrokenFilesGiveAnErrorAndLeaveTheOpenMapAlone)

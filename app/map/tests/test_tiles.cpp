@@ -99,11 +99,12 @@ TEST(Tiles, WhenTheServerIsDownTheOutlineShowsAndTheLayerGoesQuiet)
     auto offline = maptest::europeMap();
     offline->CentreOn({50, 10, 2000});
     const QImage outline = offline->CopyView();
-    for (int i = 0; i < 20 && !map->tileLayer().isPaused(); ++i) {
-        map->CopyView();
-        QTest::qWait(50);
-    }
-    EXPECT_TRUE(map->tileLayer().isPaused());
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            map->CopyView();
+            return map->tileLayer().isPaused();
+        },
+        20000));
     EXPECT_GE(map->tileLayer().requestsFailed(), TileLayer::FailuresBeforePause);
     const int started = map->tileLayer().requestsStarted();
     // The outline, and a notice that says why there are no tiles.

@@ -120,12 +120,19 @@ TEST(SurveyReaders, DamagedOrForeignInputGivesAClearStatusAndKeepsWhatWasRead)
     };
     QByteArray noRssi = wigle;
     noRssi.replace(",RSSI,", ",Signal,");
+    // A MAC that is only a byte-order mark, or longer than any MAC: its 3 rows are skipped and
+    // counted beside the 2 unreadable rows the file has.
+    const auto withMac = [](QByteArray bytes, const QByteArray& mac) { return bytes.replace("00:0f:66:2a:01:11", mac); };
+    const auto withBssid = [](QByteArray bytes, const QByteArray& mac) { return bytes.replace("00:0F:66:2A:01:11", mac); };
 
     const BadCase cases[] = {
         {"csv missing column", [&] { return readWigleCsv(noRssi); }, SurveyStatus::MissingColumn, 0, 0, 0},
         {"csv 10 MB line", [&] { return readWigleCsv(longLine); }, SurveyStatus::Ok, 8, 8, 3},
         {"csv cut mid-row", [&] { return readWigleCsv(wigle.first(wigle.size() / 2)); }, SurveyStatus::Ok, 4, 8, 1},
         {"csv garbage", [&] { return readWigleCsv(garbage); }, SurveyStatus::NotRecognised, 0, 0, 0},
+        {"csv BOM-only MAC", [&] { return readWigleCsv(withMac(wigle, "\xEF\xBB\xBF")); }, SurveyStatus::Ok, 7, 7, 5},
+        {"csv 100-character MAC", [&] { return readWigleCsv(withMac(wigle, QByteArray(100, 'a'))); }, SurveyStatus::Ok, 7, 7, 5},
+        {"netxml BOM-only BSSID", [&] { return xml(withBssid(netxml, "\xEF\xBB\xBF")); }, SurveyStatus::Ok, 7, 7, 1},
         {"netxml cut mid-element", [&] { return xml(netxml.first(netxml.size() / 2)); }, SurveyStatus::Damaged, 2, 6, 0},
         {"netxml garbage", [&] { return xml(garbage); }, SurveyStatus::NotRecognised, 0, 0, 0},
         {"netxml 10 MB name", [&] {
@@ -153,6 +160,26 @@ TEST(SurveyReaders, DamagedOrForeignInputGivesAClearStatusAndKeepsWhatWasRead)
         for (const auto& ap : got.records)
             EXPECT_EQ(ap.Flags.size(), 4);
     }
+}
+
+// A full table is still the error report, and it says how many APs of the file were left out.
+TEST(SurveyImport, AFullTableSaysHowManyApsDidNotFit)
+{
+    using aero::AccessPoint;
+    using aero::APList;
+    SurveyContents contents;
+    for (int i = 0; i < APList::Capacity + 5; ++i) {
+        AccessPoint ap;
+        ap.MAC = QString::number(i);
+        ap.SSID = QStringLiteral("n");
+        contents.records.push_back(ap);
+    }
+    contents.records.push_back(contents.records.front());   // already in the table: not counted
+    APList table;
+    const TableImportResult r = importSurveyContents(table, contents);
+    ASSERT_TRUE(r.tableFull());
+    EXPECT_EQ(r.added, APList::Capacity);
+    EXPECT_TRUE(r.error->description.endsWith("; 5 APs of this file did not fit")) << r.error->description.toStdString();
 }
 
 TEST(SurveyExports, WigleCsvReimportsToTheSameTableAndGpxGeoJsonCarryEveryPlacedAp)

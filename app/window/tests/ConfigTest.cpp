@@ -91,6 +91,27 @@ TEST_F(ConfigTest, DoneStoresEveryControlAndSaves)
     EXPECT_EQ(settings.value("GpsdPort"), "2948");
 }
 
+// A value out of range would wrap (a port of 70000 is 4464) or overflow a cast: loading puts
+// the default back, and Done refuses a port it cannot use.
+TEST_F(ConfigTest, OutOfRangeValuesAreDefaultedOnLoadAndRefusedOnDone)
+{
+    const struct {
+        const char *key, *stored, *loaded;
+    } cases[] = {{"GpsdPort", "70000", "2947"}, {"GpsdPort", "0", "2947"},       {"GpsdPort", "2948", "2948"},
+                 {"TrackColor", "99999999999", "0"}, {"NMEAColor", "-5", "0"}, {"NMEAColor", "16711680", "16711680"},
+                 {"GPSPort", "12", "1"},        {"CenLat", "48.5x", "48.5x"}};
+    for (const auto& c : cases) {
+        settings.store("Config", c.key, c.stored);
+        settings.loadConfig();
+        EXPECT_EQ(settings.value(c.key), c.loaded) << c.key << " " << c.stored;
+    }
+    dialog->txtGpsdPort->setText("70000");
+    dialog->cmdDone_Click();
+    EXPECT_EQ(dialogs.texts(), QStringList{"The gpsd port must be a number from 1 to 65535."});
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_EQ(settings.value("GpsdPort"), "2948");
+}
+
 TEST_F(ConfigTest, MapDataExtractsAreReadWhenAddedAndAppliedOnDone)
 {
     QStringList read;
