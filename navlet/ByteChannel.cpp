@@ -92,8 +92,12 @@ void ByteChannel::clearInput()
 void ByteChannel::write(const QByteArray& wire)
 {
     Q_EMIT HexDebug(outgoingPrefix() + hexDump(wire));
-    if (isOpen())
-        device()->write(wire);
+    if (!isOpen())
+        return;
+    device()->write(wire);
+    // Out now, not on the next turn of the event loop: the receiver waits for each ACK.
+    if (!m_external)
+        m_serial->flush();
 }
 
 void ByteChannel::traceIncoming(const QByteArray& packet)

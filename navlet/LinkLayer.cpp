@@ -100,6 +100,7 @@ void LinkLayer::tick()
     } else {
         m_timer.stop();
         send(m_prepared.reset);
+        Q_EMIT supervisionGaveUp();
     }
 }
 
@@ -163,6 +164,7 @@ void LinkLayer::handleFrame(QByteArray packet)
         m_timer.start();
     const bool intact = checksumMatches(packet);
     m_lastFrameValid = intact;
+    m_lastFrameRepeat = false;
     if (!intact && (id == m_ids.PID_Ack_Byte || id == m_ids.PID_Nak_Byte)) {
         // A damaged answer names nothing for sure. If ours is still unanswered, send it again
         // at once: a receiver takes a repeated packet once and acknowledges it again.
@@ -180,6 +182,7 @@ void LinkLayer::handleFrame(QByteArray packet)
         // Sent again because our ACK was lost: acknowledge it again, take it once.
         m_linkErrors = 0;
         m_lastFrameValid = false;
+        m_lastFrameRepeat = true;
         sendAck(id);
     } else {
         m_linkErrors = 0;
@@ -246,6 +249,7 @@ void LinkLayer::handleNak(std::uint8_t named)
         m_linkErrors = 0;
         if (ask(messages::UnableToCommunicate, PromptButtons::RetryCancel) != PromptAnswer::Retry) {
             reset();
+            Q_EMIT supervisionGaveUp();
             return;
         }
     }
@@ -269,6 +273,7 @@ void LinkLayer::handleBadChecksum(std::uint8_t id)
         case PromptAnswer::Ok:
         case PromptAnswer::Cancel:
             reset();
+            Q_EMIT supervisionGaveUp();
             return;
         }
     }

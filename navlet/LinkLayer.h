@@ -40,6 +40,10 @@ public:
     // checksum, a repeat of the packet just acknowledged (the receiver missed our ACK), or an
     // ACK or NAK that does not name the packet we sent last.
     bool lastFrameValid() const { return m_lastFrameValid; }
+    // True while frameTaken announces a data packet equal to the one taken just before: the
+    // receiver sent it again (our ACK was lost) or it holds two equal records in a row. Only
+    // the transfer's record count can tell which (see RecordDownload).
+    bool lastFrameRepeat() const { return m_lastFrameRepeat; }
     // True from sending a packet until the receiver acknowledged it by its identifier.
     bool awaitingAck() const { return m_awaitingAck; }
 
@@ -49,6 +53,8 @@ Q_SIGNALS:
     // Every frame taken from the stream, after it was handled.
     void frameTaken(quint8 id, quint8 firstData);
     void sentenceReceived(const QString& sentence, bool chkerr);
+    // The user (or a tool's prompt) gave up on the link: the reset packet was sent.
+    void supervisionGaveUp();
 
 private:
     void onBytes(const QByteArray& bytes);
@@ -93,6 +99,7 @@ private:
     bool m_ignoreCheckSum = false;
     bool m_prompting = false;
     bool m_lastFrameValid = true;
+    bool m_lastFrameRepeat = false;
 };
 
 } // namespace navlet

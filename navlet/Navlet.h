@@ -131,6 +131,8 @@ public:
     // object was not refilled (the receiver sends it again after the NAK). A host that
     // collects records skips such frames instead of storing the previous record twice.
     bool lastFrameValid() const { return m_link->lastFrameValid(); }
+    // Read inside Receive: the data packet equals the one taken just before (see LinkLayer).
+    bool lastFrameRepeat() const { return m_link->lastFrameRepeat(); }
     // Read inside Receive for a record packet: false when its layout is unknown to the control
     // or the data is too short for it, so the record object was not refilled. The host must
     // not store the record; lastRecordFormat() names the layout that could not be read.
@@ -140,6 +142,8 @@ public:
     // track protocol (D301 after "A301 D310"), headers (PID_Trk_Hdr) with the header layout.
     QString trackPointFormat() const;
     QString trackHeaderFormat() const { return m_trackLayouts.header; }
+    // Track headers have no property of their own; their identifier is still the receiver's.
+    quint8 PID_Trk_Hdr() const { return m_ids.PID_Trk_Hdr; }
     // The download in progress or last finished: whether the receiver announced a record count
     // (Incoming_Records_Count), how many records came since, and whether it ended the transfer.
     bool transferAnnounced() const { return m_transferAnnounced; }

@@ -38,15 +38,71 @@ QString numberText(int k, int length)
     return letters.size() <= length ? letters : QString();
 }
 
+constexpr QChar Replacement = u'-';
+
+// Letters and signs that decomposition does not bring to ASCII.
+QString foldedSpecial(QChar c)
+{
+    switch (c.unicode()) {
+    case 0x2018: case 0x2019: case 0x201A: case 0x201B: case 0x2032: case 0x00B4: return QStringLiteral("'");
+    case 0x201C: case 0x201D: case 0x201E: case 0x201F: case 0x2033: case 0x00AB: case 0x00BB: return QStringLiteral("\"");
+    case 0x2010: case 0x2011: case 0x2012: case 0x2013: case 0x2014: case 0x2015: case 0x2212: return QStringLiteral("-");
+    case 0x00DF: return QStringLiteral("ss");
+    case 0x00C6: return QStringLiteral("AE");
+    case 0x00E6: return QStringLiteral("ae");
+    case 0x0152: return QStringLiteral("OE");
+    case 0x0153: return QStringLiteral("oe");
+    case 0x00D8: return QStringLiteral("O");
+    case 0x00F8: return QStringLiteral("o");
+    case 0x0110: case 0x00D0: return QStringLiteral("D");
+    case 0x0111: case 0x00F0: return QStringLiteral("d");
+    case 0x0141: return QStringLiteral("L");
+    case 0x0142: return QStringLiteral("l");
+    case 0x00DE: return QStringLiteral("TH");
+    case 0x00FE: return QStringLiteral("th");
+    case 0x0131: return QStringLiteral("i");
+    case 0x00A0: return QStringLiteral(" ");
+    default: return {};
+    }
+}
+
+bool upperCaseOnly(const QString& format)
+{
+    return waypointIdentChars(format) == 6;
+}
+
 } // namespace
 
-std::vector<QString> makeWaypointNames(const std::vector<QString>& ssids, int chars)
+QString reduceWaypointName(const QString& name, const QString& waypointFormat)
+{
+    const bool upper = upperCaseOnly(waypointFormat);
+    QString out;
+    for (const QChar c : name) {
+        QString folded = foldedSpecial(c);
+        if (folded.isEmpty()) {
+            // Compatibility decomposition, accents dropped: "é" is "e", "ﬁ" is "fi", "①" is "1".
+            for (const QChar d : QString(c).normalized(QString::NormalizationForm_KD))
+                if (d.category() != QChar::Mark_NonSpacing)
+                    folded += d;
+        }
+        for (QChar f : folded) {
+            if (upper)
+                f = f.toUpper();
+            const bool kept = upper ? (f >= u'A' && f <= u'Z') || (f >= u'0' && f <= u'9') || f == u' ' || f == u'-'
+                                    : f.unicode() >= 0x20 && f.unicode() < 0x7F;
+            out += kept ? f : Replacement;
+        }
+    }
+    return out;
+}
+
+std::vector<QString> makeWaypointNames(const std::vector<QString>& ssids, int chars, const QString& waypointFormat)
 {
     const int length = std::max(0, chars);
     std::vector<QString> names;
     names.reserve(ssids.size());
     for (const QString& ssid : ssids)
-        names.push_back(ssid.left(length));
+        names.push_back(reduceWaypointName(ssid, waypointFormat).left(length));
 
     // The first of each name keeps it, wherever the others stand in the list.
     QSet<QString> taken;

@@ -12,7 +12,14 @@
 
 namespace navlet {
 
-std::vector<QString> makeWaypointNames(const std::vector<QString>& ssids, int chars);
+// Names are first reduced to what `waypointFormat` can store (reduceWaypointName), then made
+// unique in that form, so the receiver cannot merge two of them.
+std::vector<QString> makeWaypointNames(const std::vector<QString>& ssids, int chars, const QString& waypointFormat = {});
+
+// `name` in the characters the receiver keeps: letters folded to ASCII ("é" to "e", "’" to
+// "'"), anything else replaced by '-', and upper case for the six-character layouts, whose
+// names hold only capitals, digits, blanks and '-'.
+QString reduceWaypointName(const QString& name, const QString& waypointFormat);
 
 // Index of the first name equal to an earlier one, ignoring case and blanks at the ends; only
 // a length too short for the list's size leaves one.

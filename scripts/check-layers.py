@@ -14,7 +14,7 @@ LAYERS = [
     ["portmap", "gps", "navlet"],
     ["app/domain"],
     ["app/survey"],
-    ["app/map"],
+    ["app/map", "app/archive"],
     ["app/ui"],
     ["app/commands"],
     ["app/live", "app/receiver", "app/tools", "app/script"],
@@ -23,7 +23,7 @@ LAYERS = [
 ]
 RANK = {folder: rank for rank, folders in enumerate(LAYERS) for folder in folders}
 # How each folder's headers are named in an #include.
-PREFIX = {"domain/": "app/domain", "survey/": "app/survey", "map/": "app/map", "ui/": "app/ui",
+PREFIX = {"domain/": "app/domain", "survey/": "app/survey", "archive/": "app/archive", "map/": "app/map", "ui/": "app/ui",
           "commands/": "app/commands", "live/": "app/live", "receiver/": "app/receiver",
           "tools/": "app/tools", "script/": "app/script", "window/": "app/window", "navlet/": "navlet"}
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.M)

@@ -6,7 +6,8 @@ set -euo pipefail
 PKGS=(cmake ninja-build g++ pkg-config
       qt6-base-dev qt6-serialport-dev
       libgtest-dev libgmock-dev libbenchmark-dev
-      libzip-dev libsqlite3-dev
+      libzip-dev libsqlite3-dev libpq-dev
+      postgresql-15 postgresql-15-postgis-3 gdal-bin
       libosmium2-dev libprotozero-dev zlib1g-dev libexpat1-dev
       dbus xvfb xauth gpsd
       clang-14 libclang-rt-14-dev

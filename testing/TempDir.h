@@ -35,4 +35,14 @@ inline QString sourceDir()
     return fromEnv.isEmpty() ? QStringLiteral(AEROPLOTTER_SOURCE_DIR) : fromEnv;
 }
 
+// Track points in the long transfers over faulty lines. Each damaged packet costs a receiver's
+// resend time, so the full 10000 (AEROPLOTTER_TRANSFER_POINTS=10000) take a quarter of an hour;
+// the default keeps the same faults and segments in a few minutes.
+inline int transferPoints()
+{
+    bool ok = false;
+    const int n = qEnvironmentVariableIntValue("AEROPLOTTER_TRANSFER_POINTS", &ok);
+    return ok && n >= 100 ? n : 2000;
+}
+
 } // namespace testing_support

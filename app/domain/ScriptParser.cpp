@@ -6,7 +6,7 @@
 namespace aero {
 namespace {
 
-constexpr std::array<std::pair<const char*, ScriptCommand>, 12> Words{{
+constexpr std::array<std::pair<const char*, ScriptCommand>, 13> Words{{
     {"NEW", ScriptCommand::New},
     {"OPEN", ScriptCommand::Open},
     {"CLOSE", ScriptCommand::Close},
@@ -19,6 +19,7 @@ constexpr std::array<std::pair<const char*, ScriptCommand>, 12> Words{{
     {"SAVEHTML", ScriptCommand::SaveHtml},
     {"IMPORT", ScriptCommand::Import},
     {"TRACK", ScriptCommand::Track},
+    {"ARCHIVE", ScriptCommand::Archive},
 }};
 
 QString trimEnd(QString s)
@@ -39,6 +40,7 @@ int parameterPosition(ScriptCommand command)
     case ScriptCommand::Track: return 8;
     case ScriptCommand::Import: return 9;
     case ScriptCommand::Process:
+    case ScriptCommand::Archive:
     case ScriptCommand::SaveMap:
     case ScriptCommand::SaveBmp:
     case ScriptCommand::SaveCsv: return 10;

@@ -8,6 +8,8 @@
 #include "receiver/TrackPointFile.h"
 #include "receiver/TransferTiming.h"
 
+#include <QDir>
+
 namespace aero {
 namespace {
 
@@ -24,6 +26,8 @@ TrackDownload::TrackDownload(AppContext& ctx, QObject* parent) : QObject(parent)
 {
     m_navlet.setPrompt(receiverPrompt(ctx.dialogs));
     connect(&m_navlet, &navlet::Navlet::Receive, this, &TrackDownload::Navlet_Receive);
+    connect(&m_transfer, &navlet::RecordDownload::record, this, &TrackDownload::transferRecord);
+    connect(&m_transfer, &navlet::RecordDownload::finished, this, &TrackDownload::transferFinished);
     connect(&tmrAct, &QTimer::timeout, this, &TrackDownload::tmrAct_Timer);
     connect(&tmrTimeOut, &QTimer::timeout, this, &TrackDownload::tmrTimeOut_Timer);
     connect(&tmrPause, &QTimer::timeout, this, &TrackDownload::tmrPause_Timer);
@@ -75,14 +79,31 @@ void TrackDownload::start()
 void TrackDownload::abort()
 {
     const bool wasBusy = busy();
+    const bool midTransfer = m_state == State::Downloading && m_transfer.running();
     for (QTimer* t : {&tmrAct, &tmrTimeOut, &tmrPause, &tmrDone, &tmrUpdate, &tmrClose})
         t->stop();
+    if (midTransfer) {
+        m_state = State::Aborted;   // what the transfer still holds goes to the file, nothing more
+        guarded(m_ctx.dialogs, QStringLiteral("frmNavlet_Unload"), [&] { m_transfer.stop(); });
+    }
     m_points.close();
     m_navlet.PortClose();
     if (wasBusy) {
         m_aborted = true;
         m_state = State::Aborted;
     }
+    if (midTransfer)
+        reportClosedMidTransfer();
+}
+
+void TrackDownload::reportClosedMidTransfer()
+{
+    m_ctx.dialogs.message(QStringLiteral("Track download stopped: the window was closed before the end of the track "
+                                         "log (%1 received). The %2 points received are kept in %3; nothing was drawn.")
+                              .arg(m_transfer.received())
+                              .arg(m_pointCount)
+                              .arg(QDir::toNativeSeparators(m_pointFile)),
+                          Icon::Exclamation);
 }
 
 bool TrackDownload::abandoned() const
@@ -157,9 +178,11 @@ bool TrackDownload::downloadTracks()
     m_pointCount = 0;
     m_done = false;
     m_state = State::Downloading;
-    tmrDone.start();
     tmrUpdate.start();
-    m_navlet.Request_Tracks();
+    // The transfer ends on the receiver's end packet or count, or after a silence well beyond
+    // its resends; tmrDone then closes the download.
+    m_transfer.start([this] { m_navlet.Request_Tracks(); }, {m_navlet.PID_Trk_Data(), m_navlet.PID_Trk_Hdr()},
+                     transfer::Timing::ms(transfer::TimeOutMs));
     return waitFor([this] { return m_done || m_stopped; }) && !m_stopped;
 }
 
@@ -195,16 +218,13 @@ void TrackDownload::tmrDone_Timer()
     guarded(m_ctx.dialogs, QStringLiteral("tmrDone_Timer"), [&] {
         tmrDone.stop();
         tmrUpdate.stop();
-        if (m_state != State::Downloading && m_state != State::Finishing)
+        if (m_state != State::Downloading)
             return;
-        // Silence ends the download; whether it is whole is the receiver's count and end packet.
-        m_complete = m_navlet.transferComplete();
+        m_complete = m_transfer.complete();
         Q_EMIT progress(QStringLiteral("Track download %1. %2 points retrieved in %3 tracks.")
                             .arg(m_complete ? QStringLiteral("complete") : QStringLiteral("incomplete"))
                             .arg(m_pointCount)
                             .arg(m_trackCount));
-        if (m_state != State::Downloading)
-            return;   // a straggler re-armed the timer during the closing pause: the text is all
         m_state = State::Finishing;
         if (!m_complete)
             reportIncomplete();
@@ -215,13 +235,9 @@ void TrackDownload::tmrDone_Timer()
 
 void TrackDownload::reportIncomplete()
 {
-    const QString received = m_navlet.transferAnnounced()
-        ? QStringLiteral("%1 of %2 records received").arg(m_navlet.transferRecordsReceived())
-              .arg(static_cast<quint16>(m_navlet.Incoming_Records_Count()))
-        : QStringLiteral("%1 records received, none announced").arg(m_navlet.transferRecordsReceived());
     m_ctx.dialogs.message(QStringLiteral("Track download incomplete: the receiver stopped before the end of its "
-                                         "track log (%1). The %2 points received are kept.")
-                              .arg(received)
+                                         "track log (%1 received). The %2 points received are kept and drawn.")
+                              .arg(m_transfer.received())
                               .arg(m_pointCount),
                           Icon::Exclamation);
 }
@@ -245,7 +261,9 @@ void TrackDownload::stopUnreadable(const QString& format)
 void TrackDownload::tmrUpdate_Timer()
 {
     guarded(m_ctx.dialogs, QStringLiteral("tmrUpdate_Timer"), [&] {
-        Q_EMIT progress(QStringLiteral("Downloading tracks... %1 tracks, %2 points.").arg(m_trackCount).arg(m_pointCount));
+        // Points held back behind an unsettled repeat are counted as they will be written.
+        const int points = m_pointCount + m_transfer.waiting(m_navlet.PID_Trk_Data());
+        Q_EMIT progress(QStringLiteral("Downloading tracks... %1 tracks, %2 points.").arg(m_trackCount).arg(points));
     });
 }
 
@@ -263,9 +281,27 @@ void TrackDownload::Navlet_Receive(quint8 Packet_Command, quint8)
             return;
         if (Packet_Command == m_navlet.PID_Product_Data())
             productData();
-        else if (Packet_Command == m_navlet.PID_Trk_Data())
+    });
+}
+
+void TrackDownload::transferRecord(quint8 id)
+{
+    guarded(m_ctx.dialogs, RoutineReceive, [&] {
+        if (id == m_navlet.PID_Trk_Data())
             trackPoint();
     });
+}
+
+void TrackDownload::transferFinished()
+{
+    if (m_state != State::Downloading)
+        return;
+    // Nothing more is wanted from the receiver: its supervision must not ask about silence now.
+    m_navlet.PortClose();
+    if (m_transfer.end() == navlet::RecordDownload::End::Unreadable)
+        stopUnreadable(m_transfer.unreadableFormat());
+    else
+        tmrDone.start();
 }
 
 void TrackDownload::productData()
@@ -284,13 +320,8 @@ void TrackDownload::productData()
 
 void TrackDownload::trackPoint()
 {
-    if (m_state != State::Downloading && m_state != State::Finishing)
+    if (m_state != State::Downloading && m_state != State::Aborted)
         return;
-    if (!m_navlet.lastRecordDecoded()) {
-        stopUnreadable(m_navlet.lastRecordFormat());
-        return;
-    }
-    tmrDone.stop();
     ++m_pointCount;
     const navlet::cTrack& t = m_navlet.Track();
     if (m_pointIndex >= 2 && t.New_Segment) {
@@ -299,8 +330,6 @@ void TrackDownload::trackPoint()
     } else {
         ++m_pointIndex;
     }
-    // Re-armed before writing, so a failed write cannot leave the download waiting for ever.
-    tmrDone.start();
     // The first point of a download starts the first segment without a marker.
     writePoint(m_pointIndex - 1, t.Lat, t.Lon, m_pointCount > 1 && t.New_Segment);
 }

@@ -1,10 +1,11 @@
 #pragma once
 // The track download behind the download window: asks the receiver who it is, requests the
-// track log, writes every point to the work file and draws the file on the main map when the
-// points stop coming. The window only shows the progress texts and moves or closes itself
+// track log through the transfer engine, writes every point to the work file and draws the
+// file on the main map when the transfer has ended. The window only shows the progress texts and moves or closes itself
 // when told.
 #include "ui/AppContext.h"
 #include "navlet/Navlet.h"
+#include "navlet/RecordTransfer.h"
 
 #include <QFile>
 #include <QObject>
@@ -25,8 +26,9 @@ public:
     bool busy() const;
     int pointCount() const { return m_pointCount; }
     int trackCount() const { return m_trackCount; }
-    // After the download: every announced record arrived and the receiver ended the transfer.
+    // After the download: every announced record arrived.
     bool complete() const { return m_complete; }
+    const navlet::RecordDownload& transfer() const { return m_transfer; }
     QString pointFile() const { return m_pointFile; }
     void setPointFile(const QString& path) { m_pointFile = path; }
 
@@ -44,6 +46,9 @@ public:
     void tmrUpdate_Timer();
     void tmrClose_Timer();
     void Navlet_Receive(quint8 Packet_Command, quint8 Packet_Data_1);
+    // A record the transfer hands over, in order.
+    void transferRecord(quint8 id);
+    void transferFinished();
 
 Q_SIGNALS:
     void progress(const QString& text);
@@ -64,10 +69,12 @@ private:
     // A point the control cannot read: nothing more is stored or drawn.
     void stopUnreadable(const QString& format);
     void reportIncomplete();
+    void reportClosedMidTransfer();
     void writePoint(int index, double lat, double lon, bool newSegment);
 
     AppContext& m_ctx;
     navlet::Navlet m_navlet;
+    navlet::RecordDownload m_transfer{m_navlet};
     State m_state = State::Idle;
     QString m_pointFile;
     QFile m_points;

@@ -9,7 +9,7 @@ namespace aero::transfer {
 inline constexpr int ActMs = 250;        // tmrAct: the transfer starts this long after opening
 inline constexpr int TimeOutMs = 5000;   // tmrTimeOut: limit for the receiver's answer
 inline constexpr int PauseMs = 2000;     // tmrPause: fixed pauses of the download
-inline constexpr int DoneMs = 500;       // tmrDone: this long without a track point ends the download
+inline constexpr int DoneMs = 500;       // tmrDone: the closing text follows the end of the transfer after this
 inline constexpr int UpdateMs = 250;     // tmrUpdate: progress text while points arrive
 inline constexpr int CloseMs = 2500;     // tmrClose: the download window closes after a failure
 

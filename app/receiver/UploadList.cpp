@@ -19,13 +19,14 @@ QString positionText(double degrees)
 
 } // namespace
 
-std::vector<UploadRow> buildUploadRows(const APListModel& lstAP, const MapService& map, int navletChars)
+std::vector<UploadRow> buildUploadRows(const APListModel& lstAP, const MapService& map, int navletChars,
+                                       const QString& waypointFormat)
 {
     std::vector<QString> ssids;
     ssids.reserve(static_cast<std::size_t>(lstAP.count()));
     for (int i = 0; i < lstAP.count(); ++i)
         ssids.push_back(lstAP.rowAt(i).ssid);
-    const std::vector<QString> names = navlet::makeWaypointNames(ssids, navletChars);
+    const std::vector<QString> names = navlet::makeWaypointNames(ssids, navletChars, waypointFormat);
 
     std::vector<UploadRow> rows;
     rows.reserve(ssids.size());
@@ -113,13 +114,13 @@ void UploadListModel::setTicked(int row, bool ticked)
     Q_EMIT dataChanged(i, i, {Qt::CheckStateRole});
 }
 
-void UploadListModel::relabel(int chars)
+void UploadListModel::relabel(int chars, const QString& waypointFormat)
 {
     std::vector<QString> ssids;
     ssids.reserve(m_rows.size());
     for (const UploadRow& r : m_rows)
         ssids.push_back(r.ssid);
-    const std::vector<QString> names = navlet::makeWaypointNames(ssids, chars);
+    const std::vector<QString> names = navlet::makeWaypointNames(ssids, chars, waypointFormat);
     for (std::size_t i = 0; i < m_rows.size(); ++i)
         m_rows[i].label = names[i];
     if (!m_rows.empty())

@@ -22,7 +22,8 @@ struct UploadRow {
 // One row per row of `lstAP`, in its order, named for `navletChars` characters (the caller
 // passes the length the receiver keeps). Positions come from each AP's marker on `map`;
 // an AP without a marker is an error (AppError 91), as nothing else knows where it stands.
-std::vector<UploadRow> buildUploadRows(const APListModel& lstAP, const MapService& map, int navletChars);
+std::vector<UploadRow> buildUploadRows(const APListModel& lstAP, const MapService& map, int navletChars,
+                                       const QString& waypointFormat);
 
 class UploadListModel final : public QAbstractTableModel {
     Q_OBJECT
@@ -45,7 +46,7 @@ public:
     void setTicked(int row, bool ticked);
     void untickAll();
     // Names every row again for `chars` characters, keeping the ticks.
-    void relabel(int chars);
+    void relabel(int chars, const QString& waypointFormat);
     std::vector<UploadRow> tickedRows() const;
 
 private:

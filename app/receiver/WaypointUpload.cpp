@@ -6,6 +6,7 @@
 #include "domain/NumberText.h"
 #include "receiver/ReceiverPrompt.h"
 #include "receiver/TransferTiming.h"
+#include "navlet/RecordTransfer.h"
 #include "navlet/WaypointNames.h"
 
 #include <limits>
@@ -138,19 +139,25 @@ std::optional<int> WaypointUpload::send(const std::vector<UploadWaypoint>& waypo
         return std::nullopt;   // a second click while a transfer runs
     if (waypoints.size() > static_cast<std::size_t>(std::numeric_limits<qint16>::max()))
         throw AppError(Overflow, QStringLiteral("Overflow"));   // the record count is 16 bits
-    m_state = State::Sending;
-    m_navlet.Start_of_Records(static_cast<qint16>(waypoints.size()));
-    if (!waitForAck(m_navlet.PID_Records()))
+    // A receiver whose waypoint format cannot be written gets no packet at all, so no
+    // transfer is left open on it.
+    if (const QString refusal = navlet::waypointUploadRefusal(m_navlet); !refusal.isEmpty()) {
+        Q_EMIT linkStatus(QStringLiteral("\u00B7 Link Status: ") + refusal);
+        m_ctx.dialogs.message(refusal, Icon::Exclamation);
+        m_state = State::SendFailed;
         return std::nullopt;
-    int sent = 0;
-    for (const UploadWaypoint& w : waypoints) {
-        fillWaypoint(w);
-        m_navlet.Send_Waypoint();
-        if (!waitForAck(m_navlet.PID_Wpt_Data()))
-            return std::nullopt;
-        ++sent;
     }
-    m_navlet.End_of_Records();
+    m_state = State::Sending;
+    const navlet::UploadResult result = navlet::uploadRecords(
+        m_navlet, static_cast<qint16>(waypoints.size()), m_navlet.PID_Wpt_Data(),
+        [&](int i) {
+            fillWaypoint(waypoints[static_cast<std::size_t>(i)]);
+            m_navlet.Send_Waypoint();
+        },
+        [this](quint8 id) { return waitForAck(id); }, false);
+    if (!result.ended)
+        return std::nullopt;
+    const int sent = result.acknowledged;
     Q_EMIT linkStatus(QStringLiteral("\u00B7 Link Status: Finished uploading. Sent %1 waypoints.").arg(sent));
     m_state = State::Sent;
     return sent;

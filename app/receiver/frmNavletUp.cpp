@@ -32,7 +32,7 @@ frmNavletUp::frmNavletUp(AppContext& ctx, QWidget* uploadMap, QWidget* parent)
     connect(&m_upload, &WaypointUpload::linkStatus, lblLS, &QLabel::setText);
     connect(&m_upload, &WaypointUpload::modelInformation, lblMI, &QLabel::setText);
     connect(&m_upload, &WaypointUpload::connected, this, &frmNavletUp::receiverAnswered);
-    connect(&m_upload, &WaypointUpload::formatsKnown, this, [this] { m_rows.relabel(nameLength()); });
+    connect(&m_upload, &WaypointUpload::formatsKnown, this, [this] { m_rows.relabel(nameLength(), m_upload.navlet().Waypoint_Data_Format()); });
     connect(cmdDone, &QPushButton::clicked, this, &frmNavletUp::cmdDone_Click);
     connect(cmdClear, &QPushButton::clicked, this, &frmNavletUp::cmdClear_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &frmNavletUp::cmdCancel_Click);
@@ -105,7 +105,8 @@ void frmNavletUp::receiverAnswered()
 {
     cmdDone->setEnabled(true);
     m_rows.clear();
-    m_rows.setRows(buildUploadRows(m_ctx.window->lstAP(), *m_ctx.Mapa, nameLength()));
+    m_rows.setRows(buildUploadRows(m_ctx.window->lstAP(), *m_ctx.Mapa, nameLength(),
+                                   m_upload.navlet().Waypoint_Data_Format()));
 }
 
 void frmNavletUp::cmdDone_Click()

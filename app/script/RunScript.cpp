@@ -7,6 +7,7 @@
 #include "commands/SurveyImportCommands.h"
 #include "map/MapService.h"
 #include "domain/ScriptParser.h"
+#include "script/ScriptArchive.h"
 
 #include <QDir>
 #include <QFile>
@@ -87,14 +88,16 @@ void menu(AppContext& ctx, MenuEntry entry, const QString& fileName)
 }
 
 // Any of the five survey logs, told apart by content; anything else is reported.
-void importAny(AppContext& ctx, const QString& path)
+void importAny(AppContext& ctx, const QString& path, ScriptArchive& archive)
 {
-    const int entry = importEntryFor(import::detectSurveyFile(path));
+    const import::SurveyFormat format = import::detectSurveyFile(path);
+    const int entry = importEntryFor(format);
     if (entry == 0) {
         ctx.dialogs.message(notASurveyMessage(path), Icon::Critical);
         return;
     }
     menu(ctx, {buttons::Import, entry}, path);
+    archive.add(ctx, path, format);
 }
 
 // A GPS log lying beside its Kismet network log (.gps, .gpsxml) is read with it, not alone.
@@ -104,7 +107,7 @@ bool isGpsCompanion(const QString& path)
     return file.open(QIODevice::ReadOnly) && file.read(import::SurveyFormatHead).contains("<gps-run");
 }
 
-void batch(AppContext& ctx, const QString& folder)
+void batch(AppContext& ctx, const QString& folder, ScriptArchive& archive)
 {
     if (!fileNamed(ctx, folder, true))
         return;
@@ -115,7 +118,7 @@ void batch(AppContext& ctx, const QString& folder)
         // Listed files may be links to FIFOs or devices: only a regular file is opened to look
         // inside; anything else goes on to the import, which refuses and reports it.
         if (!QFileInfo(path).isFile() || !isGpsCompanion(path))
-            importAny(ctx, path);
+            importAny(ctx, path, archive);
     }
 }
 
@@ -139,7 +142,7 @@ void useTrack(AppContext& ctx, const QString& path)
 }
 
 // Runs one command line; false when the script must stop reading.
-bool runLine(AppContext& ctx, const ScriptLine& line, qint64 number, ScriptOutcome& outcome)
+bool runLine(AppContext& ctx, const ScriptLine& line, qint64 number, ScriptOutcome& outcome, ScriptArchive& archive)
 {
     if (needsPath(line.command) && line.parameter.isEmpty()) {
         ctx.dialogs.message(QStringLiteral("The $%1 command on line %2 of the script names no file.")
@@ -174,15 +177,21 @@ bool runLine(AppContext& ctx, const ScriptLine& line, qint64 number, ScriptOutco
         return false;
     case ScriptCommand::Process:
         // Without a path the import itself says that no input file was specified.
-        if (line.parameter.isEmpty() || fileNamed(ctx, line.parameter))
+        if (line.parameter.isEmpty() || fileNamed(ctx, line.parameter)) {
             menu(ctx, entries::ImportSummary, line.parameter);
+            if (!line.parameter.isEmpty())
+                archive.add(ctx, line.parameter, import::SurveyFormat::NetStumblerSummary);
+        }
         return true;
     case ScriptCommand::Batch:
-        batch(ctx, line.parameter);
+        batch(ctx, line.parameter, archive);
         return true;
     case ScriptCommand::Import:
         if (fileNamed(ctx, line.parameter))
-            importAny(ctx, line.parameter);
+            importAny(ctx, line.parameter, archive);
+        return true;
+    case ScriptCommand::Archive:
+        archive.open(ctx, line.parameter);
         return true;
     case ScriptCommand::Track:
         useTrack(ctx, line.parameter);
@@ -221,6 +230,7 @@ ScriptOutcome RunScript(AppContext& ctx, const QString& path)
     ctx.state.ScriptRunning = true;
     ScriptOutcome outcome = ScriptOutcome::FinishedWithoutEnd;
     qint64 number = 1;
+    ScriptArchive archive(QStringLiteral("script ") + QFileInfo(path).fileName());
     while (!file.atEnd()) {
         DoEvents();
         const ScriptText text = readLine(file);
@@ -230,7 +240,7 @@ ScriptOutcome RunScript(AppContext& ctx, const QString& path)
                                 Icon::Exclamation);
             continue;
         }
-        if (!runLine(ctx, parseScriptLine(text.text), number, outcome))
+        if (!runLine(ctx, parseScriptLine(text.text), number, outcome, archive))
             break;
     }
     ctx.state.ScriptRunning = false;

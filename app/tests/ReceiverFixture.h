@@ -35,6 +35,8 @@ namespace {
 using navlet_test::SimProcess;
 
 constexpr int WaitMs = 20000;
+// 10000 points over a line that loses packets, with receivers resending after up to 1 s.
+constexpr int LongTransferMs = 1200000;
 constexpr int SimPort = 2;
 constexpr int TrackColor = 0x00FF80;
 const QString Dot = QStringLiteral("\u00B7");
@@ -86,12 +88,12 @@ protected:
     }
 
     // GPS entry 12, then waits until the window has closed itself.
-    bool download()
+    bool download(int limitMs = WaitMs)
     {
         window().tbMain_ButtonMenuClick(entries::NavletDownload);
         if (!downloadWindow().isVisible())
             return false;
-        return QTest::qWaitFor([&] { return !downloadWindow().isVisible(); }, WaitMs);
+        return QTest::qWaitFor([&] { return !downloadWindow().isVisible(); }, limitMs);
     }
 
     std::vector<TrackPointLine> pointLines()

@@ -84,9 +84,11 @@ TEST_P(ReceiverLineTest, UploadSendsTheTickedApsUnderTheirShortNames)
     ASSERT_EQ(rows.count(), 3);
     const int home = uploadRow("HomeNetwork"), home2 = uploadRow("homenetwork2"), cafe = uploadRow("cafe");
     ASSERT_TRUE(home >= 0 && home2 >= 0 && cafe >= 0);
-    EXPECT_EQ(rows.rowAt(home).label, "HomeNe");
-    EXPECT_EQ(rows.rowAt(home2).label, "hom001");
-    EXPECT_EQ(rows.rowAt(cafe).label, "cafe");
+    // D103 (the L002 receiver's) keeps capitals only.
+    const bool capitals = GetParam().link == "L002";
+    EXPECT_EQ(rows.rowAt(home).label, capitals ? "HOMENE" : "HomeNe");
+    EXPECT_EQ(rows.rowAt(home2).label, capitals ? "HOM001" : "hom001");
+    EXPECT_EQ(rows.rowAt(cafe).label, capitals ? "CAFE" : "cafe");
     EXPECT_EQ(rows.rowAt(home2).latitude, "-33.85680");
     EXPECT_EQ(rows.rowAt(home2).longitude, "151.21530");
     EXPECT_EQ(rows.rowAt(cafe).longitude, "-4.89520");
@@ -98,8 +100,8 @@ TEST_P(ReceiverLineTest, UploadSendsTheTickedApsUnderTheirShortNames)
 
     const auto events = sim->waitForEvents(3);
     ASSERT_EQ(events.size(), 3u);
-    const std::vector<navlet::cWaypoint> expected = {sentWaypoint("HomeNe", 45.12346, 7.65432),
-                                                     sentWaypoint("hom001", -33.8568, 151.2153)};
+    const std::vector<navlet::cWaypoint> expected = {sentWaypoint(rows.rowAt(home).label, 45.12346, 7.65432),
+                                                     sentWaypoint(rows.rowAt(home2).label, -33.8568, 151.2153)};
     for (std::size_t i = 0; i < 2; ++i) {
         SCOPED_TRACE(i);
         EXPECT_EQ(events[i].value("event").toString(), "waypoint");
@@ -213,6 +215,12 @@ TEST_F(ReceiverTest, ClosingTheDownloadWindowMidTransferStopsItAndDrawsNothing)
     EXPECT_LT(downloadWindow().download().pointCount(), 5000);
     EXPECT_FALSE(downloadWindow().download().navlet().isPortOpen());
     EXPECT_TRUE(polylines().empty());
+    // The points that came are kept, and the user is told so, counted as the file holds them.
+    const std::size_t kept = pointLines().size();
+    EXPECT_EQ(kept, static_cast<std::size_t>(downloadWindow().download().pointCount()));
+    ASSERT_EQ(dialogs.shown.size(), 1u) << dialogs.texts().join("|").toStdString();
+    EXPECT_TRUE(dialogs.last().contains(QStringLiteral("The %1 points received are kept").arg(kept)))
+        << dialogs.last().toStdString();
 }
 
 TEST_F(ReceiverTest, AWorkFileThatCannotBeWrittenIsReportedUnderTheHandlersNames)
@@ -300,38 +308,85 @@ TEST_F(ReceiverTest, TheGpsEntriesRefuseWithoutAMapWhileGpsIsOnAndWithoutAps)
     EXPECT_EQ(uploadWindow().cmdDone->text(), "&Go");
 }
 
-// The windows against the strict receiver (its own framing, ACKs checked against the packet,
-// its own resends, one waypoint per name) over faulty lines: every transfer either ends whole or
-// says what is missing.
-TEST_F(ReceiverTest, AgainstAStrictReceiverTransfersEndWholeOrSayWhatIsMissing)
+// The windows and navlet-tool against the strict receiver (its own framing, ACKs checked against
+// the packet, its own resends, one waypoint per name), each with a simulator of its own, as real
+// processes on pseudo-terminals: every transfer ends alike, whole or saying what is missing.
+namespace strictline {
+
+const QStringList A300 = {"P000", "L001", "A100", "D108", "A300", "D301"};
+const QStringList A301 = {"P000", "L001", "A100", "D108", "A301", "D310", "D301", "A400", "D400"};
+
+// 50 points, the 21st to 23rd equal (a receiver standing still, without time).
+QJsonObject standingReceiver()
 {
-    // Downloads end after 500 ms of silence times the scale: kept well above a busy machine's pauses.
-    transfer::Timing::setScale(0.5);
-    const navlet_test::StrictFaults faulty{5, 5, 2, 2};
-    const QStringList a301 = {"P000", "L001", "A100", "D108", "A301", "D310", "D301", "A400", "D400"};
+    QJsonArray points;
+    for (int i = 0; i < 50; ++i) {
+        const int at = i >= 20 && i <= 22 ? 20 : i;
+        points.append(QJsonObject{{"Lat", 40.0 + at * 0.001}, {"Lon", -3.0}, {"Time", i >= 20 && i <= 22 ? "" : navlet_test::generatedTime(i)}});
+    }
+    QJsonObject scenario = navlet_test::generatedLog(A300, 0, 1);
+    scenario.insert("tracks", QJsonObject{{"segments", QJsonArray{points}}});
+    return scenario;
+}
+
+// Names in Windows-1252 that fold onto each other: "Café ’1", "CAFE '1", "„Net€1"...
+QByteArray foldingSsid(int i)
+{
+    static const char* const forms[] = {"Caf\xe9 \x92%d", "CAFE '%d", "\x84Net\x80%d", "Net-%d", "\x93Stra\xdf" "e\x94 %d"};
+    return QByteArray(QString::asprintf(forms[i % 5], i / 5).toLatin1());
+}
+
+} // namespace strictline
+
+TEST_F(ReceiverTest, AgainstAStrictReceiverTheWindowsAndTheToolEndAlike)
+{
+    using namespace strictline;
+    using navlet_test::strict;
+    using navlet_test::generatedLog;
+    // Real time: the receiver resends after 0.6 to 1 s, whatever the window's clock.
+    transfer::Timing::setScale(1.0);
+    const navlet_test::StrictFaults realistic = navlet_test::RealisticLine;
+    const int n = testing_support::transferPoints();
+    const QByteArray complete = QStringLiteral("Track download complete. %1 points retrieved in 4 tracks.").arg(n).toUtf8();
+    const QByteArray says = QByteArray::number(n) + " track points";
     struct Row {
         const char* legend;
         QJsonObject scenario;
-        TrackDownload::State state;
-        int lines;              // lines in the work file, -1: fewer than the log holds
-        int polylines;
-        const char* status;     // a progress text shown on the way
-        const char* message;    // in the message shown, or "" for none
+        int points;             // in the work file and printed by the tool; -1: fewer than the log holds
+        int segments;           // drawn, in the work file and in the GPX
+        const char* status;     // a progress text of the window
+        const char* message;    // in the window's message, or "" for none
+        int exitCode;           // the tool's
+        const char* says;       // on the tool's standard error
     };
     const Row rows[] = {
-        {"an A301 log of 2000 points in four tracks over a faulty line",
-         navlet_test::strict(navlet_test::generatedLog(a301, 2000, 4), faulty), TrackDownload::State::Finished, 2000, 4,
-         "Track download complete. 2000 points retrieved in 4 tracks.", ""},
+        {"points in four segments from an A300 receiver", strict(generatedLog(A300, n, 4), realistic), n, 4,
+         complete.constData(), "", 0, says.constData()},
+        {"points in four tracks from an A301 receiver: headers and points",
+         strict(generatedLog(A301, n, 4), realistic), n, 4, complete.constData(), "", 0, says.constData()},
+        {"50 points, three of them equal in a row", strict(standingReceiver(), realistic), 50, 1,
+         "Track download complete. 50 points retrieved in 1 tracks.", "", 0, "50 track points"},
         {"silence after 300 of 500 packets: what came is kept and drawn",
-         navlet_test::strict(navlet_test::generatedLog(a301, 500, 1), {0, 0, 0, 0, 300}), TrackDownload::State::Finished,
-         -1, 1, "Track download incomplete.", "Track download incomplete: the receiver stopped before the end"},
+         strict(generatedLog(A301, 500, 1), {0, 0, 0, 0, 300}), -1, 1, "Track download incomplete.",
+         "Track download incomplete: the receiver stopped before the end", 3, "download incomplete"},
         {"points in a layout the control cannot read: nothing stored or drawn",
-         navlet_test::strict(navlet_test::generatedLog({"L001", "A300", "D399"}, 50, 1), {}), TrackDownload::State::Failed,
-         0, 0, "Track download stopped: the receiver sends track points in format D399, which cannot be read.",
-         "format D399"},
+         strict(generatedLog({"L001", "A300", "D399"}, 50, 1), {}), 0, 0,
+         "Track download stopped: the receiver sends track points in format D399, which cannot be read.", "format D399",
+         5, "in format D399, which cannot be read"},
     };
-    newMap();
+    // The tool's runs go on beside the window's, each on a receiver of its own.
+    std::vector<std::unique_ptr<SimProcess>> toolSims;
+    std::vector<std::unique_ptr<QProcess>> tools;
     for (const Row& r : rows) {
+        toolSims.push_back(std::make_unique<SimProcess>(r.scenario));
+        ASSERT_TRUE(toolSims.back()->isRunning());
+        tools.push_back(std::make_unique<QProcess>());
+        tools.back()->start(testing_support::binDir() + "/navlet-tool", {"--device", toolSims.back()->devicePath(), "tracks",
+                                                                       "--gpx", toolSims.back()->folder() + "/log.gpx"});
+    }
+    newMap();
+    for (std::size_t row = 0; row < std::size(rows); ++row) {
+        const Row& r = rows[row];
         SCOPED_TRACE(r.legend);
         dialogs.reset();
         startSim(r.scenario);
@@ -340,8 +395,7 @@ TEST_F(ReceiverTest, AgainstAStrictReceiverTransfersEndWholeOrSayWhatIsMissing)
         QObject::connect(&downloadWindow().download(), &TrackDownload::progress, &context,
                          [&](const QString& text) { shown << text; });
         const std::size_t drawnBefore = polylines().size();
-        ASSERT_TRUE(download());
-        EXPECT_EQ(downloadWindow().download().state(), r.state);
+        ASSERT_TRUE(download(LongTransferMs));
         EXPECT_TRUE(shown.join("|").contains(r.status)) << shown.join("|").toStdString();
         if (*r.message == 0) {
             EXPECT_TRUE(dialogs.shown.empty()) << dialogs.texts().join("|").toStdString();
@@ -351,41 +405,98 @@ TEST_F(ReceiverTest, AgainstAStrictReceiverTransfersEndWholeOrSayWhatIsMissing)
             EXPECT_EQ(dialogs.shown[0].icon, Icon::Exclamation);
         }
         const std::vector<TrackPointLine> lines = pointLines();
-        if (r.lines >= 0) {
-            ASSERT_EQ(lines.size(), static_cast<std::size_t>(r.lines));
+        if (r.points >= 0) {
+            ASSERT_EQ(lines.size(), static_cast<std::size_t>(r.points));
         } else {
             EXPECT_GT(lines.size(), 250u);
             EXPECT_LT(lines.size(), 300u);
+            EXPECT_TRUE(dialogs.shown[0].text.contains(QStringLiteral("The %1 points received are kept").arg(lines.size())))
+                << "the message counts what the file keeps";
         }
         for (std::size_t i = 1; i < lines.size(); ++i)
-            ASSERT_GT(lines[i].lat, lines[i - 1].lat) << "each point once, in order: " << i;
-        EXPECT_EQ(polylines().size() - drawnBefore, static_cast<std::size_t>(r.polylines));
+            ASSERT_GE(lines[i].lat, lines[i - 1].lat) << "each point once, in order: " << i;
+        const auto segmentStarts = std::count_if(lines.begin(), lines.end(), [](const TrackPointLine& l) { return l.newSegment; });
+        EXPECT_EQ(segmentStarts, std::max(0, r.segments - 1)) << "the first segment is not marked";
+        EXPECT_EQ(polylines().size() - drawnBefore, static_cast<std::size_t>(r.segments));
+    }
+    for (std::size_t row = 0; row < std::size(rows); ++row) {
+        const Row& r = rows[row];
+        SCOPED_TRACE(r.legend);
+        QProcess& tool = *tools[row];
+        ASSERT_TRUE(QTest::qWaitFor([&] { return tool.state() == QProcess::NotRunning; }, LongTransferMs));
+        const QByteArray err = tool.readAllStandardError();
+        EXPECT_EQ(tool.exitCode(), r.exitCode) << err.toStdString();
+        EXPECT_TRUE(err.contains(r.says)) << err.right(300).toStdString();
+        if (r.points > 0) {
+            const QByteArray written = testing_support::readFile(toolSims[row]->folder() + "/log.gpx");
+            EXPECT_EQ(written.count("<trkpt "), r.points);
+            EXPECT_EQ(written.count("<trkseg>"), r.segments);
+        }
     }
 
-    // 500 APs whose SSIDs share their first six characters, ticked and sent.
+    // Uploads: 500 names folding onto each other, to a receiver keeping six capitals; and a
+    // receiver whose waypoint format cannot be written, refused before any packet.
     QList<QByteArray> aps;
-    for (int i = 0; i < 500; ++i)
-        aps << line(QByteArray("N 45." + QByteArray::number(1000000 + i * 37)).constData(), "E 7.6543210",
-                    QByteArray("Network-" + QByteArray::number(i)).constData(),
+    QByteArray csv;
+    for (int i = 0; i < 500; ++i) {
+        const QByteArray lat = "N 45." + QByteArray::number(1000000 + i * 37);
+        aps << line(lat.constData(), "E 7.6543210", foldingSsid(i).constData(),
                     QString::asprintf("00:00:00:00:%02X:%02X", i >> 8, i & 0xFF).toLatin1().constData(), 80, "0011");
+        csv += "\"" + foldingSsid(i) + "\",\"\",-60," + QByteArray::number(45.1 + i * 0.001, 'f', 5) + ",7.6,\"0011\"\r\n";
+    }
+    struct Upload {
+        const char* legend;
+        QStringList protocols;
+        const char* status;
+        int held;          // distinct waypoints on the receiver; -1: no packet at all
+        int exitCode;
+        const char* says;  // on the tool's output or error
+    };
+    const Upload uploads[] = {
+        {"500 names in Windows-1252 to six capitals", {"P000", "L001", "A100", "D103"},
+         "Finished uploading. Sent 500 waypoints.", 500, 0, "Acknowledged 500 of 500 waypoints."},
+        {"a D110 receiver", {"P000", "L001", "A100", "D110"}, "format D110, which cannot be written", -1, 5,
+         "format D110, which cannot be written"},
+    };
     ctx().settings.setValue("NavletChars", "8");
-    transfer::Timing::setScale(0.3);
     newMap();
     importSummary(file("many.txt", summary(aps)));
-    dialogs.reset();
-    startSim(navlet_test::strict(navlet_test::generatedLog({"P000", "L001", "A100", "D103"}, 0, 1), faulty));
-    ASSERT_TRUE(connectUpload("L001"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return uploadWindow().upload().navlet().Waypoint_Data_Format() == "D103"; }, WaitMs));
-    ASSERT_EQ(uploadWindow().rows().count(), 500);
-    for (int i = 0; i < 500; ++i)
-        uploadWindow().rows().setTicked(i, true);
-    EXPECT_EQ(uploadWindow().rows().rowAt(1).label.size(), 6) << "named for the six characters D103 keeps";
-    uploadWindow().cmdDone->click();
-    EXPECT_EQ(uploadWindow().lblLS->text(), Dot + " Link Status: Finished uploading. Sent 500 waypoints.");
-    const auto events = sim->waitForEvents(501);
-    ASSERT_FALSE(events.empty());
-    EXPECT_EQ(events.back().value("event").toString(), "uploadComplete");
-    EXPECT_EQ(events.back().value("held").toInt(), 500) << "500 distinct names on the receiver";
+    for (const Upload& u : uploads) {
+        SCOPED_TRACE(u.legend);
+        SimProcess toolSim(strict(generatedLog(u.protocols, 0, 1), realistic));
+        ASSERT_TRUE(toolSim.isRunning());
+        QProcess tool;
+        tool.start(testing_support::binDir() + "/navlet-tool",
+                   {"--device", toolSim.devicePath(), "upload", testing_support::writeFile(toolSim.folder() + "/aps.csv", csv),
+                    "--chars", "8"});
+
+        dialogs.reset();
+        startSim(strict(generatedLog(u.protocols, 0, 1), realistic));
+        ASSERT_TRUE(connectUpload("L001"));
+        const QString format = u.protocols.last();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return uploadWindow().upload().navlet().Waypoint_Data_Format() == format; }, WaitMs));
+        ASSERT_EQ(uploadWindow().rows().count(), 500);
+        for (int i = 0; i < 500; ++i)
+            uploadWindow().rows().setTicked(i, true);
+        uploadWindow().cmdDone->click();
+        EXPECT_TRUE(uploadWindow().lblLS->text().contains(u.status)) << uploadWindow().lblLS->text().toStdString();
+        uploadWindow().cmdCancel->click();
+
+        ASSERT_TRUE(QTest::qWaitFor([&] { return tool.state() == QProcess::NotRunning; }, LongTransferMs));
+        const QByteArray said = tool.readAllStandardOutput() + tool.readAllStandardError();
+        EXPECT_EQ(tool.exitCode(), u.exitCode) << said.toStdString();
+        EXPECT_TRUE(said.contains(u.says)) << said.right(300).toStdString();
+        for (SimProcess* receiver : {sim.get(), &toolSim}) {
+            if (u.held < 0) {
+                EXPECT_TRUE(receiver->waitForEvents(1, std::chrono::seconds(2)).empty()) << "not one packet of a transfer";
+                continue;
+            }
+            const auto events = receiver->waitForEvents(static_cast<std::size_t>(u.held) + 1, std::chrono::seconds(30));
+            ASSERT_FALSE(events.empty());
+            EXPECT_EQ(events.back().value("event").toString(), "uploadComplete");
+            EXPECT_EQ(events.back().value("held").toInt(), u.held) << "distinct names on the receiver";
+        }
+    }
 }
 
 } // namespace

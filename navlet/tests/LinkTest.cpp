@@ -3,6 +3,8 @@
 
 #include "navlet/Framing.h"
 #include "navlet/RecordFormats.h"
+#include "navlet/RecordTransfer.h"
+#include "navlet/StatusRecords.h"
 
 using namespace navlet;
 using navlet_test::NavletOnPty;
@@ -116,6 +118,66 @@ TEST_F(Link, APacketRepeatedBecauseOurAckWasLostIsAcknowledgedAgainButTakenOnce)
     }
     EXPECT_EQ(valid, (std::vector<bool>{true, false, true, true})) << "only the repeat right after it is dropped";
     EXPECT_EQ(navlet.transferRecordsReceived(), 3);
+}
+
+// The transfer engine over the same line: repeats settled by the record count, a track header
+// opening a segment, a cut-short download saying how many of how many.
+TEST_F(Link, ADownloadSettlesRepeatsByItsCountAndOpensASegmentAtEveryHeader)
+{
+    QByteArray protocols;
+    for (const auto& [tag, number] : {std::pair{'P', 0}, {'L', 1}, {'A', 301}, {'D', 310}, {'D', 301}})
+        protocols += QByteArray(1, tag) + QByteArray(1, char(number & 0xFF)) + QByteArray(1, char(number >> 8));
+    deliver(253, protocols);
+    const auto point = [](double lat) {
+        cTrack t;
+        t.Lat = lat;
+        return *encodeTrack("D301", t); // New_Segment never set
+    };
+    const QByteArray header = *encodeTrack("D310", cTrack{});
+    struct Row {
+        const char* legend;
+        int count;
+        std::vector<std::pair<int, QByteArray>> packets; // after the record count
+        bool ended;
+        std::vector<double> points;   // delivered, in order
+        std::vector<bool> newSegment;
+        const char* received;
+    };
+    const Row rows[] = {
+        {"equal points of a standing receiver all arrive", 4, {{34, point(1)}, {34, point(2)}, {34, point(2)}, {34, point(2)}},
+         true, {1, 2, 2, 2}, {false, false, false, false}, "4 of 4 records"},
+        {"a point sent again because our ACK was lost is taken once", 3, {{34, point(1)}, {34, point(2)}, {34, point(2)}, {34, point(3)}},
+         true, {1, 2, 3}, {false, false, false}, "3 of 3 records"},
+        {"a header opens a segment though its point does not say so", 4, {{99, header}, {34, point(1)}, {99, header}, {34, point(2)}},
+         true, {1, 2}, {true, true}, "4 of 4 records"},
+        {"cut short: what came is kept", 5, {{34, point(1)}, {34, point(2)}}, false, {1, 2}, {false, false}, "2 of 5 records"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.legend);
+        RecordDownload transfer(navlet);
+        std::vector<double> points;
+        std::vector<bool> newSegment;
+        QObject::connect(&transfer, &RecordDownload::record, &transfer, [&](quint8 id) {
+            if (id == 34) {
+                points.push_back(navlet.Track().Lat);
+                newSegment.push_back(navlet.Track().New_Segment);
+            }
+        });
+        transfer.start([&] { navlet.Request_Tracks(); }, {34, 99}, 5000);
+        deliver(27, encodeRecordsCount(static_cast<qint16>(r.count)));
+        for (const auto& [id, data] : r.packets)
+            deliver(static_cast<std::uint8_t>(id), data);
+        if (r.ended)
+            deliver(12, QByteArray(2, '\0'));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !transfer.running(); }, 20000));
+        EXPECT_EQ(transfer.complete(), r.ended);
+        EXPECT_EQ(transfer.received(), r.received);
+        ASSERT_EQ(points.size(), r.points.size());
+        for (std::size_t i = 0; i < points.size(); ++i)
+            EXPECT_NEAR(points[i], r.points[i], 1e-6) << i;
+        EXPECT_EQ(newSegment, r.newSegment);
+        receiver.takePackets(0, std::chrono::milliseconds(0));
+    }
 }
 
 TEST_F(Link, ABadChecksumIsAnsweredWithANakForItsIdentifier)

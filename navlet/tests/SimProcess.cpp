@@ -23,8 +23,11 @@ SimProcess::SimProcess(const QJsonObject& scenario)
     m_process.start(testing_support::binDir() + "/navlet-sim", {path});
     QElapsedTimer timer;
     timer.start();
-    while (!m_output.contains('\n') && timer.elapsed() < 10000 && m_process.waitForReadyRead(100))
+    // A busy machine may take seconds to start it: wait for its first line, not for a pause.
+    while (!m_output.contains('\n') && timer.elapsed() < 30000 && m_process.state() != QProcess::NotRunning) {
+        m_process.waitForReadyRead(1000);
         m_output += m_process.readAllStandardOutput();
+    }
     const qsizetype nl = m_output.indexOf('\n');
     if (nl > 0) {
         m_device = QString::fromLocal8Bit(m_output.left(nl));
@@ -179,7 +182,7 @@ QJsonObject strict(QJsonObject scenario, const StrictFaults& f)
 {
     scenario.insert("strict", QJsonObject{{"seed", 7}, {"corruptPercent", f.corrupt}, {"nakPercent", f.nak},
                                           {"dropPercent", f.drop}, {"noisePercent", f.noise},
-                                          {"ackTimeoutMs", f.ackTimeoutMs}});
+                                          {"ackTimeoutMs", f.ackTimeoutMs}, {"ackTimeoutMaxMs", f.ackTimeoutMaxMs}});
     scenario.insert("faults", QJsonObject{{"silentAfter", f.silentAfter}});
     return scenario;
 }

@@ -59,7 +59,11 @@ struct StrictFaults {
     double noise = 0;
     int silentAfter = -1;
     int ackTimeoutMs = 20;
+    int ackTimeoutMaxMs = 0; // above ackTimeoutMs: each resend wait drawn between the two
 };
+// The line of real receivers: 5% damaged, 5% NAKed, 2% of the host's packets lost, resends
+// after 0.6 to 1 s.
+inline constexpr StrictFaults RealisticLine{5, 5, 2, 0, -1, 600, 1000};
 QJsonObject strict(QJsonObject scenario, const StrictFaults& faults);
 // A receiver with `protocols` and a generated log of `points` (one a second) in `segments`.
 QJsonObject generatedLog(const QStringList& protocols, int points, int segments);

@@ -58,4 +58,23 @@ TEST(WaypointNames, ManyNamesSharingTheirFirstCharactersStayDistinctAfterTheRece
     EXPECT_TRUE(firstRepeatedName(makeWaypointNames(std::vector<QString>(40, "a"), 1)));
 }
 
+TEST(WaypointNames, ReducedToWhatTheFormatStoresBeforeTheyAreMadeUnique)
+{
+    struct Row { const char* legend; std::vector<QString> ssids; const char* format; int chars; std::vector<QString> names; };
+    const Row rows[] = {
+        {"accents and quotes folded to ASCII", {u"Caf\u00E9 \u2019n\u2018 \u201EBar\u201C"_qs}, "D108", 20,
+         {"Cafe 'n' \"Bar\""}},
+        {"what has no ASCII form becomes '-'", {u"\u20AC\u6771\u4EAC \u041C\u0438\u0440"_qs}, "D108", 10, {"--- ---"}},
+        {"six capitals: case applied, other signs replaced", {u"Stra\u00DFe_1"_qs}, "D103", 6, {"STRASS"}},
+        {"names equal once reduced are numbered", {u"Caf\u00E9"_qs, "cafe", "CAFE", u"\u6771\u4EAC"_qs, u"\u5927\u962A"_qs},
+         "D103", 6, {"CAFE", "CAF001", "CAF002", "--", "--001"}},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.legend);
+        const auto names = makeWaypointNames(r.ssids, r.chars, QString::fromLatin1(r.format));
+        EXPECT_EQ(names, r.names);
+        EXPECT_FALSE(firstRepeatedName(names));
+    }
+}
+
 } // namespace

@@ -11,6 +11,7 @@
 #include "domain/ProgramFolder.h"
 #include "domain/TableImport.h"
 #include "survey/SurveyTableImport.h"
+#include "archive/ArchiveWork.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -21,6 +22,7 @@
 #include <cmath>
 #include <cstdio>
 #include <iterator>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -36,6 +38,7 @@ struct Options {
     std::vector<Input> inputs;
     QString csv, kml, gpx, geojson, wigleCsv;
     QString position, track, clockOffset;
+    QString archive, session, bbox;   // with an archive the inputs go there and the outputs come from it
     bool help = false;
     QString error;
 };
@@ -45,6 +48,8 @@ const char* Usage =
     "                            --kismetdb FILE | --input FILE]...\n"
     "                           [--csv OUT] [--kml OUT] [--gpx OUT] [--geojson OUT] [--wigle-csv OUT]\n"
     "                           [--position strongest|weighted|trimmed] [--track FILE [--clock-offset SECONDS]]\n"
+    "                           [--archive FILE.gpkg|postgresql://... [--session LABEL]\n"
+    "                            [--bbox MINLON,MINLAT,MAXLON,MAXLAT]]\n"
     "\n"
     "Reads NetStumbler text summaries, Kismet .csv network logs, WiGLE CSV files, Kismet netxml\n"
     "logs (with the .gpsxml beside them, if any) and Kismet .kismet logs in the order given, as\n"
@@ -57,6 +62,9 @@ const char* Usage =
     "the method and a radius in metres (position_method, uncertainty_m in GeoJSON).\n"
     "--track places the APs that have times but no position (a Kismet .csv, for one) from a GPX\n"
     "track or an NMEA log by time; --clock-offset is added to the log's times first.\n"
+    "With --archive the inputs are added to a survey archive (a GeoPackage file, created when\n"
+    "missing, or a PostGIS database), each file once, and the outputs hold the archive's APs inside\n"
+    "--bbox (default: all), strongest first, up to the AP table's 100000.\n"
     "Exit code 0, or 1 when a file was refused,\n"
     "an import ended in an error or lines were skipped (the other files are still converted),\n"
     "2 for a usage error.\n";
@@ -76,7 +84,8 @@ Options parse(const QStringList& args)
             {"--kismetdb", SurveyFormat::KismetDb}, {"--input", SurveyFormat::Unknown}};
         const std::pair<const char*, QString*> outputs[] = {
             {"--csv", &o.csv}, {"--kml", &o.kml}, {"--gpx", &o.gpx}, {"--geojson", &o.geojson}, {"--wigle-csv", &o.wigleCsv},
-            {"--position", &o.position}, {"--track", &o.track}, {"--clock-offset", &o.clockOffset}};
+            {"--position", &o.position}, {"--track", &o.track}, {"--clock-offset", &o.clockOffset},
+            {"--archive", &o.archive}, {"--session", &o.session}, {"--bbox", &o.bbox}};
         const auto input = std::find_if(std::begin(inputs), std::end(inputs), [&](const auto& p) { return a == QLatin1String(p.first); });
         const auto output = std::find_if(std::begin(outputs), std::end(outputs), [&](const auto& p) { return a == QLatin1String(p.first); });
         if (input == std::end(inputs) && output == std::end(outputs)) {
@@ -93,7 +102,10 @@ Options parse(const QStringList& args)
         else
             *output->second = value;
     }
-    if (!o.help && o.inputs.empty())
+    aero::archive::GeoBox box;
+    if (!o.bbox.isEmpty() && !aero::archive::parseGeoBox(o.bbox, box))
+        o.error = QStringLiteral("--bbox needs four numbers: minlon,minlat,maxlon,maxlat");
+    else if (!o.help && o.inputs.empty() && o.archive.isEmpty())
         o.error = QStringLiteral("no input files");
     bool number = true;
     constexpr double MaxOffsetSeconds = 10.0 * 366 * 86400;   // a clock off by more is no clock
@@ -237,6 +249,40 @@ bool writeKml(const QString& path, const aero::APList& table)
     return saved.ok;
 }
 
+// The inputs into the archive, then its region into the table the outputs are written from.
+// False when a file did not go in whole or the region did not fit; nullopt when the archive
+// could not be read, so there is nothing to write.
+std::optional<bool> fromArchive(const Options& o, aero::APList& table)
+{
+    QString error;
+    const auto store = aero::archive::openArchive(o.archive, error);
+    if (!store) {
+        say(error);
+        return std::nullopt;
+    }
+    bool ok = true;
+    for (const Input& in : o.inputs) {
+        const aero::archive::ArchivedFile done = aero::archive::archiveSurveyFile(*store, in.path, o.session, in.format);
+        say(done.message);
+        ok = done.ok && ok;
+    }
+    aero::archive::GeoBox box;
+    aero::archive::parseGeoBox(o.bbox, box);
+    if (o.csv.isEmpty() && o.kml.isEmpty() && o.gpx.isEmpty() && o.geojson.isEmpty() && o.wigleCsv.isEmpty())
+        return ok;
+    const aero::archive::RegionLoad region = aero::archive::loadRegion(*store, box, table);
+    if (!region.error.isEmpty()) {
+        say(QStringLiteral("Could not read the archive: ") + region.error);
+        return std::nullopt;
+    }
+    if (region.leftOut > 0) {
+        say(QStringLiteral("%1 APs lie in the region; the strongest %2 were written, %3 did not fit in the AP table.")
+                .arg(region.inRegion).arg(region.added).arg(region.leftOut));
+        return false;
+    }
+    return ok;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -256,8 +302,15 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     aero::APList table;
     bool ok = true;
-    for (const Input& in : o.inputs)
-        ok = convert(in, table) && ok;
+    if (o.archive.isEmpty()) {
+        for (const Input& in : o.inputs)
+            ok = convert(in, table) && ok;
+    } else {
+        const std::optional<bool> archived = fromArchive(o, table);
+        if (!archived)
+            return 1;
+        ok = *archived;
+    }
     if (const auto method = aero::position::methodFromName(o.position))
         aero::position::reestimatePositions(table, *method);
     if (!o.track.isEmpty())

@@ -69,6 +69,8 @@ void readStrict(const QJsonObject& o, StrictLine& l)
     l.dropPercent = std::clamp(o.value("dropPercent").toDouble(0), 0.0, 100.0);
     l.noisePercent = std::clamp(o.value("noisePercent").toDouble(0), 0.0, 100.0);
     l.ackTimeoutMs = std::max(1, o.value("ackTimeoutMs").toInt(1000));
+    l.ackTimeoutMaxMs = std::max(l.ackTimeoutMs, o.value("ackTimeoutMaxMs").toInt(l.ackTimeoutMs));
+    l.baud = std::clamp(o.value("baud").toInt(0), 0, 1000000);
     l.retries = std::max(0, o.value("retries").toInt(20));
 }
 

@@ -25,6 +25,8 @@ struct StrictLine {
     double dropPercent = 0;    // packets from the host lost on the line
     double noisePercent = 0;   // bursts of noise before a packet, in both directions
     int ackTimeoutMs = 1000;   // a packet without its ACK is sent again after this
+    int ackTimeoutMaxMs = 0;   // when above ackTimeoutMs: each wait drawn between the two
+    int baud = 0;              // when set: both directions paced as a serial line of this speed
     int retries = 20;          // resends of one packet before the receiver gives up
 };
 

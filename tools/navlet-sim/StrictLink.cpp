@@ -4,6 +4,7 @@
 #include <QJsonObject>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -31,7 +32,8 @@ StrictLink::StrictLink(PtyPort& port, const navlet::LinkIds& ids, const StrictLi
     , m_out(out)
     , m_random(line.seed)
 {
-    connect(&m_port, &PtyPort::bytesArrived, this, &StrictLink::onBytes);
+    connect(&m_port, &PtyPort::bytesArrived, this, &StrictLink::fromLine);
+    m_clock.start();
     m_ackTimer.setSingleShot(true);
     m_ackTimer.setInterval(m_line.ackTimeoutMs);
     connect(&m_ackTimer, &QTimer::timeout, this, &StrictLink::onAckTimeout);
@@ -140,7 +142,9 @@ void StrictLink::transmitFront()
 {
     ++m_copies;
     transmit(m_queue.front().id, m_queue.front().data);
-    m_ackTimer.start();
+    // Real receivers wait 0.6 to 1 s, not always the same.
+    m_ackTimer.start(std::uniform_int_distribution<int>(m_line.ackTimeoutMs,
+                                                        std::max(m_line.ackTimeoutMs, m_line.ackTimeoutMaxMs))(m_random));
 }
 
 void StrictLink::transmit(std::uint8_t id, const QByteArray& data)
@@ -152,9 +156,39 @@ void StrictLink::transmit(std::uint8_t id, const QByteArray& data)
     if (chance(m_line.noisePercent))
         out += noise();
     out += frame(id, data, chance(m_line.corruptPercent));
-    m_port.write(out);
+    toLine(out);
     if (m_faults.silentAfter > 0 && m_sent >= m_faults.silentAfter)
         m_silent = true;
+}
+
+double StrictLink::lineMs(qsizetype bytes) const
+{
+    return m_line.baud > 0 ? static_cast<double>(bytes) * 10000.0 / m_line.baud : 0.0;
+}
+
+void StrictLink::toLine(const QByteArray& bytes)
+{
+    if (m_line.baud <= 0) {
+        m_port.write(bytes);
+        return;
+    }
+    // The host has the bytes once the last of them crossed the line.
+    const double now = static_cast<double>(m_clock.nsecsElapsed()) / 1e6;
+    m_outFreeAtMs = std::max(now, m_outFreeAtMs) + lineMs(bytes.size());
+    const auto delay = static_cast<int>(std::lround(m_outFreeAtMs - now));
+    QTimer::singleShot(delay, Qt::PreciseTimer, this, [this, bytes] { m_port.write(bytes); });
+}
+
+void StrictLink::fromLine(const QByteArray& bytes)
+{
+    if (m_line.baud <= 0) {
+        onBytes(bytes);
+        return;
+    }
+    const double now = static_cast<double>(m_clock.nsecsElapsed()) / 1e6;
+    m_inFreeAtMs = std::max(now, m_inFreeAtMs) + lineMs(bytes.size());
+    const auto delay = static_cast<int>(std::lround(m_inFreeAtMs - now));
+    QTimer::singleShot(delay, Qt::PreciseTimer, this, [this, bytes] { onBytes(bytes); });
 }
 
 void StrictLink::onBytes(const QByteArray& bytes)

@@ -11,6 +11,7 @@
 #include "navlet/NavletIds.h"
 
 #include <QTextStream>
+#include <QElapsedTimer>
 #include <QTimer>
 #include <deque>
 #include <random>
@@ -42,6 +43,11 @@ private:
     void transmitFront();
     void onAckTimeout();
     bool chance(double percent);
+    // Paced as a serial line when the scenario names a speed: bytes leave or are read only
+    // when the line would have carried them.
+    void toLine(const QByteArray& bytes);
+    void fromLine(const QByteArray& bytes);
+    double lineMs(qsizetype bytes) const;
     QByteArray noise();
 
     struct Packet {
@@ -56,6 +62,9 @@ private:
     QTextStream& m_out;
     std::mt19937 m_random;
     QTimer m_ackTimer;
+    QElapsedTimer m_clock;
+    double m_outFreeAtMs = 0;
+    double m_inFreeAtMs = 0;
     State m_state = State::Hunt;
     std::uint8_t m_frameId = 0;
     QByteArray m_body;

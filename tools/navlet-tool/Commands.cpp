@@ -4,6 +4,7 @@
 #include "Gpx.h"
 
 #include "navlet/RecordJson.h"
+#include "navlet/RecordTransfer.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -18,60 +19,47 @@ void printJson(QTextStream& out, const QJsonObject& o)
     out << QJsonDocument(o).toJson(QJsonDocument::Compact) << '\n';
 }
 
-// Collects the records of one download until its end packet, or until the receiver falls
-// silent once it has started. A record the control cannot read stops the download.
+// One download through the transfer engine: every record of `recordId` in order, until the
+// receiver ends the transfer, its count is in, or it falls silent.
 template <class Record> struct Download {
     std::vector<Record> records;
-    bool started = false;
-    bool ended = false;
-    QString unreadable; // the layout of the first record that could not be read
+    RecordDownload::End end = RecordDownload::End::Running;
+    QString received;
+    bool complete = false;
+    QString unreadable;
 };
 
 template <class Record>
-bool download(ToolSession& session, quint8 recordId, const std::function<Record()>& take,
-              const std::function<void()>& request, Download<Record>& result)
+Download<Record> download(ToolSession& session, std::vector<quint8> counted, quint8 recordId,
+                          const std::function<Record()>& take, const std::function<void()>& request)
 {
-    Navlet& n = session.navlet();
-    QObject context;
-    QObject::connect(&n, &Navlet::Receive, &context, [&](quint8 id, quint8) {
-        result.started = true;
-        if (!n.lastFrameValid())
-            return; // sent again after the NAK, or a repeat of the record just taken
-        if (id == recordId && !n.lastRecordDecoded())
-            result.unreadable = n.lastRecordFormat();
-        else if (id == recordId && result.unreadable.isEmpty())
+    RecordDownload engine(session.navlet());
+    Download<Record> result;
+    QObject::connect(&engine, &RecordDownload::record, &engine, [&](quint8 id) {
+        if (id == recordId)
             result.records.push_back(take());
-        else if (id == n.PID_Xfer_Cmplt())
-            result.ended = true;
     });
-    request();
-    if (!session.waitUntil([&] { return result.started; }, ToolTime::ms(tooltiming::AnswerMs)))
-        return false;
-    session.waitUntil([&] {
-        return result.ended || !result.unreadable.isEmpty()
-            || session.msSinceLastPacket() > ToolTime::ms(tooltiming::DownloadSilenceMs);
-    }, INT_MAX);
-    return true;
+    engine.start(request, std::move(counted), ToolTime::ms(tooltiming::AnswerMs));
+    session.waitUntil([&] { return !engine.running(); }, INT_MAX);
+    result.end = engine.end();
+    result.received = engine.received();
+    result.complete = engine.complete();
+    result.unreadable = engine.unreadableFormat();
+    return result;
 }
 
 // Exit code of a finished download, with what went wrong on standard error.
 template <class Record>
 int downloadOutcome(ToolSession& session, const Download<Record>& d, const char* what)
 {
-    Navlet& n = session.navlet();
     if (!d.unreadable.isEmpty()) {
         session.err() << "navlet-tool: the receiver sends " << what << " in format " << d.unreadable
                       << ", which cannot be read\n";
         return exitcode::Unreadable;
     }
-    if (!n.transferComplete()) {
-        session.err() << "navlet-tool: download incomplete: ";
-        if (n.transferAnnounced())
-            session.err() << n.transferRecordsReceived() << " of " << static_cast<quint16>(n.Incoming_Records_Count())
-                          << " records";
-        else
-            session.err() << "no record count";
-        session.err() << (d.ended ? "" : ", no end of transfer") << '\n';
+    if (!d.complete) {
+        session.err() << "navlet-tool: download incomplete: " << d.received
+                      << (d.end == RecordDownload::End::EndPacket ? "" : ", no end of transfer") << '\n';
         return exitcode::Incomplete;
     }
     return exitcode::Done;
@@ -106,8 +94,9 @@ int runTracks(ToolSession& session, QTextStream& out, const QString& gpxPath)
     if (!session.open() || !session.connectReceiver())
         return exitcode::NoReceiver;
     Navlet& n = session.navlet();
-    Download<cTrack> d;
-    if (!download<cTrack>(session, n.PID_Trk_Data(), [&] { return n.Track(); }, [&] { n.Request_Tracks(); }, d)) {
+    const Download<cTrack> d = download<cTrack>(session, {n.PID_Trk_Data(), n.PID_Trk_Hdr()}, n.PID_Trk_Data(),
+                                                [&] { return n.Track(); }, [&] { n.Request_Tracks(); });
+    if (d.end == RecordDownload::End::NoAnswer) {
         session.err() << "navlet-tool: the receiver did not answer the track request\n";
         return exitcode::NoReceiver;
     }
@@ -133,8 +122,9 @@ int runWaypoints(ToolSession& session, QTextStream& out)
     if (!session.open() || !session.connectReceiver())
         return exitcode::NoReceiver;
     Navlet& n = session.navlet();
-    Download<cWaypoint> d;
-    if (!download<cWaypoint>(session, n.PID_Wpt_Data(), [&] { return n.Waypoint(); }, [&] { n.Request_Waypoints(); }, d)) {
+    const Download<cWaypoint> d = download<cWaypoint>(session, {n.PID_Wpt_Data()}, n.PID_Wpt_Data(),
+                                                      [&] { return n.Waypoint(); }, [&] { n.Request_Waypoints(); });
+    if (d.end == RecordDownload::End::NoAnswer) {
         session.err() << "navlet-tool: the receiver did not answer the waypoint request\n";
         return exitcode::NoReceiver;
     }

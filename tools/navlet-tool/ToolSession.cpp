@@ -14,7 +14,6 @@ ToolSession::ToolSession(const QString& device, QTextStream& err, QObject* paren
     m_navlet.setTimeScale({ToolTime::scale()});
     m_navlet.setPrompt([this](const QString& text, PromptButtons buttons) { return answer(text, buttons); });
     connect(&m_navlet, &Navlet::Receive, this, &ToolSession::onReceive);
-    m_lastPacket.start();
 }
 
 ToolSession::~ToolSession()
@@ -35,7 +34,6 @@ PromptAnswer ToolSession::answer(const QString& text, PromptButtons buttons)
 
 void ToolSession::onReceive(quint8 id, quint8 data)
 {
-    m_lastPacket.restart();
     // A damaged frame, a repeat, or an ACK for a packet we did not just send tells nothing.
     if (!m_navlet.lastFrameValid())
         return;
@@ -83,9 +81,9 @@ bool ToolSession::connectReceiver()
     return true;
 }
 
-bool ToolSession::sendAndWaitForAck(const std::function<void()>& send, quint8 id)
+bool ToolSession::waitForAck(quint8 id)
 {
+    const bool acked = waitUntil([&] { return m_acked.contains(id); }, ToolTime::ms(tooltiming::AnswerMs));
     m_acked.clear();
-    send();
-    return waitUntil([&] { return m_acked.contains(id); }, ToolTime::ms(tooltiming::AnswerMs));
+    return acked;
 }

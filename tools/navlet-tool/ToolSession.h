@@ -12,7 +12,6 @@
 namespace tooltiming {
 inline constexpr int AnswerMs = 5000;          // first answer to a request, each ACK of an upload
 inline constexpr int ProtocolArrayMs = 1000;   // the array that follows the product data
-inline constexpr int DownloadSilenceMs = 500;  // a download that stops without its end packet
 inline constexpr int PromptRetries = 3;        // Retry answers per question before giving up
 } // namespace tooltiming
 
@@ -41,10 +40,8 @@ public:
     bool connectReceiver();
     // Runs the event loop until `done` holds or `ms` passed; returns `done()`.
     bool waitUntil(const std::function<bool()>& done, int ms);
-    // Sends with `send`, then waits for the receiver's ACK of `id`.
-    bool sendAndWaitForAck(const std::function<void()>& send, quint8 id);
-    // Time since the last packet from the receiver.
-    qint64 msSinceLastPacket() const { return m_lastPacket.elapsed(); }
+    // Waits for the receiver's ACK of `id` since the last call.
+    bool waitForAck(quint8 id);
 
 private:
     navlet::PromptAnswer answer(const QString& text, navlet::PromptButtons buttons);
@@ -54,7 +51,6 @@ private:
     QTextStream& m_err;
     QString m_device;
     QHash<QString, int> m_asked;
-    QElapsedTimer m_lastPacket;
     QList<quint8> m_acked;
     bool m_gotProduct = false;
     bool m_gotProtocols = false;

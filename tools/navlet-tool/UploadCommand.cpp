@@ -2,6 +2,7 @@
 #include "ApCsv.h"
 #include "Commands.h"
 
+#include "navlet/RecordTransfer.h"
 #include "navlet/WaypointNames.h"
 
 #include <QFile>
@@ -36,27 +37,27 @@ int runUpload(ToolSession& session, QTextStream& out, const QString& csvPath, in
     std::vector<QString> ssids;
     for (const ApRow& ap : aps)
         ssids.push_back(ap.ssid);
-    const std::vector<QString> names = makeWaypointNames(ssids, waypointNameLength(chars, n.Waypoint_Data_Format()));
+    const std::vector<QString> names = makeWaypointNames(ssids, waypointNameLength(chars, n.Waypoint_Data_Format()),
+                                                          n.Waypoint_Data_Format());
     if (const auto repeated = firstRepeatedName(names)) {
         session.err() << "navlet-tool: " << aps.size() << " waypoints cannot have distinct names of "
                       << waypointNameLength(chars, n.Waypoint_Data_Format()) << " characters (\""
                       << names[*repeated] << "\" repeats)\n";
         return exitcode::BadInput;
     }
+    if (const QString refusal = waypointUploadRefusal(n); !refusal.isEmpty()) {
+        session.err() << "navlet-tool: " << refusal << '\n';
+        return exitcode::Unreadable;
+    }
     const auto total = static_cast<qint16>(aps.size());
-    if (!session.sendAndWaitForAck([&] { n.Start_of_Records(total); }, n.PID_Records())) {
-        out << "Acknowledged 0 of " << total << " waypoints.\n";
-        return exitcode::Incomplete;
-    }
-    int acknowledged = 0;
-    for (std::size_t i = 0; i < aps.size(); ++i) {
-        fillApWaypoint(n.Waypoint(), names[i], aps[i].latitude, aps[i].longitude);
-        if (!session.sendAndWaitForAck([&] { n.Send_Waypoint(); }, n.PID_Wpt_Data()))
-            break;
-        ++acknowledged;
-    }
-    const bool ended = acknowledged == total
-        && session.sendAndWaitForAck([&] { n.End_of_Records(); }, n.PID_Xfer_Cmplt());
+    const auto [acknowledged, ended] = uploadRecords(
+        n, total, n.PID_Wpt_Data(),
+        [&](int i) {
+            const auto k = static_cast<std::size_t>(i);
+            fillApWaypoint(n.Waypoint(), names[k], aps[k].latitude, aps[k].longitude);
+            n.Send_Waypoint();
+        },
+        [&](quint8 id) { return session.waitForAck(id); }, true);
     out << "Acknowledged " << acknowledged << " of " << total << " waypoints.\n";
     return ended ? exitcode::Done : exitcode::Incomplete;
 }

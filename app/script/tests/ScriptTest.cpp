@@ -3,6 +3,7 @@
 #include "window/frmPlotter.h"
 #include "script/RunScript.h"
 #include "domain/ScriptParser.h"
+#include "archive/ArchiveStore.h"
 
 #include "TempDir.h"
 
@@ -34,6 +35,7 @@ TEST(ScriptParser, CommandIsTheWordAfterTheDollarAndParametersGoByPosition)
         {"batch", "$BATCH /logs", ScriptCommand::Batch, "/logs"},
         {"import", "$IMPORT /logs/drive.kismet", ScriptCommand::Import, "/logs/drive.kismet"},
         {"track", "$TRACK /logs/drive.gpx ", ScriptCommand::Track, "/logs/drive.gpx"},
+        {"archive", "$ARCHIVE postgresql://db/a", ScriptCommand::Archive, "postgresql://db/a"},
         {"end", "$END", ScriptCommand::End, ""},
         {"unknown word", "$FOO bar", ScriptCommand::Unknown, ""},
         {"comment", "# $END in a comment", ScriptCommand::None, ""},
@@ -191,6 +193,26 @@ TEST_F(ScriptRun, BatchImportsEveryFileOfTheFolderSortedByNameEachByItsContent)
                                   "import3:" + logs.filePath("d.csv")}));
     EXPECT_EQ(dialogs.texts(), QStringList{"The file " + logs.filePath("g.txt") + " is not a survey log Aeroplotter can read."});
     EXPECT_GT(dialogs.refusals(), 0);
+}
+
+TEST_F(ScriptRun, ArchiveTakesTheFollowingImportsUntilTurnedOff)
+{
+    for (int entry = 2; entry <= 5; ++entry)
+        window->setMenuCommand({buttons::Import, entry}, [] {});
+    const QString source = testing_support::sourceDir();
+    const QString gpkg = m_dir.filePath("archive.gpkg");
+    const QString body = "AEROPLOTTER SCRIPT FILE V1.0\n$ARCHIVE /nonexistent/a.gpkg\n$PROCESS " + source
+                         + "/examples/sample-summary.txt\n$ARCHIVE " + gpkg + "\n$PROCESS " + source
+                         + "/examples/sample-summary.txt\n$IMPORT " + source + "/app/domain/tests/data/survey-wigle.csv\n$ARCHIVE\n"
+                         + "$IMPORT " + source + "/app/domain/tests/data/survey.netxml\n";
+    RunScript(ctx, script(body.toUtf8()));
+    ASSERT_EQ(dialogs.texts().size(), 2) << dialogs.texts().join(" / ").toStdString();
+    EXPECT_TRUE(dialogs.texts()[0].startsWith("Could not open the archive /nonexistent/a.gpkg")) << dialogs.texts()[0].toStdString();
+    EXPECT_TRUE(dialogs.texts()[1].contains("2 unreadable lines were skipped")) << dialogs.texts()[1].toStdString();
+    QString error;
+    const auto store = archive::openArchive(gpkg, error);
+    ASSERT_TRUE(store) << error.toStdString();
+    EXPECT_EQ(store->counts(error)->imports, 2);
 }
 
 TEST_F(ScriptRun, EndEndsTheProgramWithoutAskingAndReadsNoFurther)
