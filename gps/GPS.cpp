@@ -30,6 +30,8 @@ GPS::GPS(QObject* parent) : QObject(parent), m_port(new QSerialPort(this)), m_gp
     connect(m_port, &QSerialPort::errorOccurred, this, &GPS::closeSerialOnError);
     connect(m_gpsd, &gps::GpsdSource::received, this, &GPS::receive);
     connect(m_gpsd, &gps::GpsdSource::debugText, this, &GPS::DebugPrint);
+    connect(m_gpsd, &gps::GpsdSource::lost, this, &GPS::connectionInterrupted);
+    connect(m_gpsd, &gps::GpsdSource::restored, this, &GPS::connectionRestored);
 }
 
 GPS::~GPS()
@@ -200,8 +202,15 @@ void GPS::onSatDOP(const gps::Gsa& gsa)
     Q_EMIT SatDOP(latin1(gsa.Modo), canales, gsa.PDOP, gsa.HDOP, gsa.VDOP);
 }
 
+void GPS::onSentence(std::string_view sentence)
+{
+    if (!sentence.empty() && sentence.front() == '$')
+        Q_EMIT sentenceReceived();
+}
+
 void GPS::onSatelliteStatus(const gps::Gsv& gsv)
 {
     m_lastGsv = gsv;
+    m_lastGsvTalker = QString::fromStdString(m_pipeline.talker());
     Q_EMIT SatelliteStatus(gsv.InView, toList(gsv.Ids), toList(gsv.Els), toList(gsv.Azs), toList(gsv.Sigs));
 }

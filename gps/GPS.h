@@ -25,6 +25,7 @@ struct SourceError;
 class GPS : public QObject, private gps::NmeaSink {
     Q_OBJECT
     Q_PROPERTY(bool IgnoreValid READ IgnoreValid WRITE setIgnoreValid)
+    Q_PROPERTY(bool AllTalkers READ AllTalkers WRITE setAllTalkers)
 public:
     explicit GPS(QObject* parent = nullptr);
     ~GPS() override;
@@ -45,6 +46,11 @@ public:
 
     bool IgnoreValid() const { return m_pipeline.ignoreValid(); }
     void setIgnoreValid(bool ignoreValid) { m_pipeline.setIgnoreValid(ignoreValid); }
+    // False (the control's own rule): only "$GP" sentences are decoded. True: the same five
+    // sentence types from every satellite system's talker (GN, GL, GA, GB, BD, GI, GQ, QZ, IN),
+    // decoded exactly alike; a second talker's RMC for the fix just reported is dropped.
+    bool AllTalkers() const { return m_pipeline.talkers() == gps::Talkers::AllGnss; }
+    void setAllTalkers(bool all) { m_pipeline.setTalkers(all ? gps::Talkers::AllGnss : gps::Talkers::GpsOnly); }
     bool isConnected() const { return m_source != Source::None; }
     // Why the last Conectar failed or the open port was lost, for the host to show; empty after
     // a successful Conectar.
@@ -54,7 +60,9 @@ public:
     void receive(const QByteArray& bytes);
 
     QString BufferRX() const;
-    // Satellite data of the last GSV sentence.
+    // Satellite data of the last GSV sentence, and its talker ("GP", "GL", "GA"...): each
+    // satellite system sends its own GSV sequence, and SatelliteStatus reports one sentence.
+    QString SatelliteTalker() const { return m_lastGsvTalker; }
     const std::array<float, gps::Gsv::SlotCount>& Ids() const { return m_lastGsv.Ids; }
     const std::array<float, gps::Gsv::SlotCount>& Els() const { return m_lastGsv.Els; }
     const std::array<float, gps::Gsv::SlotCount>& Azs() const { return m_lastGsv.Azs; }
@@ -69,6 +77,12 @@ Q_SIGNALS:
     void DebugPrint(const QString& Cadena);
     // The open serial port was closed because its device went away (`reason` as lastError()).
     void connectionLost(const QString& reason);
+    // gpsd went away; the control keeps trying to reach it until Desconectar.
+    void connectionInterrupted(const QString& reason);
+    // gpsd is back after connectionInterrupted.
+    void connectionRestored();
+    // A sentence arrived (any "$" sentence, decoded or not): the receiver is talking.
+    void sentenceReceived();
 
 private:
     enum class Source { None, Serial, Device, Gpsd };
@@ -83,6 +97,7 @@ private:
     void onFechaHora(const gps::Zda& zda) override;
     void onSatDOP(const gps::Gsa& gsa) override;
     void onSatelliteStatus(const gps::Gsv& gsv) override;
+    void onSentence(std::string_view sentence) override;
 
     gps::NmeaPipeline m_pipeline{*this};
     QSerialPort* m_port = nullptr;
@@ -90,6 +105,7 @@ private:
     QPointer<QIODevice> m_device;
     Source m_source = Source::None;
     gps::Gsv m_lastGsv;
+    QString m_lastGsvTalker;
     QByteArray m_pending;
     QString m_lastError;
     bool m_feeding = false;

@@ -2,6 +2,8 @@
 
 #include "GpsTiming.h"
 
+#include <utility>
+
 namespace gps {
 
 GpsdSource::GpsdSource(QObject* parent) : QObject(parent), m_socket(this), m_retryTimer(this)
@@ -49,10 +51,12 @@ void GpsdSource::onConnected()
     // The first connection is confirmed by start(); this handles the reconnects.
     if (!m_active)
         return;
-    m_lost = false;
+    const bool wasLost = std::exchange(m_lost, false);
     m_filter.reset();
     Q_EMIT debugText(QStringLiteral("gpsd conectado - %1:%2").arg(m_host).arg(m_port));
     sendWatch();
+    if (wasLost)
+        Q_EMIT restored();
 }
 
 void GpsdSource::onReadyRead()
@@ -74,6 +78,7 @@ void GpsdSource::onConnectionLost()
     if (!m_lost) {
         m_lost = true;
         Q_EMIT debugText(QStringLiteral("gpsd desconectado - %1 %2").arg(static_cast<int>(m_socket.error())).arg(m_socket.errorString()));
+        Q_EMIT lost(m_socket.errorString());
     }
     m_retryTimer.start(timing::scaled(timing::GpsdReconnectMs));
 }

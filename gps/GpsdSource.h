@@ -36,6 +36,9 @@ Q_SIGNALS:
     // NMEA text, JSON removed, each line ended by a carriage return.
     void received(const QByteArray& nmea);
     void debugText(const QString& text);
+    // The daemon went away (once per outage, with the system's reason) and came back.
+    void lost(const QString& reason);
+    void restored();
 
 private:
     void onConnected();

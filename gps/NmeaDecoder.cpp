@@ -121,43 +121,73 @@ Gsv parseGsv(std::string_view sentence)
 
 namespace {
 
-void procesarRmc(std::string_view sentence, bool ignoreValid, NmeaSink& sink)
+void procesarRmc(std::string_view sentence, RouterState& state, NmeaSink& sink)
 {
+    if (state.talkers == Talkers::AllGnss) {
+        FieldScanner fields(sentence);
+        const std::string_view time = fields.LeerCampo();
+        if (!time.empty() && time == state.lastFixTime && state.talker != state.lastFixTalker) {
+            sink.debugText(RepeatedFixText, sentence);
+            return;
+        }
+    }
     sink.debugText(CadenaRecibidaText, sentence);
     if (rmcStatusVoid(sentence))
-        sink.debugText(ignoreValid ? IgnoreValidTrueText : IgnoreValidFalseText, {});
-    if (const auto rmc = parseRmc(sentence, ignoreValid))
+        sink.debugText(state.ignoreValid ? IgnoreValidTrueText : IgnoreValidFalseText, {});
+    if (const auto rmc = parseRmc(sentence, state.ignoreValid)) {
+        FieldScanner fields(sentence);
+        state.lastFixTime = fields.LeerCampo();
+        state.lastFixTalker = state.talker;
         sink.onPosicion(*rmc);
+    }
 }
 
-void procesarZda(std::string_view sentence, bool, NmeaSink& sink) { sink.onFechaHora(parseZda(sentence)); }
-void procesarGsv(std::string_view sentence, bool, NmeaSink& sink) { sink.onSatelliteStatus(parseGsv(sentence)); }
-void procesarGsa(std::string_view sentence, bool, NmeaSink& sink) { sink.onSatDOP(parseGsa(sentence)); }
+void procesarZda(std::string_view sentence, RouterState&, NmeaSink& sink) { sink.onFechaHora(parseZda(sentence)); }
+void procesarGsv(std::string_view sentence, RouterState&, NmeaSink& sink) { sink.onSatelliteStatus(parseGsv(sentence)); }
+void procesarGsa(std::string_view sentence, RouterState&, NmeaSink& sink) { sink.onSatDOP(parseGsa(sentence)); }
 // Fix data duplicates what RMC already gives.
-void procesarGga(std::string_view, bool, NmeaSink&) {}
+void procesarGga(std::string_view, RouterState&, NmeaSink&) {}
 
 struct Route {
-    std::string_view tag;
-    void (*decode)(std::string_view sentence, bool ignoreValid, NmeaSink& sink);
+    std::string_view type;
+    void (*decode)(std::string_view sentence, RouterState& state, NmeaSink& sink);
 };
 
 constexpr std::size_t TagLength = 6;
 
 constexpr std::array<Route, 5> Routes{{
-    {"$GPRMC", &procesarRmc},
-    {"$GPZDA", &procesarZda},
-    {"$GPGSV", &procesarGsv},
-    {"$GPGGA", &procesarGga},
-    {"$GPGSA", &procesarGsa},
+    {"RMC", &procesarRmc},
+    {"ZDA", &procesarZda},
+    {"GSV", &procesarGsv},
+    {"GGA", &procesarGga},
+    {"GSA", &procesarGsa},
 }};
+
+constexpr std::array<std::string_view, 10> GnssTalkers{"GP", "GN", "GL", "GA", "GB", "BD", "GI", "GQ", "QZ", "IN"};
 
 } // namespace
 
+bool acceptsTalker(Talkers talkers, std::string_view talker)
+{
+    if (talkers == Talkers::GpsOnly)
+        return talker == "GP";
+    return std::find(GnssTalkers.begin(), GnssTalkers.end(), talker) != GnssTalkers.end();
+}
+
 void ProcesarSentencia(std::string_view sentence, bool ignoreValid, NmeaSink& sink)
 {
-    const std::string_view tag = sentence.substr(0, TagLength);
+    RouterState state;
+    state.ignoreValid = ignoreValid;
+    ProcesarSentencia(sentence, state, sink);
+}
+
+void ProcesarSentencia(std::string_view sentence, RouterState& state, NmeaSink& sink)
+{
+    if (sentence.size() < TagLength || sentence[0] != '$' || !acceptsTalker(state.talkers, sentence.substr(1, 2)))
+        return;
+    const std::string_view type = sentence.substr(3, 3);
     for (const Route& route : Routes) {
-        if (route.tag != tag)
+        if (route.type != type)
             continue;
         // A byte outside printable ASCII is line noise; a NUL even leaves the checksum as it was.
         if (std::any_of(sentence.begin(), sentence.end(), [](char c) { return c < 0x20 || c > 0x7E; })) {
@@ -168,7 +198,8 @@ void ProcesarSentencia(std::string_view sentence, bool ignoreValid, NmeaSink& si
             sink.debugText(ChecksumErrorText, sentence);
             return;
         }
-        route.decode(sentence, ignoreValid, sink);
+        state.talker = sentence.substr(1, 2);
+        route.decode(sentence, state, sink);
         return;
     }
 }

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 PKGS=(cmake ninja-build g++ pkg-config
-      qt6-base-dev qt6-serialport-dev
+      qt6-base-dev qt6-serialport-dev qt6-image-formats-plugins
       libgtest-dev libgmock-dev libbenchmark-dev
       libzip-dev libsqlite3-dev libpq-dev
       postgresql-15 postgresql-15-postgis-3 gdal-bin

@@ -13,6 +13,7 @@
 #include "domain/UnplacedAps.h"
 
 #include <QFileInfo>
+#include <QRegularExpression>
 
 namespace aero {
 namespace {
@@ -289,6 +290,19 @@ void saveHtml(AppContext& ctx)
     });
 }
 
+// A script's pictures take the "PictureSize" setting ("1600x1200"); the user's, the view's size.
+QSize pictureSize(const AppContext& ctx)
+{
+    if (!ctx.state.ScriptRunning)
+        return {};
+    static const QRegularExpression form(QStringLiteral("^\\s*(\\d{2,5})\\s*[xX*]\\s*(\\d{2,5})\\s*$"));
+    const auto m = form.match(ctx.settings.value(QStringLiteral("PictureSize")));
+    constexpr int Largest = 8000;   // 256 MB of pixels at most
+    if (!m.hasMatch())
+        return {1600, 1200};
+    return {std::clamp(m.captured(1).toInt(), 16, Largest), std::clamp(m.captured(2).toInt(), 16, Largest)};
+}
+
 void saveImage(AppContext& ctx)
 {
     guarded(ctx.dialogs, MenuRoutine, [&] {
@@ -300,7 +314,7 @@ void saveImage(AppContext& ctx)
             chooseFile(ctx, QStringLiteral("Bitmap files (*.bmp)|*.bmp|PNG images (*.png)|*.png"), true);
         if (path.isEmpty() || !mayOverwrite(ctx, path, QStringLiteral("Bitmap file already exists, overwrite?")))
             return;
-        if (const SaveResult saved = saveViewImage(ctx.Mapa->CopyView(), path); !saved)
+        if (const SaveResult saved = saveViewImage(ctx.Mapa->picture(pictureSize(ctx)), path); !saved)
             throw AppError(errors::FileAccess, QStringLiteral("Path/File access error: %1 (%2)").arg(path, saved.error));
         tell(ctx, QStringLiteral("Map bitmap file saved!"), Icon::Information);
     });

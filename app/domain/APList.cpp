@@ -20,6 +20,7 @@ AccessPoint& APList::mutableAt(int slot)
 {
     if (slot < 1 || slot > Capacity)
         throw AppError(errors::SubscriptOutOfRange, QStringLiteral("Subscript out of range"));
+    ++m_revision;
     return m_slots[static_cast<std::size_t>(slot)];
 }
 
@@ -37,6 +38,7 @@ void APList::append(const AccessPoint& record)
     // Every text entering the table is one every export can write.
     r.SSID = validText(r.SSID);
     r.MAC = validText(r.MAC);
+    ++m_revision;
     reindex(slot, oldSsid, oldMac);
     ++NextAP;
 }
@@ -88,6 +90,7 @@ void APList::clear()
         if (!r.SSID.isEmpty() || !r.MAC.isEmpty())
             r = AccessPoint{};
     m_observations.clear();
+    ++m_revision;
     m_used = 0;
     m_macCount.clear();
     m_firstSsid.clear();
@@ -167,6 +170,7 @@ void APList::DedupeSSIDs()
     // this way cannot collide with each other (the part before the last blank differs), so
     // checking the index, which takes each new name as it is made, is enough.
     QHash<QString, int> nextSuffix;
+    ++m_revision;
     m_firstSsid.reserve(m_used);
     for (int i = 1; i <= m_used; ++i) {
         QString& name = m_slots[static_cast<std::size_t>(i)].SSID;

@@ -6,6 +6,7 @@
 #include "domain/Observation.h"
 
 #include <QHash>
+#include <cstdint>
 #include <vector>
 
 namespace aero {
@@ -51,6 +52,10 @@ public:
             reindex(slot, oldSsid, oldMac);
     }
 
+    // Changes with every change of a record, so a copy kept elsewhere (a spatial index) knows
+    // when it is out of date without looking at the records.
+    std::uint64_t revision() const { return m_revision; }
+
     // Resets every used slot to the empty record (NextAP is the caller's business).
     void clear();
 
@@ -66,6 +71,7 @@ private:
     std::vector<AccessPoint> m_slots;   // index 0 unused
     std::vector<Observation> m_observations;   // grows with the slots that have one
     int m_used = 0;
+    std::uint64_t m_revision = 0;
     QHash<QString, int> m_macCount;     // MAC -> number of used slots holding it
     QHash<QString, int> m_firstSsid;    // SSID -> first used slot holding it
 };

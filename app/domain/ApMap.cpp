@@ -40,7 +40,7 @@ Box boundingBox(const APList& list)
 
 MarkerRecord apMarker(const AccessPoint& ap)
 {
-    return {ap.SSID, apNote(ap), apSymbol(ap).value_or(DefaultSymbol), {ap.Latitude, ap.Longitude, 1.0}, 0};
+    return {ap.SSID, apNote(ap), apSymbol(ap).value_or(DefaultSymbol), {ap.Latitude, ap.Longitude, 1.0}, 0, {}};
 }
 
 Location tableView(const APList& table)

@@ -27,6 +27,15 @@ double unitPerDegree(MapUnit unit)
 
 double unitPerRadian(MapUnit unit) { return unitPerDegree(unit) / DegToRad; }
 
+double bearing(const Location& from, const Location& to)
+{
+    const double p1 = from.lat * DegToRad, p2 = to.lat * DegToRad, dLon = (to.lon - from.lon) * DegToRad;
+    const double y = std::sin(dLon) * std::cos(p2);
+    const double x = std::cos(p1) * std::sin(p2) - std::sin(p1) * std::cos(p2) * std::cos(dLon);
+    const double deg = std::atan2(y, x) / DegToRad;
+    return deg < 0.0 ? deg + 360.0 : deg;
+}
+
 double distance(const Location& a, const Location& b, MapUnit unit)
 {
     return centralAngle(a.lat, a.lon, b.lat, b.lon) * unitPerRadian(unit);

@@ -19,6 +19,9 @@ double unitPerRadian(MapUnit unit);
 
 double distance(const Location& a, const Location& b, MapUnit unit);
 
+// Initial great-circle bearing from `from` to `to`, degrees clockwise from true north, 0..360.
+double bearing(const Location& from, const Location& to);
+
 // The smallest central angle (radians) from a point to any point of a latitude/longitude box;
 // never more than the true minimum, so a search may prune with it.
 double minAngleToBox(double lat, double lon, double minLat, double maxLat, double minLon, double maxLon);

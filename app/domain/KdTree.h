@@ -4,6 +4,7 @@
 // which settles ties in the nearest search exactly as a walk in map order would.
 #include "domain/Geo.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <limits>
 #include <optional>
@@ -43,11 +44,45 @@ public:
                 found = true;
             }
         }
+        double limit() const { return distance; }
+    };
+
+    // The `count` nearest, kept as a heap with the farthest on top; ties go to earlier keys.
+    struct KBest {
+        explicit KBest(std::size_t count) : count(count) {}
+        struct Hit {
+            double distance;
+            std::uint32_t key;
+            bool operator<(const Hit& o) const { return distance < o.distance || (distance == o.distance && key < o.key); }
+        };
+        std::size_t count;
+        std::vector<Hit> hits;
+        void offer(double d, std::uint32_t k)
+        {
+            const Hit hit{d, k};
+            if (hits.size() < count) {
+                hits.push_back(hit);
+                std::push_heap(hits.begin(), hits.end());
+            } else if (count > 0 && hit < hits.front()) {
+                std::pop_heap(hits.begin(), hits.end());
+                hits.back() = hit;
+                std::push_heap(hits.begin(), hits.end());
+            }
+        }
+        double limit() const { return hits.size() < count ? std::numeric_limits<double>::infinity() : hits.front().distance; }
+        // Nearest first.
+        std::vector<Hit> sorted() const
+        {
+            std::vector<Hit> out = hits;
+            std::sort_heap(out.begin(), out.end());
+            return out;
+        }
     };
 
     // `measure(key)` gives a point's distance in the caller's unit, or nullopt to skip it.
     // `unitPerRadian` turns the tree's angular bounds into that unit.
-    template <class F> void nearest(double lat, double lon, double unitPerRadian, Best& best, F&& measure) const
+    // `best` is a Best or a KBest.
+    template <class B, class F> void nearest(double lat, double lon, double unitPerRadian, B& best, F&& measure) const
     {
         if (!m_nodes.empty())
             nearestNode(0, lat, lon, unitPerRadian, best, measure);
@@ -88,7 +123,7 @@ private:
         return (a - BoundSlack) * unitPerRadian;
     }
 
-    template <class F> void nearestNode(std::int32_t i, double lat, double lon, double upr, Best& best, F& measure) const
+    template <class B, class F> void nearestNode(std::int32_t i, double lat, double lon, double upr, B& best, F& measure) const
     {
         const Node& n = m_nodes[std::size_t(i)];
         if (n.left < 0) {
@@ -106,9 +141,9 @@ private:
             std::swap(first, second);
             std::swap(bl, br);
         }
-        if (bl <= best.distance)
+        if (bl <= best.limit())
             nearestNode(first, lat, lon, upr, best, measure);
-        if (br <= best.distance)
+        if (br <= best.limit())
             nearestNode(second, lat, lon, upr, best, measure);
     }
 

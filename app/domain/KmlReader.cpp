@@ -85,6 +85,16 @@ bool unkeepable(QStringView n)
     return false;
 }
 
+// The keys this program writes on its own placemarks; any other is another program's data.
+bool placemarkKey(const QString& key)
+{
+    for (const QString* k : {&kml::Symbol, &kml::DisplayState, &kml::NameEncoded, &kml::NoteEncoded, &kml::ShapeKind,
+                             &kml::LineColor, &kml::LineSetting, &kml::Width, &kml::Height, &kml::Text, &kml::TextEncoded})
+        if (key == *k)
+            return true;
+    return false;
+}
+
 bool documentKey(const QString& key)
 {
     for (const QString* k : {&kml::Region, &kml::Units, &kml::ViewStyle, &kml::NavigationToolbar, &kml::DrawingToolbar,
@@ -96,7 +106,8 @@ bool documentKey(const QString& key)
 
 struct Placemark {
     QString name, description;
-    DataMap data;
+    DataMap data;                 // this program's own keys
+    ForeignData foreignData;      // any other, in file order
     std::vector<Location> points;
     std::vector<std::vector<Location>> lines;   // line strings, rings, polygon boundaries, tracks
     int badCoordinates = 0;
@@ -119,7 +130,7 @@ private:
     bool child(int depth);
 
     void readDocumentLevel();
-    void readExtendedData(DataMap& into, bool document);
+    void readExtendedData(DataMap& into, bool document, ForeignData* foreign = nullptr);
     void readGeometry(Placemark& p);
     void readPlacemark();
     void readLookAt();
@@ -255,7 +266,7 @@ void Reader::readDocumentLevel()
     }
 }
 
-void Reader::readExtendedData(DataMap& into, bool document)
+void Reader::readExtendedData(DataMap& into, bool document, ForeignData* foreignData)
 {
     const int d = m_depth;
     while (child(d)) {
@@ -272,7 +283,9 @@ void Reader::readExtendedData(DataMap& into, bool document)
             else
                 skip();
         }
-        if (!document)
+        if (!document && foreignData && !placemarkKey(key))
+            foreignData->emplace_back(key, value);
+        else if (!document)
             into.insert(key, value);
         else if (key == kml::SymbolFile)
             r.data.symbolFiles.push_back(value);
@@ -388,7 +401,7 @@ void Reader::readPlacemark()
         else if (name == QLatin1String("description"))
             p.description = text();
         else if (name == QLatin1String("ExtendedData"))
-            readExtendedData(p.data, false);
+            readExtendedData(p.data, false, &p.foreignData);
         else if (geometryKind(name) != Geo::None)
             readGeometry(p);
         else if (name == QLatin1String("TimeStamp") || name == QLatin1String("TimeSpan")) {
@@ -405,7 +418,8 @@ void Reader::readPlacemark()
             skip();
     }
     if (!x.hasError()) {
-        foreign(QStringLiteral("ExtendedData values"), int(p.data.size()));
+        if (p.points.empty())   // kept with markers only
+            foreign(QStringLiteral("ExtendedData values"), int(p.foreignData.size()));
         if (!p.description.isEmpty() && p.points.empty() && !p.lines.empty())
             foreign(QStringLiteral("descriptions of lines and areas"));
         addPlacemark(p);
@@ -451,6 +465,7 @@ void Reader::addPlacemark(const Placemark& p)
     m.symbol = ok && symbol >= 0 ? symbol : DefaultSymbol;
     const int state = p.data.value(kml::DisplayState).toInt(&ok);
     m.displayState = ok && state >= 0 && state <= 2 ? state : 0;
+    m.foreignData = p.foreignData;
     // Every point of a multi-geometry is a marker of the placemark's name.
     for (const Location& where : p.points) {
         m.where = where;

@@ -169,6 +169,13 @@ void writeDocumentData(Writer& x, const MapFileData& d, const KmlWriteOptions& o
     x.newline();
 }
 
+// Another program's placemark data, back as it came.
+void writeForeignData(Writer& x, const ForeignData& data)
+{
+    for (const auto& [name, value] : data)
+        x.data(name, value);
+}
+
 void writeMarker(Writer& x, const MarkerRecord& m, const std::vector<QString>& styleOfSymbol)
 {
     x.w.writeStartElement(QStringLiteral("Placemark"));
@@ -185,6 +192,7 @@ void writeMarker(Writer& x, const MarkerRecord& m, const std::vector<QString>& s
         x.data(kml::DisplayState, QString::number(m.displayState));
     x.encodedIfNeeded(kml::NameEncoded, m.name);
     x.encodedIfNeeded(kml::NoteEncoded, m.note);
+    writeForeignData(x, m.foreignData);
     x.w.writeEndElement();
     x.w.writeStartElement(QStringLiteral("Point"));
     x.element(QStringLiteral("coordinates"), x.coordinates({m.where}));

@@ -34,12 +34,16 @@ struct Shape {
     friend bool operator==(const Shape&, const Shape&) = default;
 };
 
+// Another program's ExtendedData of a placemark (name, value in file order), kept as it was.
+using ForeignData = std::vector<std::pair<QString, QString>>;
+
 struct MarkerRecord {
     QString name;
     QString note;
     int symbol = DefaultSymbol;
     Location where;
     int displayState = 0;
+    ForeignData foreignData;
     friend bool operator==(const MarkerRecord&, const MarkerRecord&) = default;
 };
 

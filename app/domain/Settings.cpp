@@ -8,7 +8,7 @@
 namespace aero {
 namespace {
 
-constexpr std::array<SettingDefault, 30> Defaults{{
+constexpr std::array<SettingDefault, 35> Defaults{{
     {"MapName", ""},
     {"CustomMapName", ""},
     {"LoadMap", "0"},
@@ -35,17 +35,25 @@ constexpr std::array<SettingDefault, 30> Defaults{{
     {"TilesEnabled", "1"},
     {"GpsdHost", "localhost"},
     {"GpsdPort", "2947"},
+    // Live GPS: sentences of every satellite system's talker, not only "$GP"; the nearby-AP
+    // panel's length; the watch list (patterns one a line) and its alert distance in metres.
+    {"AllTalkers", "1"},
+    {"NearbyCount", "5"},
+    {"WatchList", ""},
+    {"WatchMetres", "100"},
     // Offline map data: OpenStreetMap extracts (one path a line) and a tile pack.
     {"OsmExtracts", ""},
     {"TilePack", ""},
     // Extracts that failed to read (one path a line), and the one being read right now.
     {"OsmExtractsLeftOut", ""},
     {"OsmExtractReading", ""},
+    // Size of the pictures a script saves: an unattended window's own size is an accident.
+    {"PictureSize", "1600x1200"},
     // How an AP is placed from the sightings its log kept: strongest, weighted or trimmed.
     {"PositionMethod", "strongest"},
 }};
 
-constexpr std::array<SettingRange, 7> Ranges{{
+constexpr std::array<SettingRange, 9> Ranges{{
     {"GPSPort", 1, 8},
     {"NavletPort", 1, 8},
     {"CenLat", -90, 90},
@@ -53,6 +61,8 @@ constexpr std::array<SettingRange, 7> Ranges{{
     {"TrackColor", 0, 0xFFFFFF},
     {"NMEAColor", 0, 0xFFFFFF},
     {"GpsdPort", 1, 65535},
+    {"NearbyCount", 0, 50},
+    {"WatchMetres", 0, 100000},
 }};
 
 QSettings openStore() { return QSettings(QStringLiteral("Aeroplotter"), QStringLiteral("Aeroplotter")); }

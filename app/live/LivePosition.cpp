@@ -20,6 +20,12 @@ LivePosition::LivePosition(AppContext& ctx, GPS& gps, QObject* parent) : QObject
 {
     connect(&m_gps, &GPS::Posicion, this, &LivePosition::GPS_Position);
     connect(&m_gps, &GPS::connectionLost, this, &LivePosition::connectionLost);
+    connect(&m_gps, &GPS::connectionInterrupted, this, &LivePosition::connectionInterrupted);
+    connect(&m_gps, &GPS::connectionRestored, this, &LivePosition::connectionRestored);
+    connect(&m_gps, &GPS::sentenceReceived, this, [this] { m_watchdog.sentence(now()); });
+    m_tick.setInterval(WatchdogTickMs);
+    connect(&m_tick, &QTimer::timeout, this, &LivePosition::checkFix);
+    m_clock.start();
 }
 
 bool LivePosition::needMap()
@@ -44,12 +50,11 @@ void LivePosition::gpsOn(int entry)
     if (m_ctx.state.GPSEnabled)
         m_gps.Desconectar();
     const QString where = QStringLiteral("COM%1: (%2)").arg(port).arg(portmap::devicePath(port));
+    m_gps.setAllTalkers(m_ctx.settings.isOn(QStringLiteral("AllTalkers")));
     if (m_gps.Conectar(static_cast<short>(port), false, QStringLiteral("4800")) != 0)
         failed(where, m_gps.lastError());
-    else {
-        connected(QStringLiteral("COM%1:").arg(port));
-        m_where = where;
-    }
+    else
+        connected(QStringLiteral("COM%1:").arg(port), where);
 }
 
 void LivePosition::gpsdOn()
@@ -61,20 +66,22 @@ void LivePosition::gpsdOn()
     const QString host = m_ctx.settings.value(QStringLiteral("GpsdHost"));
     const auto port = static_cast<quint16>(m_ctx.settings.number(QStringLiteral("GpsdPort")));
     const QString where = QStringLiteral("gpsd %1:%2").arg(host).arg(port);
+    m_gps.setAllTalkers(m_ctx.settings.isOn(QStringLiteral("AllTalkers")));
     if (m_gps.ConectarGpsd(host, port) != 0)
         failed(where, m_gps.lastError());
-    else {
-        connected(where);
-        m_where = where;
-    }
+    else
+        connected(where, where);
 }
 
 void LivePosition::failed(const QString& where, const QString& reason)
 {
     m_ctx.window->setFraMapCaption(QStringLiteral("Access Point map: (GPS Error)"));
     m_ctx.window->setFraMapToolTip(where + QStringLiteral(": ") + reason);
+    m_ctx.window->setGpsNotice(where + QStringLiteral(": ") + reason, true);
     m_ctx.state.GPSEnabled = false;
     m_ctx.window->setPositionTick(false);
+    m_tick.stop();
+    m_interrupted = false;
 }
 
 void LivePosition::connectionLost(const QString& reason)
@@ -86,13 +93,23 @@ void LivePosition::connectionLost(const QString& reason)
     failed(m_where, reason);
 }
 
-void LivePosition::connected(const QString& where)
+void LivePosition::connected(const QString& label, const QString& where)
 {
     PlotterWindow& w = *m_ctx.window;
     MapService& map = *m_ctx.Mapa;
+    m_label = label;
+    m_where = where;
+    m_interrupted = false;
+    m_restoredAt.clear();
+    m_alert.clear();
+    m_nearbyRows.clear();
+    m_watchdog.start(now());
     w.setGpsLayout(true);
-    w.setFraMapCaption(QStringLiteral("Access Point map: (GPS Enabled on ") + where + QLatin1Char(')'));
     w.setFraMapToolTip({});
+    // Nothing of an earlier session is current: dashes until this connection's first fix.
+    dashLabels();
+    showState(FixState::Waiting);
+    m_tick.start();
     m_ctx.state.GPSEnabled = true;
     m_ctx.state.MapMouseDown = false;
     // Switching ports keeps the one position marker rather than leaving a stale second one.
@@ -121,12 +138,15 @@ void LivePosition::gpsOff()
     PlotterWindow& w = *m_ctx.window;
     w.setFraMapCaption(QStringLiteral("Access Point map: (GPS Disabled)"));
     w.setFraMapToolTip({});
+    w.setGpsNotice({}, false);
     w.setGpsLayout(false);
     w.setPositionTick(false);
 }
 
 void LivePosition::disconnect()
 {
+    m_tick.stop();
+    m_interrupted = false;
     m_ctx.state.GPSEnabled = false;
     m_gps.Desconectar();
     if (m_ctx.state.MapLoaded)
@@ -134,29 +154,26 @@ void LivePosition::disconnect()
             m_ctx.Mapa->RemoveMarker(*m);
 }
 
-void LivePosition::GPS_Position(bool Validez, const QString&, double Latitud, double Longitud, float Velocidad,
+void LivePosition::GPS_Position(bool Validez, const QString& Hora, double Latitud, double Longitud, float Velocidad,
                                 float Rumbo)
 {
-    if (m_ctx.state.MapMouseDown || !m_ctx.state.MapLoaded)
-        return;   // the user is dragging the map
+    if (!m_ctx.state.MapLoaded)
+        return;
+    // The watchdog hears every report, also while the user drags the map and the map ignores it.
+    Validez ? m_watchdog.validFix(now()) : m_watchdog.voidFix(now());
+    if (m_ctx.state.MapMouseDown)
+        return;
     guarded(m_ctx.dialogs, QStringLiteral("GPS_Position"), [&] {
-        PlotterWindow& w = *m_ctx.window;
         if (!Validez) {
-            w.setNavLabels(QStringLiteral("Speed: ---"), QStringLiteral("Heading: ---"),
-                           QStringLiteral("Nearest AP: -------"), QStringLiteral("SSID: -------"));
+            dashLabels();
+            showState(fixState());
             return;
         }
+        m_restoredAt.clear();
         MapService& map = *m_ctx.Mapa;
         const Location current = map.MakeLocation(Latitud, Longitud, map.ViewAltitude());
         const int x = map.ToScreenX(current), y = map.ToScreenY(current);
-        if (m_prevLat != 0.0 && m_prevLon != 0.0) {
-            map.AddLine(map.MakeLocation(m_prevLat, m_prevLon, map.ViewAltitude()), current);
-            const ShapeId line = map.ShapeAt(map.ShapeCount());
-            map.setShapeLineSetting(line, 1);
-            map.setShapeLineColor(line, static_cast<int>(m_ctx.settings.number(QStringLiteral("NMEAColor"))));
-        }
-        m_prevLat = Latitud;
-        m_prevLon = Longitud;
+        drawTrack(current, Hora);
         if (const auto m = map.FindMarker(QString::fromLatin1(MarkerName)))
             map.setMarkerLocation(*m, current);
         if (m_ctx.settings.isOn(QStringLiteral("CenterMap"))
@@ -166,8 +183,36 @@ void LivePosition::GPS_Position(bool Validez, const QString&, double Latitud, do
             m_ctx.state.PositionTick = false;
             m_nearest = findNearestAp(current);
         }
+        updateNearby(Latitud, Longitud);
+        showState(FixState::Live);
         updateLabels(Velocidad, Rumbo);
     });
+}
+
+void LivePosition::drawTrack(const Location& current, const QString& hora)
+{
+    std::optional<TrackFix> previous;
+    if (m_prevLat != 0.0 && m_prevLon != 0.0)
+        previous = TrackFix{m_prevLat, m_prevLon, m_prevSecond};
+    const TrackFix next{current.lat, current.lon, secondOfDay(hora)};
+    const TrackStep step = nextTrackStep(previous, next);
+    if (step == TrackStep::Continue) {
+        MapService& map = *m_ctx.Mapa;
+        map.AddLine(map.MakeLocation(m_prevLat, m_prevLon, map.ViewAltitude()), current);
+        const ShapeId line = map.ShapeAt(map.ShapeCount());
+        map.setShapeLineSetting(line, 1);
+        map.setShapeLineColor(line, static_cast<int>(m_ctx.settings.number(QStringLiteral("NMEAColor"))));
+    }
+    // A jump is where the new segment starts; a repeated fix changes nothing.
+    m_prevLat = current.lat;
+    m_prevLon = current.lon;
+    m_prevSecond = next.secondOfDay;
+}
+
+void LivePosition::dashLabels()
+{
+    m_ctx.window->setNavLabels(QStringLiteral("Speed: ---"), QStringLiteral("Heading: ---"),
+                               QStringLiteral("Nearest AP: -------"), QStringLiteral("SSID: -------"));
 }
 
 void LivePosition::updateLabels(float speed, float heading)

@@ -187,6 +187,7 @@ void MapControl::resetDocument()
     const MapUnit units = m_doc.units;
     const bool nav = m_doc.toolbars[0], draw = m_doc.toolbars[1], places = m_doc.places;
     m_doc.markers.clear();
+    m_spread.reset();
     m_doc = MapDocument{};
     m_doc.units = units;
     m_doc.toolbars[0] = nav, m_doc.toolbars[1] = draw, m_doc.places = places;
@@ -340,8 +341,9 @@ void MapControl::PublishWebPage(const QString& path, const QString& title)
     page.scale = m_viewport.scale();
     page.size = m_viewport.size();
     page.units = m_doc.units;
-    // The whole world, then ever finer pictures around the view down to the view's own detail
-    // (three times the view each way), so zooming out in the page stays sharp.
+    // The whole world, then pictures around the view four times finer each, down to the view's
+    // own detail (three times the view each way): the page is sharp at every zoom it offers,
+    // and offers no zoom closer than one step past its finest picture.
     Viewport world;
     world.setSize(QSize(1024, 1024));
     world.setScale(1024.0);
@@ -349,21 +351,18 @@ void MapControl::PublishWebPage(const QString& path, const QString& title)
     std::vector<Viewport> levels{world};
     Viewport detail = m_viewport;
     detail.setSize(QSize(std::min(3 * m_viewport.size().width(), 3072), std::min(3 * m_viewport.size().height(), 3072)));
-    for (int k = 3; k >= 1; --k) {
-        Viewport coarser = detail;
-        coarser.setScale(m_viewport.scale() / std::pow(4.0, k));
-        if (coarser.scale() > 2 * world.scale())
-            levels.push_back(coarser);
+    std::vector<Viewport> coarser;
+    for (double scale = m_viewport.scale() / 4; scale > 2 * world.scale(); scale /= 4) {
+        coarser.push_back(detail);
+        coarser.back().setScale(scale);
     }
+    levels.insert(levels.end(), coarser.rbegin(), coarser.rend());
     levels.push_back(detail);
-    int tiles = 0;
+    page.maxScale = std::max(m_viewport.scale() * 2, 4096.0);
+    // Credit every source any of the pictures drew.
     for (const Viewport& v : levels)
-        page.base.push_back(renderPagePicture(v, tiles));
-    page.credits << QStringLiteral("Natural Earth");
-    if (tiles > 0)
-        page.credits << QStringLiteral("\u00A9 OpenStreetMap contributors");
-    if (m_doc.places)
-        page.credits << QStringLiteral("GeoNames");
+        page.base.push_back(renderPagePicture(v, page.credits));
+    page.credits.removeDuplicates();
     std::set<int> used;
     m_doc.markers.forEach([&used](const Marker& m) {
         if (!m.transient)
@@ -389,7 +388,7 @@ void MapControl::PublishWebPage(const QString& path, const QString& title)
 
 // The base map of `view` as the engine draws it (outline, borders, tiles, places, shapes),
 // without markers: the page draws those itself.
-WebPagePicture MapControl::renderPagePicture(const Viewport& view, int& tilesDrawn) const
+WebPagePicture MapControl::renderPagePicture(const Viewport& view, QStringList& credits) const
 {
     MapDocument shapesOnly;
     shapesOnly.shapes = m_doc.shapes;
@@ -402,7 +401,7 @@ WebPagePicture MapControl::renderPagePicture(const Viewport& view, int& tilesDra
     scene.decorations = false;
     QImage image(view.size(), QImage::Format_RGB32);
     QPainter painter(&image);
-    tilesDrawn += renderScene(painter, scene).tilesDrawn;
+    credits += renderScene(painter, scene).credits;
     painter.end();
     QBuffer jpeg;
     jpeg.open(QIODevice::WriteOnly);

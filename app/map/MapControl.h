@@ -141,6 +141,16 @@ public:
     void removeShape(ShapeId id);
     std::optional<ShapeId> shapeAtScreen(QPointF screen, double tolerance = 5.0) const;
     std::optional<MarkerId> markerAtScreen(QPointF screen) const;
+    // Every marker of the stack the marker under the point belongs to (markers a few pixels
+    // apart), topmost last; empty when no marker is there.
+    std::vector<MarkerId> stackAt(QPointF screen) const;
+    // Fans a stack out round its position until the view's scale changes or it is closed.
+    void spreadStack(const std::vector<MarkerId>& markers);
+    void closeSpread();
+    // More markers in the view than are drawn one by one: they show as clusters.
+    bool isCrowded() const;
+    const std::optional<MarkerSpread>& spread() const { return m_spread; }
+    QImage picture(QSize size = {}) const override;   // nor a fanned-out stack
     // The marker drawn highlighted above the others (the AP chosen in the list or on the map).
     void setHighlightedMarker(std::optional<MarkerId> marker);
     std::optional<MarkerId> highlightedMarker() const { return m_highlighted; }
@@ -172,7 +182,7 @@ private:
     bool ensureBaseData();
     void resetDocument();
     void writeKmzFile(const QString& path, const MapFileData& data) const;
-    WebPagePicture renderPagePicture(const Viewport& view, int& tilesDrawn) const;
+    WebPagePicture renderPagePicture(const Viewport& view, QStringList& credits) const;
     void loadOfflineLayers();
     void completeBaseLayers() const;
     RenderScene scene(std::optional<ShapeId> selected, const std::vector<Location>& draft) const;
@@ -191,6 +201,7 @@ private:
     int m_layersGeneration = 0;
     QStringList m_layerProblems;
     std::optional<MarkerId> m_highlighted;
+    std::optional<MarkerSpread> m_spread;
     QPointer<MapView> m_view;
     mutable BaseLayerCache m_baseCache;   // a drawing aid only, not state of the map
     // The view exactly as last asked for, until the user or the program moves it otherwise;

@@ -69,6 +69,8 @@ void MapControl::RemoveMarker(MarkerId id)
 {
     const bool transient = marker(id).transient;
     m_doc.markers.remove(id);
+    if (m_spread && std::find(m_spread->markers.begin(), m_spread->markers.end(), id) != m_spread->markers.end())
+        m_spread.reset();
     if (transient)
         Q_EMIT changed();
     else
@@ -79,6 +81,7 @@ void MapControl::DeleteMarkerSet()
 {
     m_doc.markers.clear();
     m_doc.hasMarkerSet = false;
+    m_spread.reset();
     modified();
 }
 
@@ -141,6 +144,16 @@ std::optional<MarkerId> MapControl::nearestMarker(const Location& where, const Q
 
 std::optional<MarkerId> MapControl::markerAtScreen(QPointF screen) const
 {
+    // A fanned-out stack lies above everything else.
+    if (m_spread && m_spread->scale == m_viewport.scale()) {
+        const QPointF anchor = m_viewport.worldToScreen(m_spread->world);
+        const int n = int(m_spread->markers.size());
+        for (int i = n - 1; i >= 0; --i) {
+            const QPointF d = screen - (anchor + spreadOffset(i, n));
+            if (std::fabs(d.x()) <= SymbolSize / 2.0 && std::fabs(d.y()) <= SymbolSize / 2.0)
+                return m_spread->markers[std::size_t(i)];
+        }
+    }
     // The topmost (latest drawn) symbol under the point.
     const double r = SymbolSize / 2.0;
     const QPointF nw = m_viewport.fromScreenLatLon(screen - QPointF(r, r));
@@ -156,6 +169,49 @@ std::optional<MarkerId> MapControl::markerAtScreen(QPointF screen) const
         if (m_highlighted && m->id == *m_highlighted)
             return m->id;
     return hits.back()->id;
+}
+
+std::vector<MarkerId> MapControl::stackAt(QPointF screen) const
+{
+    const auto top = markerAtScreen(screen);
+    if (!top)
+        return {};
+    const Marker& m = marker(*top);
+    const double scale = m_viewport.scale();
+    const std::int64_t cell = stackCellOf(m.world, scale);
+    // The cell's neighbourhood holds every member; the cell test picks them as they are drawn.
+    const QPointF at = m_viewport.worldToScreen(m.world);
+    const double r = 2 * StackCell;
+    const QPointF nw = m_viewport.fromScreenLatLon(at - QPointF(r, r));
+    const QPointF se = m_viewport.fromScreenLatLon(at + QPointF(r, r));
+    std::vector<MarkerId> out;
+    for (const Marker* other : m_doc.markers.inBox(se.x(), nw.x(), nw.y(), se.y()))
+        if (other->symbol != PositionSymbol && stackCellOf(other->world, scale) == cell)
+            out.push_back(other->id);
+    return out;
+}
+
+void MapControl::spreadStack(const std::vector<MarkerId>& markers)
+{
+    if (markers.empty())
+        return closeSpread();
+    m_spread = MarkerSpread{marker(markers.back()).world, markers, m_viewport.scale()};
+    Q_EMIT changed();
+}
+
+bool MapControl::isCrowded() const
+{
+    const QPointF nw = m_viewport.fromScreenLatLon(QPointF(0, 0));
+    const QPointF se = m_viewport.fromScreenLatLon(QPointF(m_viewport.size().width(), m_viewport.size().height()));
+    return m_doc.markers.inBox(se.x(), nw.x(), nw.y(), se.y()).size() > std::size_t(DetailLimit);
+}
+
+void MapControl::closeSpread()
+{
+    if (m_spread) {
+        m_spread.reset();
+        Q_EMIT changed();
+    }
 }
 
 ShapeId MapControl::addShapeRecord(Shape s)

@@ -127,6 +127,7 @@ RenderScene MapControl::scene(std::optional<ShapeId> selected, const std::vector
     s.pack = m_pack.isOpen() ? &m_pack : nullptr;
     s.layersGeneration = m_layersGeneration;
     s.highlighted = m_highlighted;
+    s.spread = m_spread ? &*m_spread : nullptr;
     return s;
 }
 
@@ -201,6 +202,32 @@ std::optional<ShapeId> MapControl::shapeAtScreen(QPointF screen, double toleranc
         }
     }
     return std::nullopt;
+}
+
+QImage MapControl::picture(QSize size) const
+{
+    completeBaseLayers();
+    Viewport view = m_viewport;
+    if (!size.isEmpty() && size != view.size()) {
+        // The same ground, seen in more pixels: the view's height sets the scale.
+        view.setScale(m_viewport.scale() * size.height() / std::max(1, m_viewport.size().height()));
+        view.setSize(size);
+    }
+    QImage image(view.size(), QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    if (!m_hasMap) {
+        painter.fillRect(image.rect(), QColor(128, 128, 128));
+        return image;
+    }
+    RenderScene s = scene(std::nullopt, {});
+    RenderScene pic{s.document, view, s.base, s.tiles, s.symbols, std::nullopt, {}, nullptr};
+    pic.osm = s.osm, pic.pack = s.pack, pic.layersGeneration = s.layersGeneration;
+    pic.highlighted = m_highlighted;
+    pic.picture = true;
+    renderScene(painter, pic);
+    painter.end();
+    return image;
 }
 
 QImage MapControl::CopyView() const

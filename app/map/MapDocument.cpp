@@ -28,7 +28,7 @@ MapFileData MapDocument::toFileData() const
     d.markers.reserve(std::size_t(markers.count()));
     markers.forEach([&](const Marker& m) {
         if (!m.transient)
-            d.markers.push_back({m.name, m.note, m.symbol, m.where, m.displayState});
+            d.markers.push_back({m.name, m.note, m.symbol, m.where, m.displayState, m.foreignData});
     });
     d.shapes = shapes;
     for (Shape& s : d.shapes)
@@ -56,6 +56,7 @@ void MapDocument::loadFileData(const MapFileData& data, const std::function<QStr
         m->note = r.note;
         m->symbol = r.symbol;
         m->displayState = r.displayState;
+        m->foreignData = r.foreignData;
     }
     hasMarkerSet = data.hasMarkerSet || !data.markers.empty();
     shapes.clear();

@@ -35,6 +35,24 @@ QSizeF figureSizePixels(const Shape& s, const Viewport& view)
 
 namespace {
 
+// World positions of the markers where names may be laid out (the view and half of it round
+// it), so names keep clear of them; none when so many that they show as clusters.
+std::vector<QPointF> markersAroundView(const RenderScene& scene)
+{
+    const Viewport& v = scene.view;
+    const QSizeF half(v.size().width() / 2.0, v.size().height() / 2.0);
+    const QPointF nw = v.fromScreenLatLon(QPointF(-half.width(), -half.height()));
+    const QPointF se = v.fromScreenLatLon(QPointF(v.size().width() + half.width(), v.size().height() + half.height()));
+    const auto markers = scene.document.markers.inBox(se.x(), nw.x(), nw.y(), se.y());
+    std::vector<QPointF> out;
+    if (int(markers.size()) > DetailLimit)
+        return out;
+    out.reserve(markers.size());
+    for (const Marker* m : markers)
+        out.push_back(m->world);
+    return out;
+}
+
 void paintBase(QPainter& painter, const RenderScene& scene)
 {
     fillSea(painter, scene.view);
@@ -44,7 +62,7 @@ void paintBase(QPainter& painter, const RenderScene& scene)
     }
     if (scene.osm && !scene.osm->isEmpty()) {
         scene.osm->draw(painter, scene.view);
-        scene.osm->drawLabels(painter, scene.view);
+        scene.osm->drawLabels(painter, scene.view, markersAroundView(scene));
     }
     if (scene.pack)
         scene.pack->draw(painter, scene.view);
@@ -78,7 +96,7 @@ RenderStats renderScene(QPainter& painter, const RenderScene& scene)
         drawCachedBase(painter, scene);
     else
         paintBase(painter, scene);
-    QStringList credits;
+    QStringList& credits = stats.credits;
     if (scene.base && scene.base->isLoaded())
         credits << QStringLiteral("Natural Earth");
     // The lakes of the outline come from OpenStreetMap too.
@@ -89,7 +107,7 @@ RenderStats renderScene(QPainter& painter, const RenderScene& scene)
         osm = osm || stats.tilesDrawn > 0;
     }
     if (osm)
-        credits << QStringLiteral("\u00A9 OpenStreetMap contributors");
+        credits << QString::fromUtf8(OsmCredit);
     if (scene.pack && scene.pack->isOpen() && !scene.pack->attribution().isEmpty())
         credits << scene.pack->attribution();
     if (scene.base && scene.document.places) {
@@ -103,7 +121,7 @@ RenderStats renderScene(QPainter& painter, const RenderScene& scene)
         drawScaleBar(painter, scene.view, scene.document.units);
     if (scene.decorations && !credits.isEmpty())
         drawAttribution(painter, scene.view, credits.join(QStringLiteral(" | ")));
-    if (scene.decorations && scene.tiles && scene.tiles->isEnabled() && scene.tiles->isPaused())
+    if (scene.decorations && !scene.picture && scene.tiles && scene.tiles->isEnabled() && scene.tiles->isPaused())
         drawNotice(painter, scene.view, QString::fromUtf8(TilesUnavailableNotice));
     painter.restore();
     return stats;

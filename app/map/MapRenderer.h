@@ -5,7 +5,10 @@
 #include "map/Viewport.h"
 
 #include <QImage>
+#include <QPointF>
+#include <cstdint>
 #include <QString>
+#include <QStringList>
 #include <optional>
 #include <vector>
 
@@ -32,6 +35,13 @@ struct BaseLayerCache {
     int generation = -1;
 };
 
+// The markers of one stack, fanned out round their common position so each can be clicked.
+struct MarkerSpread {
+    QPointF world;                  // where they stand
+    std::vector<MarkerId> markers;  // in the order they are laid out
+    double scale = 0.0;             // the view scale it was made for
+};
+
 struct RenderScene {
     const MapDocument& document;
     const Viewport& view;
@@ -45,14 +55,30 @@ struct RenderScene {
     TilePackLayer* pack = nullptr;        // a tile pack, when one is open
     int layersGeneration = 0;             // changes whenever the offline layers do
     std::optional<MarkerId> highlighted = std::nullopt;   // drawn last, ringed
-    bool decorations = true;              // scale bar, attribution and notices
+    bool decorations = true;              // scale bar and attribution
+    // A saved picture: no notice, no ring around the chosen AP, no open balloon.
+    bool picture = false;
+    const MarkerSpread* spread = nullptr; // a stack of markers fanned out by a click
 };
+
+// Screen offset of the `i`th of `n` markers fanned out round their position: a ring for a
+// few, an outward spiral for more, symbols one spacing apart.
+QPointF spreadOffset(int i, int n);
+
+// Markers within one StackCell-pixel cell of the world's pixel plane form a stack; in a
+// crowded view, one ClusterCell-pixel cell forms a cluster.
+inline constexpr double StackCell = 4.0;
+inline constexpr double ClusterCell = 20.0;
+std::int64_t stackCellOf(QPointF world, double scale);
+// Beyond this many, a click on a stack zooms in rather than fanning it out.
+inline constexpr int MaxSpread = 60;
 
 struct RenderStats {
     int markersConsidered = 0;
     int markersDrawn = 0;
     int labelsDrawn = 0;
     int tilesDrawn = 0;
+    QStringList credits;   // the sources of what was drawn, each once
 };
 
 // More markers than this on screen switch on the level of detail: one symbol per small
@@ -62,6 +88,7 @@ inline constexpr int DetailLimit = 1500;
 RenderStats renderScene(QPainter& painter, const RenderScene& scene);
 
 inline constexpr const char* TilesUnavailableNotice = "Map tiles unavailable \u2014 showing the offline map";
+inline constexpr const char* OsmCredit = "\u00A9 OpenStreetMap contributors";
 
 // The drawing steps, in order (each in its own file).
 void drawBaseMap(QPainter& painter, const BaseMap& base, const Viewport& view);

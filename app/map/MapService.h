@@ -58,6 +58,9 @@ public:
     virtual int viewWidth() const = 0;    // pixels
     virtual int viewHeight() const = 0;
     virtual QImage CopyView() const = 0;  // the visible map as a picture (never the clipboard)
+    // The visible ground as a saved picture of `size` (empty: the view's): no notices,
+    // selection ring or open balloon.
+    virtual QImage picture(QSize size) const = 0;
 
     // Symbols
     virtual int SymbolCount() const = 0;

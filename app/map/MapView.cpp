@@ -181,8 +181,9 @@ void MapView::mouseReleaseEvent(QMouseEvent* event)
     constexpr double ClickSlop = 4.0;
     const auto pressedMarker = std::exchange(m_pressedMarker, std::nullopt);
     const auto pressedAt = std::exchange(m_pressedAt, std::nullopt);
-    if (pressedMarker && pressedAt && event->button() == Qt::LeftButton &&
-        (pos - *pressedAt).manhattanLength() <= ClickSlop && m_control->hasMap())
+    const bool click = pressedAt && event->button() == Qt::LeftButton && (pos - *pressedAt).manhattanLength() <= ClickSlop &&
+                       m_control->hasMap() && m_tool == Tool::Pan;
+    if (click && !clickStack(pos, pressedMarker) && pressedMarker)
         Q_EMIT markerClicked(*pressedMarker);
     if (m_tool == Tool::Line && m_draft.size() == 2 && event->button() == Qt::LeftButton) {
         m_draft.back() = m_control->FromScreen(int(pos.x()), int(pos.y()));
@@ -190,6 +191,28 @@ void MapView::mouseReleaseEvent(QMouseEvent* event)
             m_selected = m_control->AddLine(m_draft.front(), m_draft.back());
         m_draft.clear();
     }
+}
+
+// A click on a stack of markers fans it out so each can be reached; a click on a cluster of a
+// crowded view, or on a stack too large to fan out, zooms in there instead (and is used up:
+// true). A click on a fanned-out marker keeps the fan; a click elsewhere closes it.
+bool MapView::clickStack(QPointF pos, std::optional<MarkerId> clicked)
+{
+    const auto& spread = m_control->spread();
+    if (clicked && spread && spread->scale == m_control->viewport().scale() &&
+        std::find(spread->markers.begin(), spread->markers.end(), *clicked) != spread->markers.end())
+        return false;
+    m_control->closeSpread();
+    if (!clicked)
+        return false;
+    const std::vector<MarkerId> stack = m_control->stackAt(pos);
+    if (m_control->isCrowded() || stack.size() > std::size_t(MaxSpread)) {
+        m_control->zoomBy(4.0, pos);
+        return true;
+    }
+    if (stack.size() > 1)
+        m_control->spreadStack(stack);
+    return false;
 }
 
 bool MapView::event(QEvent* event)

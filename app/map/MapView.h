@@ -60,6 +60,7 @@ private:
     void layoutToolbars();
     void finishPolyline();
     void placeAt(QPointF pos);
+    bool clickStack(QPointF pos, std::optional<MarkerId> clicked);
     void scheduleRepaint();
 
     MapControl* m_control;

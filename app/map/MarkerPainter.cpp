@@ -8,6 +8,9 @@
 #include <QPainter>
 #include <QRegularExpression>
 #include <algorithm>
+#include <cmath>
+#include <numbers>
+#include <unordered_map>
 
 namespace aero {
 
@@ -30,14 +33,6 @@ public:
             for (int x = x0; x <= x1; ++x)
                 m_flags[std::size_t(y * m_w + x)] = 1;
         return true;
-    }
-    bool takePoint(QPointF p)
-    {
-        const int x = int(p.x()) / m_cell, y = int(p.y()) / m_cell;
-        if (x < 0 || y < 0 || x >= m_w || y >= m_h)
-            return true;
-        auto& f = m_flags[std::size_t(y * m_w + x)];
-        return f ? false : (f = 1, true);
     }
 
 private:
@@ -86,6 +81,56 @@ void drawBalloon(QPainter& p, QPointF at, const QRectF& box, const QString& name
 
 } // namespace
 
+QPointF spreadOffset(int i, int n)
+{
+    const double step = SymbolSize + 6.0;
+    if (n <= 8) {
+        const double r = std::max(step, step * n / (2 * std::numbers::pi));
+        const double a = 2 * std::numbers::pi * i / std::max(1, n) - std::numbers::pi / 2;
+        return {r * std::cos(a), r * std::sin(a)};
+    }
+    // An Archimedean spiral whose turns lie one step apart, walked one step at a time.
+    const double k = step / (2 * std::numbers::pi);
+    double theta = 1.5 * step / k;
+    for (int j = 0; j < i; ++j)
+        theta += step / (k * theta);
+    return {k * theta * std::cos(theta), k * theta * std::sin(theta)};
+}
+
+std::int64_t stackCellOf(QPointF world, double scale)
+{
+    const auto x = std::int64_t(std::floor(world.x() * scale / StackCell));
+    const auto y = std::int64_t(std::floor(world.y() * scale / StackCell));
+    return (x << 32) ^ (y & 0xFFFFFFFF);
+}
+
+namespace {
+
+void drawCount(QPainter& p, QPointF centre, double radius, int count, QColor fill)
+{
+    p.setPen(QPen(Qt::white, 1.5));
+    p.setBrush(fill);
+    p.drawEllipse(centre, radius, radius);
+    QFont f = p.font();
+    f.setPixelSize(int(radius * (count >= 100 ? 0.9 : 1.1)));
+    f.setBold(true);
+    p.save();
+    p.setFont(f);
+    p.setPen(Qt::white);
+    p.drawText(QRectF(centre.x() - radius, centre.y() - radius, 2 * radius, 2 * radius), Qt::AlignCenter,
+               QString::number(count));
+    p.restore();
+}
+
+// Badge on a stack's top symbol: how many markers stand there.
+void drawStackBadge(QPainter& p, QPointF symbolCentre, int count)
+{
+    const double r = count >= 100 ? 8.0 : 6.5;
+    drawCount(p, symbolCentre + QPointF(SymbolSize / 2.0, -SymbolSize / 2.0), r, count, QColor(200, 40, 40));
+}
+
+} // namespace
+
 void drawMarkers(QPainter& painter, const RenderScene& scene, RenderStats& stats)
 {
     const Viewport& view = scene.view;
@@ -96,9 +141,14 @@ void drawMarkers(QPainter& painter, const RenderScene& scene, RenderStats& stats
     const auto visible = scene.document.markers.inBox(se.x(), nw.x(), nw.y(), se.y());
     stats.markersConsidered = int(visible.size());
     const bool crowded = int(visible.size()) > DetailLimit;
-    Occupancy symbols(view.size(), 6), labels(view.size(), 8);
+    Occupancy labels(view.size(), 8);
     const QFontMetrics fm(painter.font());
     const QPointF half(SymbolSize / 2.0, SymbolSize / 2.0);
+    const MarkerSpread* spread = scene.spread && scene.spread->scale == view.scale() ? scene.spread : nullptr;
+    std::unordered_map<MarkerId, int> spreadIndex;
+    if (spread)
+        for (std::size_t i = 0; i < spread->markers.size(); ++i)
+            spreadIndex.emplace(spread->markers[i], int(i));
     // Symbols first, then names and balloons over them, so no symbol hides a label.
     std::vector<std::pair<const Marker*, QPointF>> labelled, onTop;
     auto drawSymbol = [&](const Marker* m, QPointF s) {
@@ -108,26 +158,66 @@ void drawMarkers(QPainter& painter, const RenderScene& scene, RenderStats& stats
         if (m->displayState != 0)
             labelled.emplace_back(m, s);
     };
+    // Markers a few pixels apart are one stack: its top symbol carries the count. A crowded
+    // view gathers them further, into clusters with counts instead of a solid mass of symbols.
+    struct Group {
+        const Marker* top;
+        QPointF at;
+        int count;
+    };
+    std::unordered_map<std::int64_t, Group> groups;
+    std::vector<std::int64_t> order;
+    const double cellScale = crowded ? view.scale() * StackCell / ClusterCell : view.scale();
     for (const Marker* m : visible) {
         const QPointF s = view.worldToScreen(m->world);
         // The chosen AP and the live position stand above the rest, whatever their order.
-        if (m->symbol == PositionSymbol || (scene.highlighted && *scene.highlighted == m->id)) {
+        if (m->symbol == PositionSymbol || (!scene.picture && scene.highlighted && *scene.highlighted == m->id)) {
             onTop.emplace_back(m, s);
             continue;
         }
-        if (crowded && !symbols.takePoint(s))
+        if (spreadIndex.count(m->id))
             continue;
-        drawSymbol(m, s);
+        const auto [it, fresh] = groups.try_emplace(stackCellOf(m->world, cellScale), Group{m, s, 0});
+        if (fresh)
+            order.push_back(it->first);
+        it->second.top = m, it->second.at = s, ++it->second.count;
+    }
+    for (std::int64_t key : order) {
+        const Group& g = groups[key];
+        if (crowded && g.count > 1) {
+            const double r = 9.0 + 2.0 * std::log10(double(g.count));
+            drawCount(painter, g.at, r, g.count, QColor(40, 90, 170, 220));
+            ++stats.markersDrawn;
+            continue;
+        }
+        drawSymbol(g.top, g.at);
+        if (g.count > 1)
+            drawStackBadge(painter, g.at, g.count);
+    }
+    if (spread) {
+        const QPointF anchor = view.worldToScreen(spread->world);
+        painter.setPen(QPen(QColor(60, 60, 60, 200), 1.0));
+        const int n = int(spread->markers.size());
+        for (int i = 0; i < n; ++i)
+            painter.drawLine(anchor, anchor + spreadOffset(i, n));
+        painter.setBrush(QColor(60, 60, 60));
+        painter.drawEllipse(anchor, 3.0, 3.0);
+        for (int i = 0; i < n; ++i)
+            if (const Marker* m = scene.document.markers.find(spread->markers[std::size_t(i)]))
+                drawSymbol(m, anchor + spreadOffset(i, n));
     }
     std::stable_partition(onTop.begin(), onTop.end(), [](const auto& e) { return e.first->symbol != PositionSymbol; });
-    for (const auto& [m, s] : onTop) {
+    for (auto& [m, s] : onTop) {
+        if (const auto it = spreadIndex.find(m->id); it != spreadIndex.end())
+            s = view.worldToScreen(spread->world) + spreadOffset(it->second, int(spread->markers.size()));
         painter.setPen(QPen(m->symbol == PositionSymbol ? QColor(20, 90, 220) : QColor(255, 140, 0), 3.0));
         painter.setBrush(m->symbol == PositionSymbol ? QColor(20, 90, 220, 60) : QColor(255, 200, 0, 90));
         painter.drawEllipse(s, SymbolSize * 0.8, SymbolSize * 0.8);
         drawSymbol(m, s);
     }
     for (const auto& [m, s] : labelled) {
-        if (m->displayState == 1) {
+        // A saved picture shows the name of an AP whose balloon is open, not the balloon.
+        if (m->displayState == 1 || scene.picture) {
             const QRectF box(s.x() + half.x() + 2, s.y() - fm.height() / 2.0, fm.horizontalAdvance(m->name) + 4, fm.height());
             if (labels.takeRect(box)) {
                 drawName(painter, s, m->name);

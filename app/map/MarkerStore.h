@@ -23,6 +23,7 @@ struct Marker {
     Location where;
     QPointF world;           // Web Mercator position, kept with `where` so drawing needs no trigonometry
     int displayState = 0;
+    ForeignData foreignData;  // kept from another program's KML, written back with the map
     bool transient = false;  // shown, but not part of the map: never saved (the live position)
     bool alive = true;
     mutable bool inTree = false;     // the tree's entry for this marker is current

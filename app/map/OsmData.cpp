@@ -161,7 +161,7 @@ std::size_t OsmData::memoryBytes() const
 
 namespace {
 
-constexpr char Magic[] = "AEROOSM1";
+constexpr char Magic[] = "AEROOSM2";   // 2: land use, borders, water names
 
 class Writer {
 public:

@@ -20,13 +20,16 @@ class QIODevice;
 
 namespace aero {
 
-// Drawing order: areas first, then waterways, roads from the smallest up, railways, places.
+// Drawing order: areas first (land use under water, woods and parks), then waterways, roads
+// from the smallest up, railways, borders, places.
 enum class OsmKind : std::uint8_t {
     Sea, Land,          // from the coastline: the sea within the extract, then land over it
+    Housing, Commerce, Industry, Farmland, Orchard, Grass,   // land use
     Water, Wood, Park, Building,
     River, Stream,
     Path, Track, Service, Residential, Tertiary, Secondary, Primary, Trunk, Motorway,
     Railway,
+    Border,             // administrative boundaries: rank 2 country, 4 region, 6 county
     Place,
     Count
 };
@@ -53,7 +56,7 @@ struct OsmBox {
 struct OsmFeature {
     OsmKind kind = OsmKind::Residential;
     bool area = false;              // filled rings (odd-even), else polylines
-    std::uint8_t rank = 0;          // places: 1 city, 2 town, 3 village or suburb, 4 smaller
+    std::uint8_t rank = 0;          // places: 1 city, 2 town, 3 village or suburb, 4 smaller; borders: admin level
     std::int32_t name = -1;         // index into OsmData::names, -1 none
     std::uint32_t firstRing = 0;    // index into OsmData::rings
     std::uint32_t ringCount = 0;

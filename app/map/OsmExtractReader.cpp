@@ -49,7 +49,14 @@ bool is(const char* value, std::initializer_list<const char*> any)
     return false;
 }
 
-// Lines: roads by class, railways, waterways.
+// Country, region and county borders (admin levels 2, 4 and 6); 0 for the rest.
+std::uint8_t borderLevel(const osmium::TagList& tags)
+{
+    const char* level = tags["admin_level"];
+    return is(level, {"2"}) ? 2 : is(level, {"4"}) ? 4 : is(level, {"6"}) ? 6 : 0;
+}
+
+// Lines: roads by class, railways, waterways, borders.
 std::optional<OsmKind> lineKind(const osmium::TagList& tags)
 {
     if (const char* h = tags["highway"]) {
@@ -70,6 +77,8 @@ std::optional<OsmKind> lineKind(const osmium::TagList& tags)
         if (is(w, {"river", "canal"})) return OsmKind::River;
         if (is(w, {"stream", "ditch", "drain"})) return OsmKind::Stream;
     }
+    if (is(tags["boundary"], {"administrative"}) && borderLevel(tags))
+        return OsmKind::Border;
     return std::nullopt;
 }
 
@@ -86,6 +95,19 @@ std::optional<OsmKind> areaKind(const osmium::TagList& tags)
         return OsmKind::Park;
     if (const char* b = tags["building"]; b && std::strcmp(b, "no") != 0)
         return OsmKind::Building;
+    const char* use = tags["landuse"];
+    if (is(use, {"residential"}))
+        return OsmKind::Housing;
+    if (is(use, {"commercial", "retail"}))
+        return OsmKind::Commerce;
+    if (is(use, {"industrial", "railway", "port", "quarry", "construction", "brownfield"}))
+        return OsmKind::Industry;
+    if (is(use, {"farmland", "farmyard", "allotments", "greenhouse_horticulture"}))
+        return OsmKind::Farmland;
+    if (is(use, {"vineyard", "orchard", "plant_nursery"}))
+        return OsmKind::Orchard;
+    if (is(tags["natural"], {"grassland", "heath"}))
+        return OsmKind::Grass;
     return std::nullopt;
 }
 
@@ -192,13 +214,14 @@ public:
             if (m_ring.size() < 2)
                 return;
         }
-        const char* name = *kind >= OsmKind::Residential && *kind <= OsmKind::Motorway ? w.tags()["name"] : nullptr;
+        const bool named = (*kind >= OsmKind::Residential && *kind <= OsmKind::Motorway) || *kind == OsmKind::River;
+        const char* name = named ? w.tags()["name"] : nullptr;
         if (name && m_ring.size() == w.nodes().size()) {
             // Streets come in many short ways; joined up they have room for their names.
             streets.push_back({*kind, nameIndex(name), w.nodes().front().ref(), w.nodes().back().ref(), m_ring});
             return;
         }
-        m_out.beginFeature(*kind, false, 0, name ? nameIndex(name) : -1);
+        m_out.beginFeature(*kind, false, *kind == OsmKind::Border ? borderLevel(w.tags()) : 0, name ? nameIndex(name) : -1);
         m_out.addRing(m_ring);
         m_out.endFeature();
     }
@@ -208,7 +231,8 @@ public:
         const auto kind = areaKind(a.tags());
         if (!kind)
             return;
-        m_out.beginFeature(*kind, true, 0, -1);
+        const char* name = *kind == OsmKind::Water ? a.tags()["name"] : nullptr;
+        m_out.beginFeature(*kind, true, 0, name ? nameIndex(name) : -1);
         for (const osmium::OuterRing& outer : a.outer_rings()) {
             addRing(outer);
             for (const osmium::InnerRing& inner : a.inner_rings(outer))

@@ -22,34 +22,51 @@ struct Style {
     Qt::PenStyle pen = Qt::SolidLine;
 };
 
-// Indexed by OsmKind.
+// Indexed by OsmKind. Colours, widths and the zoom each kind appears from follow the usual
+// conventions of OpenStreetMap's standard map: land use from zoom 10 in pale tints, woods from
+// 8; motorways and trunk roads from 5, primary from 8, secondary from 9 (all cased from 9),
+// tertiary from 10, streets from 12, service roads and tracks from 14, paths from 15.
 const std::array<Style, std::size_t(OsmKind::Count)> Styles{{
     {0, QColor(170, 202, 232), {}, 0, 0},                          // Sea
     {0, QColor(243, 240, 230), {}, 0, 0},                          // Land
+    {10, QColor(224, 223, 223), {}, 0, 0},                         // Housing
+    {10, QColor(242, 218, 217), {}, 0, 0},                         // Commerce
+    {10, QColor(235, 219, 232), {}, 0, 0},                         // Industry
+    {10, QColor(238, 240, 213), {}, 0, 0},                         // Farmland
+    {10, QColor(174, 223, 163), {}, 0, 0},                         // Orchard
+    {10, QColor(205, 235, 176), {}, 0, 0},                         // Grass
     {6, QColor(170, 202, 232), {}, 0, 0},                          // Water
-    {9, QColor(200, 224, 180), {}, 0, 0},                          // Wood
-    {11, QColor(205, 235, 176), {}, 0, 0},                         // Park
-    {15, QColor(217, 208, 201), QColor(190, 178, 168), 0, 0},      // Building
+    {8, QColor(173, 209, 158), {}, 0, 0},                          // Wood
+    {10, QColor(200, 250, 204), {}, 0, 0},                         // Park
+    {14, QColor(217, 208, 201), QColor(190, 178, 168), 0, 0},      // Building
     {8, QColor(140, 180, 225), {}, 5, 1.2},                        // River
     {13, QColor(140, 180, 225), {}, 2, 0.8},                       // Stream
     {15, QColor(250, 128, 114), {}, 1.5, 1, Qt::DashLine},         // Path
-    {13, QColor(150, 110, 50), {}, 2, 1, Qt::DashLine},            // Track
+    {14, QColor(150, 110, 50), {}, 2, 1, Qt::DashLine},            // Track
     {14, QColor(255, 255, 255), QColor(190, 190, 190), 5, 1},      // Service
-    {12.5, QColor(255, 255, 255), QColor(180, 180, 180), 9, 1},    // Residential
-    {11, QColor(255, 255, 225), QColor(190, 190, 150), 11, 1},     // Tertiary
-    {9, QColor(247, 250, 191), QColor(170, 170, 110), 12, 1.2},    // Secondary
-    {7, QColor(252, 214, 164), QColor(200, 150, 90), 13, 1.4},     // Primary
-    {5, QColor(249, 178, 156), QColor(200, 120, 100), 14, 1.6},    // Trunk
-    {4, QColor(232, 146, 162), QColor(190, 90, 110), 15, 1.8},     // Motorway
+    {12, QColor(255, 255, 255), QColor(180, 180, 180), 9, 1},      // Residential
+    {10, QColor(255, 255, 255), QColor(170, 170, 170), 11, 1.4},   // Tertiary
+    {9, QColor(247, 250, 191), QColor(150, 150, 90), 12, 1.8},     // Secondary
+    {8, QColor(252, 214, 164), QColor(190, 140, 80), 13, 2.0},     // Primary
+    {5, QColor(249, 178, 156), QColor(190, 110, 90), 14, 2.2},     // Trunk
+    {4, QColor(232, 146, 162), QColor(180, 80, 100), 15, 2.4},     // Motorway
     {10, QColor(110, 110, 110), {}, 2, 1, Qt::DashLine},           // Railway
+    {4, QColor(160, 100, 170), {}, 2.5, 1.2, Qt::DashDotLine},     // Border
     {0, QColor(40, 40, 40), {}, 0, 0},                             // Place
 }};
+
+// Main roads carry their casing from this zoom on, however thin they are drawn.
+constexpr double CasedFromZoom = 9.0;
+// Zoom from which a border of each admin level shows: countries, regions, counties.
+double borderZoom(std::uint8_t level) { return level <= 2 ? 4.0 : level <= 4 ? 6.0 : 10.0; }
 
 double zoomOf(double scale) { return std::log2(scale / 256.0); }
 
 // A street name follows a run of segments that turns by less than this from its first one.
 constexpr double MaxLabelTurn = 0.45;   // radians
 constexpr double StreetNameZoom = 14.0;
+constexpr double RiverNameZoom = 12.0;
+const QColor WaterText(40, 90, 160);
 
 double lineWidth(const Style& s, double zoom)
 {
@@ -141,7 +158,8 @@ QImage OsmLayer::renderTile(double scale, int tx, int ty) const
     bool any = false;
     for (const auto& d : m_data)
         d->forEachIn(box, [&](const OsmFeature& f) {
-            if (f.kind != OsmKind::Place && zoom >= Styles[std::size_t(f.kind)].minZoom) {
+            if (f.kind != OsmKind::Place && zoom >= Styles[std::size_t(f.kind)].minZoom &&
+                (f.kind != OsmKind::Border || zoom >= borderZoom(f.rank))) {
                 byKind[std::size_t(f.kind)].emplace_back(d.get(), &f);
                 any = true;
             }
@@ -161,7 +179,8 @@ QImage OsmLayer::renderTile(double scale, int tx, int ty) const
         if (list.empty())
             continue;
         if (kind <= std::size_t(OsmKind::Building)) {
-            p.setPen(s.casing.isValid() ? QPen(s.casing, 0.8) : Qt::NoPen);
+            // Land edged in its own colour: no hairline of sea where it meets the extract's edge.
+            p.setPen(s.casing.isValid() ? QPen(s.casing, 0.8) : kind == std::size_t(OsmKind::Land) ? QPen(s.fill, 1.0) : Qt::NoPen);
             p.setBrush(s.fill);
             for (const auto& [d, f] : list) {
                 if ((f->box.maxX - f->box.minX) * k < minPixels && (f->box.maxY - f->box.minY) * k < minPixels)
@@ -181,8 +200,9 @@ QImage OsmLayer::renderTile(double scale, int tx, int ty) const
         const double w = lineWidth(s, zoom);
         p.setBrush(Qt::NoBrush);
         // Roads get a casing drawn first, so crossings of one class merge cleanly.
-        for (int pass = s.casing.isValid() && w >= 3 ? 0 : 1; pass < 2; ++pass) {
-            QPen pen(pass == 0 ? s.casing : s.fill, pass == 0 ? w + 1.6 : w, s.pen, Qt::RoundCap, Qt::RoundJoin);
+        const bool cased = s.casing.isValid() && (w >= 3 || (kind >= std::size_t(OsmKind::Secondary) && zoom >= CasedFromZoom));
+        for (int pass = cased ? 0 : 1; pass < 2; ++pass) {
+            QPen pen(pass == 0 ? s.casing : s.fill, pass == 0 ? w + (w >= 3 ? 1.6 : 1.2) : w, s.pen, Qt::RoundCap, Qt::RoundJoin);
             p.setPen(pen);
             for (const auto& [d, f] : list) {
                 if (f->area)
@@ -249,15 +269,15 @@ bool takeBox(std::vector<QRectF>& taken, const QRectF& box)
 
 } // namespace
 
-void OsmLayer::drawLabels(QPainter& painter, const Viewport& view) const
+void OsmLayer::drawLabels(QPainter& painter, const Viewport& view, const std::vector<QPointF>& avoid) const
 {
     // Laid out for an area twice the view's size, so panning only draws what was placed.
     const QPointF o = viewOrigin(view);
     const QRectF shown(o, QSizeF(view.size()));
     const qreal ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
     if (m_labelScale != view.scale() || !m_labelArea.contains(shown) || m_labelFont != painter.font() ||
-        m_labelImage.devicePixelRatio() != ratio) {
-        layoutLabels(painter.font(), view);
+        m_labelImage.devicePixelRatio() != ratio || m_labelAvoided != avoid.size()) {
+        layoutLabels(painter.font(), view, avoid);
         // Drawn once into a picture of the whole area: a panning frame only places it.
         m_labelImage = QImage((m_labelArea.size() * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
         m_labelImage.setDevicePixelRatio(ratio);
@@ -271,7 +291,7 @@ void OsmLayer::drawLabels(QPainter& painter, const Viewport& view) const
         painter.drawImage(m_labelArea.topLeft() - o, m_labelImage);
 }
 
-void OsmLayer::layoutLabels(const QFont& baseFont, const Viewport& view) const
+void OsmLayer::layoutLabels(const QFont& baseFont, const Viewport& view, const std::vector<QPointF>& avoid) const
 {
     const double zoom = zoomOf(view.scale());
     const QSizeF area(view.size().width() * 2.0, view.size().height() * 2.0);
@@ -284,11 +304,18 @@ void OsmLayer::layoutLabels(const QFont& baseFont, const Viewport& view) const
     const OsmBox box = boxOf(o.x(), o.y(), o.x() + area.width(), o.y() + area.height(), view.scale());
     const double k = view.scale() / OsmWorldScale;
     std::vector<QRectF> taken;
+    // The markers' symbols are taken first: a name never hides an AP.
+    m_labelAvoided = avoid.size();
+    for (const QPointF& w : avoid) {
+        const QPointF at(w.x() * view.scale() - o.x(), w.y() * view.scale() - o.y());
+        taken.emplace_back(at.x() - 9, at.y() - 9, 18, 18);
+    }
     // Places first, larger ones first: they matter more than a street.
     QFont placeFont = baseFont;
     placeFont.setBold(true);
+    // Cities from zoom 8, towns from 10, villages and suburbs from 12, hamlets from 14.
     for (std::uint8_t rank = 1; rank <= 4; ++rank) {
-        if (zoom < 6.0 + 2.5 * rank)
+        if (zoom < 6.0 + 2.0 * rank)
             break;
         QFont f = placeFont;
         f.setPointSizeF(placeFont.pointSizeF() * (rank == 1 ? 1.4 : rank == 2 ? 1.2 : 1.0));
@@ -305,18 +332,40 @@ void OsmLayer::layoutLabels(const QFont& baseFont, const Viewport& view) const
                     m_labels.push_back({at + o, 0.0, name, f, QColor(30, 30, 30)});
             });
     }
-    // Street names along the longest straight piece of each street, once per name.
-    if (zoom >= StreetNameZoom) {
+    // Lake names at their middle, when the lake is large enough on screen to hold them.
+    QFont waterFont = baseFont;
+    waterFont.setItalic(true);
+    waterFont.setPointSizeF(baseFont.pointSizeF() * 0.8);
+    const QFontMetricsF wfm(waterFont);
+    for (const auto& d : m_data)
+        d->forEachIn(box, [&](const OsmFeature& feature) {
+            if (feature.kind != OsmKind::Water || feature.name < 0)
+                return;
+            const QString& name = d->names[std::size_t(feature.name)];
+            const double w = (double(feature.box.maxX) - feature.box.minX) * k, h = (double(feature.box.maxY) - feature.box.minY) * k;
+            if (w < wfm.horizontalAdvance(name) + 8 || h < wfm.height() * 2)
+                return;
+            // Above the middle: the middle is where a marker on the water would stand.
+            const QPointF at((double(feature.box.minX) + feature.box.maxX) / 2 * k - o.x(),
+                             (double(feature.box.minY) + 0.35 * (double(feature.box.maxY) - feature.box.minY)) * k - o.y());
+            const QRectF r(at.x() - wfm.horizontalAdvance(name) / 2 - 2, at.y() - wfm.height() / 2, wfm.horizontalAdvance(name) + 4, wfm.height());
+            if (screen.contains(at) && takeBox(taken, r))
+                m_labels.push_back({at + o, 0.0, name, waterFont, WaterText});
+        });
+    // Street and river names along the longest straight piece of each, once per name.
+    if (zoom >= std::min(StreetNameZoom, RiverNameZoom)) {
         QFont f = baseFont;
         f.setPointSizeF(f.pointSizeF() * 0.75);
         const QFontMetricsF fm(f);
-        QSet<const QString*> done;
+        QSet<QString> done;   // by text: overlapping extracts hold the same street
         for (const auto& d : m_data)
             d->forEachIn(box, [&](const OsmFeature& feature) {
-                if (feature.name < 0 || feature.kind < OsmKind::Residential || feature.kind > OsmKind::Motorway || feature.area)
+                const bool river = feature.kind == OsmKind::River;
+                if (feature.name < 0 || feature.area || (river && zoom < RiverNameZoom) ||
+                    (!river && (zoom < StreetNameZoom || feature.kind < OsmKind::Residential || feature.kind > OsmKind::Motorway)))
                     return;
                 const QString& name = d->names[std::size_t(feature.name)];
-                if (done.contains(&name))
+                if (done.contains(name))
                     return;
                 const OsmRing& r = d->rings[feature.firstRing];
                 // The longest nearly straight run of segments on screen: its chord carries the name.
@@ -340,7 +389,7 @@ void OsmLayer::layoutLabels(const QFont& baseFont, const Viewport& view) const
                     }
                     prev = p;
                 }
-                const double textWidth = fm.horizontalAdvance(name);
+                const double textWidth = (river ? QFontMetricsF(waterFont) : fm).horizontalAdvance(name);
                 if (bestLen < textWidth + 4)
                     return;
                 double angle = std::atan2(best1.y() - best0.y(), best1.x() - best0.x()) * 180.0 / std::numbers::pi;
@@ -355,8 +404,8 @@ void OsmLayer::layoutLabels(const QFont& baseFont, const Viewport& view) const
                 const QRectF extent = t.mapRect(QRectF(-textWidth / 2, -fm.height() / 2, textWidth, fm.height()));
                 if (!takeBox(taken, extent))
                     return;
-                done.insert(&name);
-                m_labels.push_back({mid + o, angle, name, f, QColor(60, 60, 60)});
+                done.insert(name);
+                m_labels.push_back({mid + o, angle, name, river ? waterFont : f, river ? WaterText : QColor(60, 60, 60)});
             });
     }
 }

@@ -32,7 +32,8 @@ public:
     bool covers(const Viewport& view) const;
     // Draws what lies in the view; returns the number of tiles drawn afresh.
     int draw(QPainter& painter, const Viewport& view);
-    void drawLabels(QPainter& painter, const Viewport& view) const;
+    // Names go where no marker of `avoid` (world positions) stands.
+    void drawLabels(QPainter& painter, const Viewport& view, const std::vector<QPointF>& avoid = {}) const;
     void clearCache()
     {
         m_tiles.clear();
@@ -51,7 +52,7 @@ private:
         QFont font;
         QColor colour;
     };
-    void layoutLabels(const QFont& baseFont, const Viewport& view) const;
+    void layoutLabels(const QFont& baseFont, const Viewport& view, const std::vector<QPointF>& avoid) const;
     QImage renderTile(double scale, int tx, int ty) const;
     void drawHaloText(QPainter& p, QPointF at, double angle, const QString& text, const QFont& font, QColor colour) const;
 
@@ -62,6 +63,7 @@ private:
     mutable double m_labelScale = 0.0;
     mutable QRectF m_labelArea;
     mutable QFont m_labelFont;
+    mutable std::size_t m_labelAvoided = 0;
     mutable QImage m_labelImage;   // 24 MB: a large screen's tiles and the edges around it
 };
 

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 #include <sqlite3.h>
 
@@ -15,6 +16,30 @@ namespace aero {
 namespace {
 constexpr int MaxPackZoom = 24;
 constexpr qint64 MaxTileBytes = 4 * 1024 * 1024;   // nothing sane is larger; bounds a damaged pack
+// One value of an MBTiles file's metadata table; empty when it has none.
+QString metadata(sqlite3* db, const char* name)
+{
+    QString value;
+    sqlite3_stmt* st = nullptr;
+    if (sqlite3_prepare_v2(db, "SELECT value FROM metadata WHERE name=?1", -1, &st, nullptr) == SQLITE_OK &&
+        sqlite3_bind_text(st, 1, name, -1, SQLITE_STATIC) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW)
+        value = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
+    sqlite3_finalize(st);
+    return value;
+}
+
+// Packs often carry their credit as an HTML link; the map shows it as text.
+QString plainText(QString html)
+{
+    static const QRegularExpression tag(QStringLiteral("<[^>]*>"));
+    html.remove(tag);
+    html.replace(QLatin1String("&copy;"), QStringLiteral("\u00A9"));
+    html.replace(QLatin1String("&nbsp;"), QLatin1String(" "));
+    html.replace(QLatin1String("&lt;"), QLatin1String("<")).replace(QLatin1String("&gt;"), QLatin1String(">"));
+    html.replace(QLatin1String("&quot;"), QLatin1String("\"")).replace(QLatin1String("&amp;"), QLatin1String("&"));
+    return html.simplified();
+}
+
 } // namespace
 
 TilePack::TilePack() = default;
@@ -70,12 +95,16 @@ bool TilePack::openMbtiles(const QString& path)
         m_maxZoom = std::clamp(sqlite3_column_int(st, 1), 0, MaxPackZoom);
     }
     sqlite3_finalize(st);
-    st = nullptr;
     m_bounds->startStatement();
-    if (sqlite3_prepare_v2(m_db, "SELECT value FROM metadata WHERE name='attribution'", -1, &st, nullptr) == SQLITE_OK &&
-        sqlite3_step(st) == SQLITE_ROW)
-        m_attribution = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
-    sqlite3_finalize(st);
+    m_attribution = plainText(metadata(m_db, "attribution"));
+    // Vector tiles need a style to be drawn; say so rather than draw nothing without a word.
+    m_bounds->startStatement();
+    const QString format = metadata(m_db, "format").trimmed().toLower();
+    if (format == QLatin1String("pbf") || format == QLatin1String("mvt")) {
+        m_error = QStringLiteral("%1 holds vector tiles (Mapbox Vector Tiles, format \"%2\"), which the map cannot draw; "
+                                 "use a pack of raster tiles (PNG, JPEG or WebP)").arg(path, format);
+        return false;
+    }
     if (m_maxZoom < 0) {
         m_error = QStringLiteral("%1 holds no tiles").arg(path);
         return false;

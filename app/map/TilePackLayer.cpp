@@ -9,7 +9,8 @@
 namespace aero {
 
 namespace {
-constexpr int MaxOverzoom = 6;   // beyond that an enlarged tile is only blur
+// Beyond that an enlarged tile is only blur, and it would hide the extract's streets under it.
+constexpr int MaxOverzoom = 4;
 } // namespace
 
 bool TilePackLayer::open(const QString& path)
@@ -40,7 +41,7 @@ int TilePackLayer::draw(QPainter& painter, const Viewport& view)
     if (!isOpen())
         return 0;
     const int wanted = TileLayer::zoomFor(view.scale());
-    if (wanted + MaxOverzoom < m_pack.minZoom())
+    if (wanted + MaxOverzoom < m_pack.minZoom() || wanted > m_pack.maxZoom() + MaxOverzoom)
         return 0;
     const int z = std::clamp(wanted, m_pack.minZoom(), m_pack.maxZoom());
     const int n = 1 << z;
@@ -57,7 +58,7 @@ int TilePackLayer::draw(QPainter& painter, const Viewport& view)
             const QRectF target(view.worldToScreen(QPointF(double(x) / n, double(y) / n)),
                                 view.worldToScreen(QPointF(double(x + 1) / n, double(y + 1) / n)));
             // This tile, or the part of a lower zoom's tile that covers it.
-            for (int up = 0; up <= MaxOverzoom && z - up >= m_pack.minZoom(); ++up) {
+            for (int up = 0; wanted - (z - up) <= MaxOverzoom && z - up >= m_pack.minZoom(); ++up) {
                 const QImage* img = image(z - up, x >> up, y >> up);
                 if (!img)
                     continue;

@@ -159,7 +159,7 @@ QByteArray pageData(const WebPageInput& page)
         o += ",\"x1\":", number(o, b.world.right()), o += ",\"y1\":", number(o, b.world.bottom()), o += "}";
     }
     o += "],\"view\":{\"cx\":", number(o, page.centreWorld.x()), o += ",\"cy\":", number(o, page.centreWorld.y());
-    o += ",\"scale\":", number(o, page.scale), o += "},\"units\":";
+    o += ",\"scale\":", number(o, page.scale), o += "},\"maxScale\":", number(o, page.maxScale), o += ",\"units\":";
     jsonString(o, page.units == MapUnit::Kilometres ? QStringLiteral("km") : QStringLiteral("mi"));
     o += ",\"credits\":";
     jsonString(o, page.credits.join(QStringLiteral(" | ")));
@@ -182,6 +182,7 @@ h1{font-size:18px;margin:6px 10px}
 #note{position:absolute;background:#fff;border:1px solid #666;border-radius:4px;padding:6px 8px;max-width:280px;
  box-shadow:0 2px 6px rgba(0,0,0,.3);white-space:pre-wrap;pointer-events:none}
 #note b{display:block;margin-bottom:2px;white-space:normal}
+#note.list{pointer-events:auto;max-height:240px;overflow:auto}#note .stack a{display:block;color:#1040c0;padding:1px 0}
 aside{width:400px;display:flex;flex-direction:column;border-left:1px solid #999;min-height:0}
 #legend{padding:6px 8px;border-bottom:1px solid #ccc}
 #legend div{display:flex;align-items:center;gap:6px;margin:2px 0}
@@ -205,7 +206,7 @@ for (let i = 0; i < N; i++) {
   const s = Math.sin(D.y[i] * PI / 180);
   wy[i] = 0.5 - Math.log((1 + s) / (1 - s)) / (4 * PI);
 }
-let cx = D.view.cx, cy = D.view.cy, scale = D.view.scale, selected = -1;
+let cx = D.view.cx, cy = D.view.cy, scale = D.view.scale, selected = -1, crowded = false;
 const mapEl = document.getElementById("map"), cv = document.getElementById("c"), g = cv.getContext("2d");
 const noteEl = document.getElementById("note");
 function el(tag, text) { const e = document.createElement(tag); if (text !== undefined) e.textContent = text; return e; }
@@ -232,14 +233,26 @@ function paint() {
   g.fillStyle = "#aacae8"; g.fillRect(0, 0, W, H);
   for (const b of base) if (b.img.complete && b.img.naturalWidth)
     g.drawImage(b.img, (b.x0 - cx) * scale + W / 2, (b.y0 - cy) * scale + H / 2, (b.x1 - b.x0) * scale, (b.y1 - b.y0) * scale);
-  // Crowded views draw one symbol per 4-pixel cell: the same picture, a fraction of the work.
-  const cw = (W >> 2) + 1, cells = new Uint8Array(cw * ((H >> 2) + 1));
+  // Markers a few pixels apart are one stack: its top symbol with a count. A crowded view
+  // gathers them into clusters with counts instead of a solid mass of symbols.
+  let inView = 0;
+  for (let i = 0; i < N; i++) { const x = sx(i), y = sy(i); if (x >= -8 && y >= -8 && x <= W + 8 && y <= H + 8) inView++; }
+  crowded = inView > 1500;
+  const cell = crowded ? 28 : 4, cw = Math.ceil((W + 16) / cell) + 1, ch = Math.ceil((H + 16) / cell) + 1;
+  const count = new Uint32Array(cw * ch), top = new Int32Array(cw * ch);
   for (let i = 0; i < N; i++) {
     const x = sx(i), y = sy(i);
     if (x < -8 || y < -8 || x > W + 8 || y > H + 8) continue;
-    if (x >= 0 && y >= 0 && x < W && y < H) { const c = (y >> 2) * cw + (x >> 2); if (cells[c]) continue; cells[c] = 1; }
+    const c = Math.floor((y + 8) / cell) * cw + Math.floor((x + 8) / cell);
+    count[c]++; top[c] = i;
+  }
+  for (let c = 0; c < count.length; c++) {
+    if (!count[c]) continue;
+    const i = top[c], x = sx(i), y = sy(i), k = count[c];
+    if (crowded && k > 1) { badge(x, y, 9 + 2 * Math.log10(k), k, "rgba(40,90,170,.86)"); continue; }
     const im = sym[D.s[i]];
     if (im && im.complete) g.drawImage(im, x - 8, y - 8, 16, 16);
+    if (k > 1) badge(x + 8, y - 8, k >= 100 ? 8 : 6.5, k, "#c82828");
   }
   if (selected >= 0) {
     const x = sx(selected), y = sy(selected);
@@ -253,6 +266,12 @@ function paint() {
   if (!b.readyMs && sym.concat(base.map(function (x) { return x.img; })).every(function (i) { return i.complete; }))
     b.readyMs = String(Math.round(performance.now()));
 }
+function badge(x, y, r, k, fill) {
+  g.beginPath(); g.arc(x, y, r, 0, 2 * PI); g.fillStyle = fill; g.fill();
+  g.lineWidth = 1.5; g.strokeStyle = "#fff"; g.stroke();
+  g.fillStyle = "#fff"; g.font = "bold " + Math.round(r * (k >= 100 ? 0.9 : 1.1)) + "px sans-serif";
+  g.textAlign = "center"; g.textBaseline = "middle"; g.fillText(String(k), x, y + 0.5);
+}
 function scaleBar() {
   const lat = Math.atan(Math.sinh(PI * (1 - 2 * cy))), km = 40075.016686 * Math.cos(lat) / scale;
   const per = D.units === "km" ? km : km / 1.609344;
@@ -263,15 +282,16 @@ function scaleBar() {
   bar.firstChild.textContent = (+step.toPrecision(6)) + " " + D.units;
 }
 function zoom(factor, px, py) {
-  const nx = scale * factor;
-  if (nx < 128 || nx > 256 * 16777216) return;
+  const nx = Math.max(128, Math.min(D.maxScale, scale * factor));
+  if (nx === scale) return;
   if (px !== undefined) { cx += (px - cv.width / 2) / scale - (px - cv.width / 2) / nx; cy += (py - cv.height / 2) / scale - (py - cv.height / 2) / nx; }
   scale = nx; draw();
 }
 function show(i) {
   selected = i;
   noteEl.replaceChildren();
-  if (i < 0) { noteEl.hidden = true; draw(); return; }
+  if (i < 0) { noteEl.hidden = true; noteEl.classList.remove("list"); draw(); return; }
+  noteEl.classList.remove("list");
   noteEl.append(el("b", D.n[i]), el("span", note(i)));
   noteEl.hidden = false; draw();
 }
@@ -280,8 +300,37 @@ function hit(x, y) {
   for (let i = 0; i < N; i++) { const dx = sx(i) - x, dy = sy(i) - y, d = dx * dx + dy * dy; if (d <= bd) { bd = d; best = i; } }
   return best;
 }
+// Every marker of the stack (or, crowded, the cluster) the marker i is drawn in.
+function stackOf(i) {
+  const cell = crowded ? 28 : 4, W = cv.width, H = cv.height, out = [];
+  const key = function (j) { return Math.floor((sy(j) + 8) / cell) * 1e6 + Math.floor((sx(j) + 8) / cell); };
+  const k = key(i);
+  for (let j = 0; j < N; j++) { const x = sx(j), y = sy(j); if (x >= -8 && y >= -8 && x <= W + 8 && y <= H + 8 && key(j) === k) out.push(j); }
+  return out;
+}
+// A click on a stack lists its markers in the note, each a link to its own note.
+function click(x, y) {
+  const i = hit(x, y);
+  if (i < 0) { show(-1); return; }
+  const s = stackOf(i);
+  if (s.length < 2) { show(i); return; }
+  if (crowded) { show(-1); zoom(4, x, y); return; }
+  selected = i;
+  noteEl.replaceChildren(el("b", s.length + " markers here"));
+  const ul = el("div"); ul.className = "stack";
+  for (const j of s) { const a = el("a", D.n[j] || "(no name)"); a.href = "#"; a.dataset.i = String(j); ul.append(a); }
+  noteEl.append(ul); noteEl.hidden = false; noteEl.classList.add("list"); draw();
+}
+noteEl.addEventListener("click", function (e) {
+  const a = e.target.closest("a[data-i]");
+  if (a) { e.preventDefault(); show(+a.dataset.i); }
+});
 let drag = null;
-mapEl.addEventListener("pointerdown", function (e) { drag = {x: e.clientX, y: e.clientY, moved: false}; mapEl.setPointerCapture(e.pointerId); });
+mapEl.addEventListener("pointerdown", function (e) {
+  // The buttons and the note's list take their own clicks: capturing the pointer would steal them.
+  if (e.target.closest("#zoom, #note")) return;
+  drag = {x: e.clientX, y: e.clientY, moved: false}; mapEl.setPointerCapture(e.pointerId);
+});
 mapEl.addEventListener("pointermove", function (e) {
   if (!drag) return;
   const dx = e.clientX - drag.x, dy = e.clientY - drag.y;
@@ -289,7 +338,7 @@ mapEl.addEventListener("pointermove", function (e) {
   if (drag.moved) { cx -= dx / scale; cy -= dy / scale; drag.x = e.clientX; drag.y = e.clientY; draw(); }
 });
 mapEl.addEventListener("pointerup", function (e) {
-  if (drag && !drag.moved) { const r = cv.getBoundingClientRect(); show(hit(e.clientX - r.left, e.clientY - r.top)); }
+  if (drag && !drag.moved) { const r = cv.getBoundingClientRect(); click(e.clientX - r.left, e.clientY - r.top); }
   drag = null;
 });
 mapEl.addEventListener("wheel", function (e) {

@@ -37,6 +37,7 @@ struct WebPageInput {
     const MapDocument* document = nullptr;
     QPointF centreWorld{0.5, 0.5};   // the view when the page opens
     double scale = 1024.0;           // pixels per world width
+    double maxScale = 4096.0;        // the page zooms in no further: its base map holds no more
     QSize size{640, 480};
     MapUnit units = MapUnit::Kilometres;
     std::vector<WebPagePicture> base;       // drawn in order

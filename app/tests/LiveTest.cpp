@@ -304,3 +304,230 @@ TEST_F(LiveTest, ThePositionMarkerIsNeverSavedOrRebuiltAsAnAp)
 
 } // namespace
 } // namespace aero::testing
+
+#include "GpsTiming.h"
+#include "GpsdDaemon.h"
+#include "live/FixWatchdog.h"
+#include "live/TrackStep.h"
+
+#include <QTreeWidget>
+
+namespace aero::testing {
+namespace {
+
+// "$" + body + "*" + checksum + CR LF, as a receiver sends it.
+std::string nmeaSentence(const std::string& body)
+{
+    unsigned char sum = 0;
+    for (const char c : body)
+        sum ^= static_cast<unsigned char>(c);
+    return "$" + body + "*" + QString::asprintf("%02X", sum).toStdString() + "\r\n";
+}
+
+TEST(FixWatchdog, TellsNoDataFromNoFixFromALiveFix)
+{
+    struct Row {
+        const char* legend;
+        std::vector<std::pair<char, std::int64_t>> events;   // s sentence, v valid fix, x void fix
+        std::int64_t at;
+        FixState expected;
+    };
+    const std::vector<Row> rows = {
+        {"just connected", {}, 1000, FixState::Waiting},
+        {"nothing for over 5 s", {}, 5001, FixState::NoData},
+        {"sentences but no fix yet, within 5 s", {{'s', 3000}}, 4000, FixState::Waiting},
+        {"sentences without a fix for over 5 s", {{'s', 5500}}, 6000, FixState::NoFix},
+        {"a void fix says so at once", {{'x', 500}}, 600, FixState::NoFix},
+        {"a valid fix", {{'x', 500}, {'v', 900}}, 1000, FixState::Live},
+        {"a valid fix then a void one", {{'v', 900}, {'x', 1900}}, 2000, FixState::NoFix},
+        {"the last fix 6 s old while sentences go on", {{'v', 1000}, {'s', 6500}}, 7000, FixState::NoFix},
+        {"the last fix 6 s old and silence", {{'v', 1000}}, 7000, FixState::NoData},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.legend);
+        FixWatchdog w;
+        w.start(0);
+        for (const auto& [kind, at] : row.events)
+            kind == 's' ? w.sentence(at) : kind == 'v' ? w.validFix(at) : w.voidFix(at);
+        EXPECT_EQ(w.state(row.at), row.expected);
+    }
+}
+
+TEST(TrackStep, FixesNoVehicleCouldReachStartANewSegment)
+{
+    const TrackFix munich{48.1, 11.5, 12 * 3600};
+    struct Row {
+        const char* legend;
+        std::optional<TrackFix> previous;
+        TrackFix next;
+        TrackStep expected;
+    };
+    const std::vector<Row> rows = {
+        {"no previous fix", std::nullopt, munich, TrackStep::NewSegment},
+        {"11 m in a second", munich, {48.1001, 11.5, 12 * 3600 + 1}, TrackStep::Continue},
+        {"the same fix twice (two talkers)", munich, munich, TrackStep::Repeat},
+        {"15000 km later: another session", munich, {-33.9, 151.2, 13 * 3600}, TrackStep::NewSegment},
+        {"101 km in a day", munich, {49.0087, 11.5, 11 * 3600}, TrackStep::NewSegment},
+        {"99 km in two hours", munich, {48.99, 11.5, 14 * 3600}, TrackStep::Continue},
+        {"11 km in 30 s is 1330 km/h", munich, {48.2, 11.5, 12 * 3600 + 30}, TrackStep::NewSegment},
+        {"back in time", munich, {48.1001, 11.5, 12 * 3600 - 5}, TrackStep::NewSegment},
+        {"over midnight", TrackFix{48.1, 11.5, 86399}, {48.1001, 11.5, 0}, TrackStep::Continue},
+        {"several fixes in one second", munich, {48.1002, 11.5, 12 * 3600}, TrackStep::Continue},
+        {"no time: only the distance counts", TrackFix{48.1, 11.5, std::nullopt}, {48.2, 11.5, std::nullopt}, TrackStep::Continue},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.legend);
+        EXPECT_EQ(nextTrackStep(row.previous, row.next), row.expected);
+    }
+    EXPECT_EQ(secondOfDay("12:35:19"), 45319);
+    EXPECT_EQ(secondOfDay("::"), std::nullopt);
+}
+
+TEST(WatchList, MatchesSsidsMacsAndVendorPrefixesWithWildcards)
+{
+    const WatchList watch("CorpNet*\n00-1a-2B\naa:bb:cc:dd:ee:?f\n  \nguest");
+    struct Row {
+        const char* ssid;
+        const char* mac;
+        bool expected;
+    };
+    const std::vector<Row> rows = {
+        {"corpnet-5G", "11:11:11:11:11:11", true},   // wildcard, any case
+        {"my CorpNet", "11:11:11:11:11:11", false},  // the whole name must match
+        {"x", "00:1A:2B:01:02:03", true},           // vendor prefix, other separators and case
+        {"x", "001A2B010203", true},
+        {"x", "00:1A:2C:01:02:03", false},
+        {"x", "AA:BB:CC:DD:EE:0F", true},
+        {"guest", "", true},
+        {"guests", "", false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::string(row.ssid) + " " + row.mac);
+        AccessPoint ap;
+        ap.SSID = row.ssid;
+        ap.MAC = row.mac;
+        EXPECT_EQ(watch.matches(ap), row.expected);
+    }
+    EXPECT_TRUE(WatchList(" \n").empty());
+}
+
+TEST_F(LiveTest, AJumpStartsANewSegmentAndNothingJoinsTwoSessions)
+{
+    withAps();
+    window().tbMain_ButtonMenuClick(entries::gpsPort(1));
+    const auto at = [&](double lat, double lon, const char* hora) { program->live().GPS_Position(true, hora, lat, lon, 10, 0); };
+    at(45.0, 7.0, "12:00:00");
+    at(45.0001, 7.0, "12:00:01");
+    at(45.0001, 7.0, "12:00:01");   // the same fix again
+    window().tbMain_ButtonMenuClick(entries::GpsOff);
+    window().tbMain_ButtonMenuClick(entries::gpsPort(1));
+    at(-33.9, 151.2, "12:00:05");   // the next session, on another continent
+    at(-33.9001, 151.2, "12:00:06");
+    at(-33.9002, 151.2, "11:00:00");   // a log replayed from its start
+    ASSERT_EQ(map().ShapeCount(), 2);
+    for (int i = 1; i <= map().ShapeCount(); ++i) {
+        const Shape& s = map().shape(map().ShapeAt(i));
+        EXPECT_LT(std::abs(s.points.front().lat - s.points.back().lat), 0.001) << "shape " << i;
+    }
+}
+
+TEST_F(LiveTest, NearbyPanelListsTheNearestWithDistanceBearingAndWatchAlert)
+{
+    withAps();
+    ctx().settings.setValue("WatchList", "00:00:00:00:00:0?\nno-such");
+    ctx().settings.setValue("WatchMetres", "1000");
+    window().tbMain_ButtonMenuClick(entries::gpsPort(1));
+    EXPECT_EQ(window().lstNearby()->headerItem()->text(0), "Nearby APs (no fix yet)");
+    EXPECT_EQ(window().lstNearby()->topLevelItemCount(), 0);
+    fix(45, 7);
+    QTreeWidget* list = window().lstNearby();
+    ASSERT_EQ(list->topLevelItemCount(), 3);
+    const auto row = [&](int i) {
+        const QTreeWidgetItem* item = list->topLevelItem(i);
+        return QStringList{item->text(0), item->text(1), item->text(2)};
+    };
+    EXPECT_EQ(row(0), (QStringList{"east", "786 m", "E 90\u00b0"}));
+    EXPECT_EQ(row(1), (QStringList{"west", "786 m", "W 270\u00b0"}));
+    EXPECT_EQ(row(2), (QStringList{"far", "111.19 km", "N 0\u00b0"}));
+    EXPECT_TRUE(list->topLevelItem(2)->font(0).bold()) << "watched";
+    EXPECT_EQ(list->headerItem()->text(0), "Nearby APs");
+    EXPECT_EQ(window().gpsNotice(),
+              "Watched AP \"east\" (00:00:00:00:00:01) is 786 m away, E 90\u00b0. 1 more watched APs are within the alert distance.")
+        << window().gpsNotice().toStdString();
+
+    fix(45, 7, 0, 0, false);
+    EXPECT_TRUE(list->headerItem()->text(0).startsWith("Nearby APs (fix is stale: ")) << list->headerItem()->text(0).toStdString();
+    EXPECT_EQ(list->topLevelItemCount(), 3) << "the last distances stay, marked stale";
+}
+
+// Each state of the fix, as a receiver on a real line produces it, in the caption, the notice
+// over the map and the four labels.
+TEST_F(LiveTest, TheFrameAndLabelsFollowTheFixOfAReceiverOnALine)
+{
+    withAps();
+    window().tbMain_ButtonMenuClick(entries::gpsPort(1));
+    fix(45, 7);   // a session before
+    window().tbMain_ButtonMenuClick(entries::gpsPort(1));
+    const QStringList dashed{"Speed: ---", "Heading: ---", "Nearest AP: -------", "SSID: -------"};
+    EXPECT_EQ(labels(), dashed) << "nothing of the last session is shown as current";
+    EXPECT_EQ(window().fraMapCaption(), "Access Point map: (GPS Enabled on COM1:)");
+    EXPECT_TRUE(window().gpsNotice().startsWith("Waiting for the first fix from COM1: ("));
+
+    const auto send = [&](const std::string& body) { ASSERT_TRUE(pty1.write(QByteArray::fromStdString(nmeaSentence(body)))); };
+    send("GNRMC,083559.00,A,4717.11437,N,00833.91522,E,022.4,77.52,091202,,,A");
+    ASSERT_TRUE(waitUntil([&] { return labels()[0] == "Speed: 41.0 km/h"; }, std::chrono::seconds(20)));
+    EXPECT_EQ(window().fraMapCaption(), "Access Point map: (GPS Enabled on COM1:)");
+    EXPECT_EQ(window().gpsNotice(), "");
+
+    send("GNRMC,083600.00,V,,,,,,,091202,,,N");
+    ASSERT_TRUE(waitUntil([&] { return labels() == dashed; }, std::chrono::seconds(20)));
+    EXPECT_EQ(window().fraMapCaption(), "Access Point map: (GPS Enabled on COM1: \u2014 no valid fix)") << window().fraMapCaption().toStdString();
+    EXPECT_TRUE(window().gpsNotice().contains("sends data but no valid fix")) << window().gpsNotice().toStdString();
+
+    send("GNRMC,083601.00,A,4717.11437,N,00833.91522,E,022.4,77.52,091202,,,A");
+    ASSERT_TRUE(waitUntil([&] { return labels()[0] == "Speed: 41.0 km/h"; }, std::chrono::seconds(20)));
+    // Then the receiver falls silent without hanging up.
+    ASSERT_TRUE(waitUntil([&] { return window().fraMapCaption() == "Access Point map: (GPS Enabled on COM1: \u2014 no data)"; },
+                          std::chrono::seconds(30)))
+        << window().fraMapCaption().toStdString();
+    EXPECT_EQ(labels(), dashed);
+    EXPECT_TRUE(window().gpsNotice().startsWith("No data from COM1: (")) << window().gpsNotice().toStdString();
+    EXPECT_TRUE(window().fraMapToolTip().startsWith("No data from COM1: ("));
+}
+
+TEST_F(LiveTest, GpsdGoingAwayShowsTheErrorAndItsReturn)
+{
+    const QString gpsd = testing_support::gpsdProgram();
+    if (gpsd.isEmpty())
+        GTEST_SKIP() << "gpsd is not installed (Debian package gpsd)";
+    gps::timing::setScale(0.2);   // call gpsd again every 600 ms
+    withAps();
+    testing_support::Pty receiverLine;
+    testing_support::PacedReceiver receiver(receiverLine, {nmeaSentence("GNRMC,083559.00,A,4717.11437,N,00833.91522,E,022.4,77.52,091202,,,A")});
+    testing_support::GpsdDaemon daemon(gpsd, receiverLine.slavePath(), testing_support::freeLoopbackPort(), path("gpsd.sock"));
+    ASSERT_TRUE(daemon.start());
+    ctx().settings.setValue("GpsdHost", "127.0.0.1");
+    ctx().settings.setValue("GpsdPort", QString::number(daemon.port()));
+    window().tbMain_ButtonMenuClick(entries::Gpsd);
+    const QString enabled = QString("Access Point map: (GPS Enabled on gpsd 127.0.0.1:%1)").arg(daemon.port());
+    ASSERT_TRUE(waitUntil([&] { return labels()[0] == "Speed: 41.0 km/h"; }, std::chrono::seconds(20)));
+    EXPECT_EQ(window().fraMapCaption(), enabled);
+
+    daemon.stop();
+    ASSERT_TRUE(waitUntil([&] { return window().fraMapCaption() == "Access Point map: (GPS Error)"; }, std::chrono::seconds(20)));
+    EXPECT_EQ(labels()[0], "Speed: ---");
+    EXPECT_TRUE(window().gpsNotice().contains(": connection lost (")) << window().gpsNotice().toStdString();
+    EXPECT_TRUE(ctx().state.GPSEnabled) << "still calling gpsd";
+
+    ASSERT_TRUE(daemon.start());
+    ASSERT_TRUE(waitUntil([&] { return window().gpsNotice().startsWith("Reconnected to gpsd 127.0.0.1:"); }, std::chrono::seconds(20)))
+        << window().gpsNotice().toStdString();
+    EXPECT_EQ(window().fraMapCaption(), enabled);
+    EXPECT_EQ(labels()[0], "Speed: ---") << "dashes until this connection's first fix";
+    ASSERT_TRUE(waitUntil([&] { return labels()[0] == "Speed: 41.0 km/h"; }, std::chrono::seconds(20)));
+    EXPECT_EQ(window().gpsNotice(), "");
+    gps::timing::setScale(1.0);
+}
+
+} // namespace
+} // namespace aero::testing

@@ -72,7 +72,7 @@ TEST_F(UnattendedTest, DemoScriptProducesTheFourFilesAndExitsZero)
 
     const QByteArray bmp = testing_support::readFile(path("out/demo.bmp"));
     ASSERT_TRUE(bmp.startsWith("BM"));
-    EXPECT_FALSE(QImage(path("out/demo.bmp")).isNull());
+    EXPECT_EQ(QImage(path("out/demo.bmp")).size(), QSize(1600, 1200)) << "the PictureSize setting, not the window's size";
     const QByteArray html = testing_support::readFile(path("out/demo.html"));
     EXPECT_TRUE(html.contains("\\u003cscript\\u003e")) << "the sample's hostile SSID, as data";
     EXPECT_EQ(html.count("<script"), 2) << "only the page's own data and code";

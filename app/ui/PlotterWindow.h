@@ -7,12 +7,22 @@
 #include "ui/ToolbarTable.h"
 
 #include <QString>
+#include <vector>
 
 class QProgressBar;
 class QWidget;
 
 namespace aero {
 
+
+// One line of the nearby-AP panel.
+struct NearbyRow {
+    QString ssid;
+    QString distance;
+    QString bearing;
+    QString detail;   // MAC and vendor, for the tool tip
+    bool watched = false;
+};
 
 class PlotterWindow {
 public:
@@ -46,6 +56,10 @@ public:
     virtual void setGpsLayout(bool gps) = 0;
     virtual void setNavLabels(const QString& vel, const QString& hdg, const QString& ap, const QString& apName) = 0;
     virtual void setPositionTick(bool running) = 0;
+    // What live GPS is doing, over the map where it is read without hovering; empty hides it.
+    virtual void setGpsNotice(const QString& text, bool alert) = 0;
+    // The nearby-AP panel beside the labels; `heading` names its state ("fix is stale").
+    virtual void setNearbyAps(const QString& heading, const std::vector<NearbyRow>& rows) = 0;
 
     // Commands as a click would run them, and the end of the program.
     virtual void tbMain_ButtonMenuClick(MenuEntry entry) = 0;

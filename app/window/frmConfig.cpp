@@ -16,6 +16,7 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
@@ -131,6 +132,14 @@ QWidget* frmConfig::buildRealTime()
     picNMEA->setToolTip(QStringLiteral("Double-click to choose the colour"));
     picNMEA->installEventFilter(this);
     form->addRow(QStringLiteral("Real time GPS track color:"), picNMEA);
+    chkAllTalkers = new QCheckBox(QStringLiteral("Read every satellite system (GN, GL, GA, GB... sentences), not only GPS"), box);
+    form->addRow(chkAllTalkers);
+    txtWatch = new QPlainTextEdit(box);
+    txtWatch->setMaximumHeight(60);
+    txtWatch->setToolTip(QStringLiteral("One a line: an SSID, a MAC address or a vendor prefix (00:11:22); * and ? are wildcards"));
+    form->addRow(QStringLiteral("Watch list:"), txtWatch);
+    txtWatchMetres = new QLineEdit(box);
+    form->addRow(QStringLiteral("Alert when a watched AP is within (metres):"), txtWatchMetres);
     return box;
 }
 
@@ -281,6 +290,9 @@ void frmConfig::fillFromSettings()
     txtTileUrl->setText(s.value(QStringLiteral("TileURL")));
     txtGpsdHost->setText(s.value(QStringLiteral("GpsdHost")));
     txtGpsdPort->setText(s.value(QStringLiteral("GpsdPort")));
+    chkAllTalkers->setChecked(s.isOn(QStringLiteral("AllTalkers")));
+    txtWatch->setPlainText(s.value(QStringLiteral("WatchList")));
+    txtWatchMetres->setText(s.value(QStringLiteral("WatchMetres")));
     lstOsm->clear();
     lstOsm->addItems(s.value(QStringLiteral("OsmExtracts")).split(QLatin1Char('\n'), Qt::SkipEmptyParts));
     txtTilePack->setText(s.value(QStringLiteral("TilePack")));
@@ -296,6 +308,11 @@ void frmConfig::cmdDone_Click()
         }
         if (!Settings::inRange(QStringLiteral("GpsdPort"), txtGpsdPort->text())) {
             m_ctx.dialogs.message(QStringLiteral("The gpsd port must be a number from 1 to 65535."), Icon::Exclamation);
+            return;
+        }
+        if (!Settings::inRange(QStringLiteral("WatchMetres"), txtWatchMetres->text())) {
+            m_ctx.dialogs.message(QStringLiteral("The watch list's alert distance must be a number of metres from 0 to 100000."),
+                                  Icon::Exclamation);
             return;
         }
         Settings& s = m_ctx.settings;
@@ -332,6 +349,9 @@ void frmConfig::cmdDone_Click()
         s.setValue(QStringLiteral("TileURL"), txtTileUrl->text().trimmed());
         s.setValue(QStringLiteral("GpsdHost"), txtGpsdHost->text().trimmed());
         s.setValue(QStringLiteral("GpsdPort"), txtGpsdPort->text().trimmed());
+        s.setValue(QStringLiteral("AllTalkers"), flag(chkAllTalkers));
+        s.setValue(QStringLiteral("WatchList"), txtWatch->toPlainText().trimmed());
+        s.setValue(QStringLiteral("WatchMetres"), txtWatchMetres->text().trimmed());
         QStringList extracts;
         for (int i = 0; i < lstOsm->count(); ++i)
             extracts << lstOsm->item(i)->text();

@@ -10,6 +10,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QPlainTextEdit;
 class QRadioButton;
 class QFrame;
 class QPushButton;
@@ -37,6 +38,9 @@ public:
     QPushButton *cmdDone, *cmdCancel;
     std::array<QLineEdit*, 8> txtPorts{};   // device of COM1..COM8
     QCheckBox* chkTiles;                     // online map tiles over the outline
+    QCheckBox* chkAllTalkers;                // sentences of every satellite system, not only $GP
+    QPlainTextEdit* txtWatch;                // watched SSIDs, MACs, vendor prefixes, one a line
+    QLineEdit* txtWatchMetres;
     QLineEdit *txtTileUrl, *txtGpsdHost, *txtGpsdPort;
     // Map data: OpenStreetMap extracts and a tile pack, drawn offline.
     QListWidget* lstOsm;

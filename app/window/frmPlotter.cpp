@@ -13,6 +13,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeView>
+#include <QTreeWidget>
 
 namespace aero {
 namespace {
@@ -125,6 +126,12 @@ void frmPlotter::buildPanels()
     m_pbMap->setObjectName(QStringLiteral("pbMap"));
     m_pbMap->setTextVisible(false);
     m_fraProg->hide();
+    m_lblGpsNotice = new QLabel(m_fraMap);
+    m_lblGpsNotice->setObjectName(QStringLiteral("lblGpsNotice"));
+    m_lblGpsNotice->setWordWrap(true);
+    m_lblGpsNotice->setMargin(4);
+    m_lblGpsNotice->setAutoFillBackground(true);
+    m_lblGpsNotice->hide();
 
     m_fraNav = new QGroupBox(QStringLiteral("Navigation Information:"), central);
     m_fraNav->setObjectName(QStringLiteral("fraNav"));
@@ -136,6 +143,18 @@ void frmPlotter::buildPanels()
     m_lblHdg->setObjectName(QStringLiteral("lblHdg"));
     m_lblAP->setObjectName(QStringLiteral("lblAP"));
     m_lblAPName->setObjectName(QStringLiteral("lblAPName"));
+    m_lstNearby = new QTreeWidget(m_fraNav);
+    m_lstNearby->setObjectName(QStringLiteral("lstNearby"));
+    m_lstNearby->setColumnCount(3);
+    m_lstNearby->setHeaderLabels({QStringLiteral("Nearby APs"), QStringLiteral("Distance"), QStringLiteral("Bearing")});
+    m_lstNearby->setRootIsDecorated(false);
+    m_lstNearby->setUniformRowHeights(true);
+    m_lstNearby->setSelectionMode(QAbstractItemView::NoSelection);
+    m_lstNearby->setFocusPolicy(Qt::NoFocus);
+    m_lstNearby->header()->setStretchLastSection(false);
+    m_lstNearby->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    m_lstNearby->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+    m_lstNearby->header()->setSectionResizeMode(2, QHeaderView::ResizeToContents);
     m_fraNav->hide();
 
     m_fraAPs = new QGroupBox(QStringLiteral("Logged APs:"), central);
@@ -165,6 +184,7 @@ void frmPlotter::setMapWidget(QWidget* map)
     map->setObjectName(QStringLiteral("Mapa"));
     map->show();
     m_fraProg->raise();
+    m_lblGpsNotice->raise();
     Form_Resize();
 }
 
@@ -303,6 +323,43 @@ void frmPlotter::setGpsLayout(bool gps)
 }
 
 bool frmPlotter::gpsLayout() const { return !m_fraNav->isHidden(); }
+
+void frmPlotter::setGpsNotice(const QString& text, bool alert)
+{
+    m_lblGpsNotice->setText(text);
+    // A calm note for the state of the fix, a strong one for an alert or a lost connection.
+    QPalette p = m_lblGpsNotice->palette();
+    p.setColor(QPalette::Window, alert ? QColor(0xC6, 0x28, 0x28) : QColor(0xFF, 0xF3, 0xC4));
+    p.setColor(QPalette::WindowText, alert ? Qt::white : Qt::black);
+    m_lblGpsNotice->setPalette(p);
+    m_lblGpsNotice->setVisible(!text.isEmpty());
+    m_lblGpsNotice->resize(m_lblGpsNotice->width(), m_lblGpsNotice->heightForWidth(m_lblGpsNotice->width()));
+    m_lblGpsNotice->raise();
+}
+
+QString frmPlotter::gpsNotice() const { return m_lblGpsNotice->isHidden() ? QString() : m_lblGpsNotice->text(); }
+
+void frmPlotter::setNearbyAps(const QString& heading, const std::vector<NearbyRow>& rows)
+{
+    m_lstNearby->headerItem()->setText(0, heading);
+    m_lstNearby->clear();
+    QList<QTreeWidgetItem*> items;
+    items.reserve(static_cast<qsizetype>(rows.size()));
+    for (const NearbyRow& r : rows) {
+        auto* item = new QTreeWidgetItem({r.ssid, r.distance, r.bearing});
+        item->setToolTip(0, r.detail);
+        if (r.watched) {
+            QFont bold = m_lstNearby->font();
+            bold.setBold(true);
+            for (int c = 0; c < 3; ++c) {
+                item->setFont(c, bold);
+                item->setForeground(c, QColor(0xC6, 0x28, 0x28));
+            }
+        }
+        items.append(item);
+    }
+    m_lstNearby->addTopLevelItems(items);
+}
 
 void frmPlotter::setHourglass(bool busy)
 {

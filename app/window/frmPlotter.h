@@ -17,6 +17,7 @@ class QProgressBar;
 class QToolBar;
 class QToolButton;
 class QTreeView;
+class QTreeWidget;
 class QAction;
 
 namespace aero {
@@ -73,6 +74,10 @@ public:
     void setImportAnimation(bool running) override;
     bool importAnimationRunning() const override { return m_tmrImport.isActive(); }
     void setPositionTick(bool running) override;
+    void setGpsNotice(const QString& text, bool alert) override;
+    QString gpsNotice() const;   // empty while hidden
+    void setNearbyAps(const QString& heading, const std::vector<NearbyRow>& rows) override;
+    QTreeWidget* lstNearby() const { return m_lstNearby; }
     bool positionTickRunning() const { return m_tmrGPS.isActive(); }
     void tmrImport_Timer();
     QWidget& widget() override { return *this; }
@@ -131,6 +136,8 @@ private:
     QLabel* m_lblHdg = nullptr;
     QLabel* m_lblAP = nullptr;
     QLabel* m_lblAPName = nullptr;
+    QTreeWidget* m_lstNearby = nullptr;
+    QLabel* m_lblGpsNotice = nullptr;
     QGroupBox* m_fraProg = nullptr;
     QProgressBar* m_pbMap = nullptr;
     QGroupBox* m_fraAPs = nullptr;

@@ -4,11 +4,13 @@
 #include "window/PlotterLayout.h"
 
 #include <QGroupBox>
+#include <algorithm>
 #include <QLabel>
 #include <QProgressBar>
 #include <QResizeEvent>
 #include <QToolBar>
 #include <QTreeView>
+#include <QTreeWidget>
 
 namespace aero {
 namespace {
@@ -63,8 +65,15 @@ void frmPlotter::placePanels(int W, int H)
     const int third = l.fraNavWidth / 3;
     m_lblVel->setGeometry(px(120), px(300), px(third), px(285));
     m_lblHdg->setGeometry(px(120), px(600), px(third), px(285));
-    m_lblAP->setGeometry(px(120 + third), px(300), px(2 * third - 240), px(285));
-    m_lblAPName->setGeometry(px(120 + third), px(600), px(2 * third - 240), px(285));
+    // The nearest-AP labels are short; the nearby-AP panel takes the rest of the frame.
+    const int apWidth = 2 * third / 3;
+    const int nearbyLeft = 120 + third + apWidth;
+    m_lblAP->setGeometry(px(120 + third), px(300), px(apWidth - 120), px(285));
+    m_lblAPName->setGeometry(px(120 + third), px(600), px(apWidth - 120), px(285));
+    m_lstNearby->setGeometry(px(nearbyLeft), px(210), px(std::max(l.fraNavWidth - nearbyLeft - 120, 600)), px(1000 - 270));
+    // The notice runs along the top of the map, where the eye goes when the position looks wrong.
+    if (m_mapa)
+        m_lblGpsNotice->setGeometry(px(120), px(300), px(l.MapaWidth), m_lblGpsNotice->heightForWidth(px(l.MapaWidth)));
 
     const int apsLeft = left + l.fraMapWidth + 120;
     const int apsWidth = std::max(W - apsLeft - 240, 1200);

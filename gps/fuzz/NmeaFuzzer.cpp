@@ -1,5 +1,6 @@
 // libFuzzer entry point: arbitrary bytes through the sentence assembler and every decoder.
-// The first byte picks the read size and IgnoreValid, so split reads get exercised too.
+// The first byte picks the read size, IgnoreValid and the talkers, so split reads and every
+// talker's sentences get exercised too.
 #include "NmeaPipeline.h"
 
 #include <cstddef>
@@ -30,6 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CheckingSink sink;
     gps::NmeaPipeline pipeline(sink);
     pipeline.setIgnoreValid(ignoreValid);
+    pipeline.setTalkers((data[0] & 0x80) != 0 ? gps::Talkers::AllGnss : gps::Talkers::GpsOnly);
     for (std::size_t at = 0; at < bytes.size(); at += chunk)
         pipeline.feed(bytes.substr(at, chunk));
     if (pipeline.assembler().BufferRX().size() >= gps::SentenceAssembler::MaxBufferRX)

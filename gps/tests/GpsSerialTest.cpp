@@ -259,3 +259,38 @@ TEST(GpsDevice, ReadsAnyOpenDevice)
 }
 
 } // namespace
+
+namespace {
+
+// The control's own rule is the GPS talker alone; AllTalkers takes every system's sentences
+// and names the system whose satellites each SatelliteStatus carries.
+TEST_F(GpsSerialTest, AllTalkersDecodesEverySystemAndNamesTheSatellitesTalker)
+{
+    EXPECT_FALSE(m_gps.AllTalkers());
+    EXPECT_FALSE(m_gps.property("AllTalkers").toBool());
+    QStringList seen;
+    QObject::connect(&m_gps, &GPS::Posicion, &m_gps, [&](bool valid, const QString& hora) {
+        seen << QStringLiteral("Posicion %1 %2").arg(valid).arg(hora);
+    });
+    QObject::connect(&m_gps, &GPS::SatelliteStatus, &m_gps, [&](float inView) {
+        seen << QStringLiteral("SatelliteStatus %1 %2").arg(m_gps.SatelliteTalker()).arg(inView);
+    });
+    QSignalSpy sentences(&m_gps, &GPS::sentenceReceived);
+    const QByteArray cycle = QByteArray::fromStdString(
+        gps_test::withChecksum("GNRMC,083559.00,A,4717.11437,N,00833.91522,E,0.004,77.52,091202,,,A") + "\r\n" +
+        gps_test::withChecksum("GPGSV,1,1,02,10,63,137,17,07,61,098,15") + "\r\n" +
+        gps_test::withChecksum("GLGSV,1,1,01,80,53,026,29") + "\r\n");
+    ASSERT_EQ(m_gps.Conectar(1, false, "4800"), 0);
+    ASSERT_TRUE(m_pty.write(cycle));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return sentences.count() == 3; }, WaitMs));
+    EXPECT_EQ(seen, QStringList{"SatelliteStatus GP 2"}) << "only $GP under the control's own rule";
+
+    seen.clear();
+    m_gps.setProperty("AllTalkers", true);
+    ASSERT_TRUE(m_pty.write(cycle));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return sentences.count() == 6; }, WaitMs));
+    EXPECT_EQ(seen, (QStringList{"Posicion 1 08:35:59", "SatelliteStatus GP 2", "SatelliteStatus GL 1"}));
+    EXPECT_EQ(m_gps.Ids().front(), 80.0F);
+}
+
+} // namespace

@@ -151,12 +151,12 @@ TEST_F(GpsToolsTest, MonitorPrintsOneJsonObjectPerEvent)
         R"({"event":"Posicion","Validez":true,"Hora":"12:35:19","Latitud":48.1173,"Longitud":11.516666666666667,"Velocidad":41.0,"Rumbo":84.4000015258789})",
         R"({"event":"FechaHora","HoraUTC":"20:15:30","FechaUTC":"04/07/2002","Zona":-4.5})",
         R"({"event":"SatDOP","Modo":"3","Canales":["04","05","","09","12","","","24","","","","","",""],"PDOP":2.5,"HDOP":1.2999999523162842,"VDOP":2.0999999046325684})",
-        R"({"event":"SatelliteStatus","InView":8.0,"Ids":[1.0,2.0,12.0,14.0,0.0],"Els":[40.0,17.0,7.0,22.0,0.0],"Azs":[83.0,308.0,344.0,228.0,0.0],"Sigs":[46.0,41.0,39.0,45.0,0.0]})",
+        R"({"event":"SatelliteStatus","InView":8.0,"Ids":[1.0,2.0,12.0,14.0,0.0],"Els":[40.0,17.0,7.0,22.0,0.0],"Azs":[83.0,308.0,344.0,228.0,0.0],"Sigs":[46.0,41.0,39.0,45.0,0.0],"Talker":"GP"})",
     };
     EXPECT_EQ(lines, expected);
     EXPECT_TRUE(finishes(replay, 0));
     EXPECT_TRUE(finishes(monitor, 3)) << "the replay's end hangs the device up";
-    EXPECT_FALSE(monitor.canReadLine()) << "nothing else: other talkers and bad checksums give no event";
+    EXPECT_FALSE(monitor.canReadLine()) << "nothing else: a second talker's fix for the same second and bad checksums give no event";
     EXPECT_TRUE(monitor.readAllStandardError().contains("hung up"));
 }
 
@@ -188,6 +188,25 @@ TEST_F(GpsToolsTest, MonitorReportsAFailedConnection)
     ASSERT_TRUE(finishes(monitor, 1));
     const QByteArray out = monitor.readAllStandardOutput();
     EXPECT_TRUE(out.startsWith(R"({"event":"DebugPrint","Cadena":"Error detectado - 1 )")) << out.toStdString();
+}
+
+TEST_F(GpsToolsTest, MonitorTakesEveryTalkerUnlessToldGpOnly)
+{
+    const QString file = log("$GNRMC,083559.00,A,4717.11437,N,00833.91522,E,0.004,77.52,091202,,,A*49\n" +
+                             QByteArray::fromStdString(gps_test::withChecksum("GLGSV,1,1,01,80,53,026,29")) + "\n");
+    for (const bool gpOnly : {false, true}) {
+        SCOPED_TRACE(gpOnly ? "--gp-only" : "default");
+        QProcess replay;
+        const QString device = startReplay(replay, {file, "--rate", "50"});
+        QProcess monitor;
+        monitor.start(tool("gps-monitor"), gpOnly ? QStringList{"--device", device, "--no-debug", "--gp-only"}
+                                                  : QStringList{"--device", device, "--no-debug"});
+        EXPECT_TRUE(finishes(replay, 0));
+        EXPECT_TRUE(finishes(monitor, 3));
+        const QByteArray out = monitor.readAllStandardOutput();
+        EXPECT_EQ(out.contains("\"event\":\"Posicion\",\"Validez\":true,\"Hora\":\"08:35:59\""), !gpOnly) << out.toStdString();
+        EXPECT_EQ(out.contains("\"Talker\":\"GL\""), !gpOnly) << out.toStdString();
+    }
 }
 
 } // namespace

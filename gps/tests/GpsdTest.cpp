@@ -4,6 +4,7 @@
 #include "GpsTestSupport.h"
 #include "GpsTiming.h"
 #include "GpsdLineFilter.h"
+#include "GpsdDaemon.h"
 #include "Pty.h"
 
 #include <QProcess>
@@ -19,90 +20,17 @@
 
 namespace {
 
+using testing_support::GpsdDaemon;
+using testing_support::PacedReceiver;
 using testing_support::Pty;
+using testing_support::freeLoopbackPort;
+using testing_support::gpsdProgram;
 
-QString gpsdProgram()
-{
-    const QString onPath = QStandardPaths::findExecutable(QStringLiteral("gpsd"));
-    if (!onPath.isEmpty())
-        return onPath;
-    return QStandardPaths::findExecutable(QStringLiteral("gpsd"), {QStringLiteral("/usr/sbin"), QStringLiteral("/sbin")});
-}
-
-quint16 freeLoopbackPort()
-{
-    QTcpServer probe;
-    probe.listen(QHostAddress::LocalHost);
-    return probe.serverPort();
-}
-
-bool acceptsConnections(quint16 port)
-{
-    QTcpSocket socket;
-    socket.connectToHost(QHostAddress::LocalHost, port);
-    return socket.waitForConnected(200);
-}
-
-// Writes a receiver's NMEA cycle into the pty, one sentence every 100 ms, and drains whatever
-// gpsd writes back so the line never blocks.
-class PacedReceiver : public QObject {
-public:
-    explicit PacedReceiver(Pty& pty) : m_pty(pty)
-    {
-        connect(&m_timer, &QTimer::timeout, this, [this] {
-            m_pty.readAvailable();
-            m_pty.write(QByteArray::fromStdString(m_cycle[m_next++ % m_cycle.size()]) + "\r\n");
-        });
-        m_timer.start(100);
-    }
-
-private:
-    Pty& m_pty;
-    QTimer m_timer;
-    std::size_t m_next = 0;
-    const std::vector<std::string> m_cycle{
-        "$GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W*6A",
-        "$GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,*47",
-        "$GPGSA,A,3,04,05,,09,12,,,24,,,,,2.5,1.3,2.1*39",
-        "$GPGSV,2,1,08,01,40,083,46,02,17,308,41,12,07,344,39,14,22,228,45*75",
-    };
-};
-
-class GpsdDaemon {
-public:
-    GpsdDaemon(QString program, QString device, quint16 port, QString socketPath)
-        : m_program(std::move(program)), m_device(std::move(device)), m_port(port), m_socket(std::move(socketPath))
-    {
-    }
-    ~GpsdDaemon() { stop(); }
-
-    // -N foreground, -n read the device at once (it cannot open a root-owned pty after dropping
-    // privileges), -b never write to the device.
-    bool start()
-    {
-        // gpsd complains about the missing system bus on every start; not our concern.
-        m_process.setStandardErrorFile(QProcess::nullDevice());
-        m_process.start(m_program, {"-N", "-n", "-b", "-S", QString::number(m_port), "-F", m_socket, m_device});
-        return m_process.waitForStarted(20000) && QTest::qWaitFor([this] { return acceptsConnections(m_port); }, 20000);
-    }
-
-    void stop()
-    {
-        if (m_process.state() == QProcess::NotRunning)
-            return;
-        m_process.terminate();
-        if (!m_process.waitForFinished(3000)) {
-            m_process.kill();
-            m_process.waitForFinished(1000);
-        }
-    }
-
-private:
-    QString m_program;
-    QString m_device;
-    quint16 m_port;
-    QString m_socket;
-    QProcess m_process;
+const std::vector<std::string> GpsCycle{
+    "$GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W*6A",
+    "$GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,*47",
+    "$GPGSA,A,3,04,05,,09,12,,,24,,,,,2.5,1.3,2.1*39",
+    "$GPGSV,2,1,08,01,40,083,46,02,17,308,41,12,07,344,39,14,22,228,45*75",
 };
 
 TEST(GpsdLineFilter, KeepsNmeaLinesEndedByCarriageReturn)
@@ -146,7 +74,7 @@ protected:
 
     QString m_program;
     Pty m_pty;
-    PacedReceiver m_receiver{m_pty};
+    PacedReceiver m_receiver{m_pty, GpsCycle};
     QTemporaryDir m_dir;
     quint16 m_port = 0;
     std::unique_ptr<GpsdDaemon> m_daemon;

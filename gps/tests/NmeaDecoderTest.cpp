@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <optional>
 #include <string>
 #include <vector>
@@ -185,6 +186,73 @@ TEST(ProcesarSentencia, RoutesByTagAndReportsInOrder)
         gps::ProcesarSentencia(row.sentence, row.ignoreValid, sink);
         EXPECT_EQ(sink.log, row.log);
     }
+}
+
+// Today's multi-constellation receivers, their sentences written from the receivers' published
+// sentence descriptions: a combined fix as $GN, satellites in view per system ($GP GPS, $GL
+// GLONASS, $GA Galileo, $GB/$BD BeiDou), marine units as $IN, checksums in either case.
+TEST(ProcesarSentencia, EveryGnssTalkerDecodesLikeGps)
+{
+    const auto lower = [](std::string s) {
+        for (std::size_t i = s.size() - 2; i < s.size(); ++i)
+            s[i] = static_cast<char>(std::tolower(static_cast<unsigned char>(s[i])));
+        return s;
+    };
+    const std::string gnRmc = withChecksum("GNRMC,083559.00,A,4717.11437,N,00833.91522,E,0.004,77.52,091202,,,A");
+    const std::string gpRmcSameFix = withChecksum("GPRMC,083559.00,A,4717.11437,N,00833.91522,E,0.004,77.52,091202,,,A");
+    const std::string gnRmcNext = withChecksum("GNRMC,083600.00,A,4717.11440,N,00833.91530,E,0.010,77.52,091202,,,A");
+    const std::string inRmc = withChecksum("INRMC,210230,A,3855.4487,N,09446.0071,W,0.0,076.2,130495,003.8,E");
+    const std::string gnGsa = withChecksum("GNGSA,A,3,80,71,73,79,69,,,,,,,,1.83,1.09,1.47,2");
+    const std::string gpGsv1 = withChecksum("GPGSV,3,1,11,10,63,137,17,07,61,098,15,05,59,290,20,08,54,157,30");
+    const std::string gpGsv2 = withChecksum("GPGSV,3,2,11,02,39,223,19,13,28,070,17,26,23,252,,04,14,186,14");
+    const std::string glGsv = withChecksum("GLGSV,2,1,07,80,53,026,29,71,47,310,27,73,31,131,,79,26,091,18");
+    const std::string gaGsv = withChecksum("GAGSV,1,1,03,02,40,120,33,11,22,310,28,30,65,045,38");
+    const std::string gbGsv = withChecksum("GBGSV,1,1,02,07,55,210,36,10,18,040,24");
+    const std::string bdGsv = withChecksum("BDGSV,1,1,01,14,30,100,31");
+    struct Row {
+        const char* legend;
+        std::vector<std::string> sentences;
+        std::vector<std::string> log;
+    };
+    const std::vector<Row> rows = {
+        {"combined fix from every system", {gnRmc}, {"debug Cadena recibida: " + gnRmc, "Posicion 08:35:59"}},
+        {"lower-case checksum digits", {lower(gnRmc)}, {"debug Cadena recibida: " + lower(gnRmc), "Posicion 08:35:59"}},
+        {"marine integrated navigation", {inRmc}, {"debug Cadena recibida: " + inRmc, "Posicion 21:02:30"}},
+        {"$GNRMC then $GPRMC of the same fix: one position, then the next second",
+         {gnRmc, gpRmcSameFix, gnRmcNext},
+         {"debug Cadena recibida: " + gnRmc, "Posicion 08:35:59", "debug RMC repetido: " + gpRmcSameFix,
+          "debug Cadena recibida: " + gnRmcNext, "Posicion 08:36:00"}},
+        {"GSA of the combined solution", {gnGsa}, {"SatDOP 3"}},
+        {"GSV of three systems, a GPS sequence cut by GLONASS: each sentence on its own",
+         {gpGsv1, gpGsv2, glGsv, lower(gaGsv)}, {"SatelliteStatus 11", "SatelliteStatus 11", "SatelliteStatus 7", "SatelliteStatus 3"}},
+        {"BeiDou under both its talkers", {gbGsv, bdGsv}, {"SatelliteStatus 2", "SatelliteStatus 1"}},
+        {"an unknown talker, a proprietary and a text sentence give nothing",
+         {withChecksum("XXRMC,083559.00,A,4717.11437,N,00833.91522,E,0.004,77.52,091202,,,A"),
+          withChecksum("PUBX,00,083559.00,4717.11437,N,00833.91522,E"), withChecksum("GNTXT,01,01,02,ANTSTATUS=OK")},
+         {}},
+        {"a wrong checksum from another talker is still dropped with a trace", {lower(glGsv).substr(0, glGsv.size() - 1) + "0"},
+         {"debug Checksum incorrecto: " + lower(glGsv).substr(0, glGsv.size() - 1) + "0"}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.legend);
+        gps_test::RecordingSink sink;
+        gps::RouterState state;
+        state.talkers = gps::Talkers::AllGnss;
+        for (const std::string& sentence : row.sentences)
+            gps::ProcesarSentencia(sentence, state, sink);
+        EXPECT_EQ(sink.log, row.log);
+    }
+
+    gps_test::RecordingSink sink;   // decoded exactly as the GPS talker's sentences
+    gps::RouterState state;
+    state.talkers = gps::Talkers::AllGnss;
+    gps::ProcesarSentencia(gnRmc, state, sink);
+    gps::ProcesarSentencia(glGsv, state, sink);
+    EXPECT_EQ(sink.positions, (std::vector<Rmc>{gps::parseRmc(gpRmcSameFix, false).value()}));
+    EXPECT_NEAR(sink.positions.front().Latitud, 47.2852395, 1e-9);
+    EXPECT_NEAR(sink.positions.front().Longitud, 8.5652537, 1e-7);
+    EXPECT_EQ(sink.satellites, (std::vector<Gsv>{satellites(7, {{80, 53, 26, 29}, {71, 47, 310, 27}, {73, 31, 131, 0}, {79, 26, 91, 18}})}));
+    EXPECT_EQ(state.talker, "GL");
 }
 
 } // namespace

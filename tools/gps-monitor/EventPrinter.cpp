@@ -41,14 +41,15 @@ EventPrinter::EventPrinter(GPS& gps, bool withDebug, QObject* parent) : QObject(
                   .add("VDOP", static_cast<double>(v)));
     });
     connect(&gps, &GPS::SatelliteStatus, this,
-            [](float inView, const QList<float>& ids, const QList<float>& els, const QList<float>& azs,
+            [&gps](float inView, const QList<float>& ids, const QList<float>& els, const QList<float>& azs,
                const QList<float>& sigs) {
                 print(JsonLine("SatelliteStatus")
                           .add("InView", static_cast<double>(inView))
                           .add("Ids", ids)
                           .add("Els", els)
                           .add("Azs", azs)
-                          .add("Sigs", sigs));
+                          .add("Sigs", sigs)
+                          .add("Talker", gps.SatelliteTalker()));
             });
     if (withDebug)
         connect(&gps, &GPS::DebugPrint, this, [](const QString& text) { print(JsonLine("DebugPrint").add("Cadena", text)); });

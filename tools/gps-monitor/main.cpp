@@ -24,6 +24,7 @@ struct Options {
     QString gpsdHost;
     quint16 gpsdPort = 0;
     bool ignoreValid = false;
+    bool gpOnly = false;
     bool debug = true;
 };
 
@@ -69,8 +70,10 @@ Options parseOptions(const QCoreApplication& app)
                                   QStringLiteral("HOST:PORT"));
     const QCommandLineOption ignoreValid(QStringLiteral("ignore-valid"),
                                          QStringLiteral("Report positions the receiver marks void as valid."));
+    const QCommandLineOption gpOnly(QStringLiteral("gp-only"),
+                                    QStringLiteral("Decode only GPS ($GP) sentences, not those of every satellite system."));
     const QCommandLineOption noDebug(QStringLiteral("no-debug"), QStringLiteral("Leave out the DebugPrint events."));
-    parser.addOptions({device, baud, gpsd, ignoreValid, noDebug});
+    parser.addOptions({device, baud, gpsd, ignoreValid, gpOnly, noDebug});
     if (!parser.parse(app.arguments()))
         usageError(parser.errorText());
     if (parser.isSet(QStringLiteral("help")))
@@ -82,6 +85,7 @@ Options parseOptions(const QCoreApplication& app)
 
     Options options;
     options.ignoreValid = parser.isSet(ignoreValid);
+    options.gpOnly = parser.isSet(gpOnly);
     options.debug = !parser.isSet(noDebug);
     bool ok = false;
     options.baud = parser.value(baud).trimmed();
@@ -103,6 +107,7 @@ int main(int argc, char** argv)
     const Options options = parseOptions(app);
 
     GPS gps;
+    gps.setAllTalkers(!options.gpOnly);
     const EventPrinter printer(gps, options.debug);
     const QuitOnSignal quitOnSignal;
     const short result = options.device.isEmpty()

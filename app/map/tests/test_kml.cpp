@@ -152,6 +152,20 @@ TEST(Kml, ForeignKmlKeepsEveryGeometryAndNamesWhatItCannot)
     ours.open(QIODevice::WriteOnly);
     ASSERT_TRUE(writeKml(fileData(*map), ours));
     EXPECT_TRUE(readKml(ours.data()).notKept.empty());
+
+    // A point's data stays with its marker, in file order, through the map and a save.
+    QTemporaryDir dir;
+    const QString path = testing_support::writeFile(dir.filePath(QStringLiteral("data.kml")),
+        "<kml><Document><Placemark><name>ap</name><ExtendedData><Data name='ch'><value>6</value></Data>"
+        "<Data name='enc'><value>WPA2 &amp; more</value></Data></ExtendedData>"
+        "<Point><coordinates>7,45</coordinates></Point></Placemark></Document></kml>");
+    map->OpenMapFile(path);
+    EXPECT_TRUE(map->loadReport().notKept.empty());
+    const ForeignData kept{{"ch", "6"}, {"enc", "WPA2 & more"}};
+    map->SaveMapFileAs(path);
+    map->OpenMapFile(path);
+    ASSERT_EQ(fileData(*map).markers.size(), 1u);
+    EXPECT_EQ(fileData(*map).markers[0].foreignData, kept);
 }
 
 TEST(Kml, BrokenFilesGiveAnErrorAndLeaveTheOpenMapAlone)

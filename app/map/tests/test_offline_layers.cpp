@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QSignalSpy>
 #include <QTest>
+#include <set>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
@@ -79,13 +80,14 @@ QByteArray png(QColor colour)
 }
 
 // An MBTiles file of zoom 1: red north-west tile, blue south-west one (rows counted from the south).
-void writeMbtiles(const QString& path)
+void writeMbtiles(const QString& path, const QByteArray& metadata = "('attribution', 'Test pack')")
 {
     sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open(path.toUtf8().constData(), &db), SQLITE_OK);
     sqlite3_exec(db, "CREATE TABLE metadata (name text, value text);"
-                     "CREATE TABLE tiles (zoom_level integer, tile_column integer, tile_row integer, tile_data blob);"
-                     "INSERT INTO metadata VALUES ('attribution', 'Test pack');", nullptr, nullptr, nullptr);
+                     "CREATE TABLE tiles (zoom_level integer, tile_column integer, tile_row integer, tile_data blob);",
+                 nullptr, nullptr, nullptr);
+    sqlite3_exec(db, ("INSERT INTO metadata VALUES " + metadata).constData(), nullptr, nullptr, nullptr);
     sqlite3_stmt* st = nullptr;
     sqlite3_prepare_v2(db, "INSERT INTO tiles VALUES (1, 0, ?1, ?2)", -1, &st, nullptr);
     for (const auto& [row, colour] : {std::pair{1, QColor(Qt::red)}, std::pair{0, QColor(Qt::blue)}}) {
@@ -305,4 +307,104 @@ TEST(BuiltInOutline, LargeLakesDrawAsWater)
     }
     map->CentreOn({46.8, 8.2, 80});
     EXPECT_EQ(map->CopyView().pixel(320, 240), LandColour) << "central Switzerland";
+}
+
+namespace {
+
+QByteArray pageOf(MapControl& map, const QString& path)
+{
+    map.PublishWebPage(path, QStringLiteral("Aeroplotter AP Log File"));
+    QFile f(path);
+    EXPECT_TRUE(f.open(QIODevice::ReadOnly));
+    return f.readAll();
+}
+
+} // namespace
+
+TEST(Credits, PagesAndPicturesNameTheExtractAndThePacksOwnSource)
+{
+    QTemporaryDir dir;
+    const QString extract = writeFile(dir.filePath(QStringLiteral("test.osm")), sampleExtract());
+    auto osm = mapWith([&](MapOptions& o) {
+        o.osmExtracts = {extract};
+        o.osmCacheFolder = dir.filePath(QStringLiteral("cache"));
+    });
+    osm->CentreOn({Lat, Lon, 1.0});
+    EXPECT_TRUE(pageOf(*osm, dir.filePath(QStringLiteral("osm.html"))).contains("\u00A9 OpenStreetMap contributors"))
+        << "an extract drawn without online tiles";
+
+    const QString credited = dir.filePath(QStringLiteral("credited.mbtiles")), silent = dir.filePath(QStringLiteral("silent.mbtiles"));
+    writeMbtiles(credited, "('attribution', '<a href=\"https://example.org\">&copy; Pack makers</a>')");
+    writeMbtiles(silent, "('name', 'no credit')");
+    auto packed = mapWith([&](MapOptions& o) { o.tilePack = credited; });
+    auto plain = mapWith([&](MapOptions& o) { o.tilePack = silent; });
+    for (auto* m : {packed.get(), plain.get()})
+        m->CentreOn({40, -90, 2000});
+    EXPECT_EQ(packed->tilePackLayer().attribution(), QStringLiteral("\u00A9 Pack makers")) << "shown as text";
+    const QByteArray page = pageOf(*packed, dir.filePath(QStringLiteral("pack.html")));
+    EXPECT_TRUE(page.contains("\u00A9 Pack makers"));
+    EXPECT_TRUE(page.contains("Natural Earth"));
+    // The picture's credit line is longer by the pack's credit: the strip left of the short one differs.
+    const QImage a = packed->picture(), b = plain->picture();
+    EXPECT_NE(a.copy(0, a.height() - 14, a.width() - 120, 14), b.copy(0, b.height() - 14, b.width() - 120, 14));
+}
+
+TEST(TilePack, VectorPacksAreRefusedByNameAndCoarsePacksDoNotHideCloseViews)
+{
+    QTemporaryDir dir;
+    const QString vector = dir.filePath(QStringLiteral("vector.mbtiles"));
+    writeMbtiles(vector, "('format', 'pbf')");
+    auto map = mapWith([](MapOptions&) {});
+    EXPECT_FALSE(map->setTilePack(vector));
+    EXPECT_TRUE(map->tilePackLayer().error().contains(QStringLiteral("vector tiles"))) << map->tilePackLayer().error().toStdString();
+    EXPECT_TRUE(map->tilePackLayer().error().contains(QStringLiteral("pbf")));
+
+    const QString coarse = dir.filePath(QStringLiteral("coarse.mbtiles"));
+    writeMbtiles(coarse);   // zoom 1 only
+    ASSERT_TRUE(map->setTilePack(coarse));
+    map->CentreOn({40, -90, 5000});
+    EXPECT_EQ(map->CopyView().pixel(320, 240), qRgb(255, 0, 0)) << "a few levels enlarged";
+    map->CentreOn({40, -90, 20});
+    EXPECT_EQ(map->CopyView().pixel(320, 240), LandColour) << "not enlarged a dozen levels over the outline";
+}
+
+TEST(MapClicks, EachOfTwentyThreeApsAtOnePointIsReachedByClick)
+{
+    auto map = maptest::europeMap();
+    map->CentreOn({Lat, Lon, 2});
+    for (const QString& file : maptest::programSymbolFiles())
+        map->AddSymbol(file);
+    std::set<MarkerId> all;
+    for (int i = 0; i < 23; ++i) {
+        const MarkerId id = map->AddMarker({Lat, Lon, 1}, QStringLiteral("ap%1").arg(i));
+        map->setMarkerSymbol(id, 336 + i % 8);
+        all.insert(id);
+    }
+    MapView* view = map->mapView();
+    view->resize(640, 480);
+    view->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(view));
+    const QPoint centre(map->ToScreenX({Lat, Lon, 0}), map->ToScreenY({Lat, Lon, 0}));
+    QSignalSpy clicked(view, &MapView::markerClicked);
+    QTest::mouseClick(view, Qt::LeftButton, {}, centre);
+    ASSERT_TRUE(map->spread());
+    EXPECT_EQ(map->spread()->markers.size(), 23u) << "the click fans the stack out";
+    const QImage fanned = map->CopyView();
+    std::set<MarkerId> reached;
+    for (int i = 0; i < 23; ++i) {
+        const QPointF at = QPointF(centre) + spreadOffset(i, 23);
+        QTest::mouseClick(view, Qt::LeftButton, {}, at.toPoint());
+        ASSERT_EQ(clicked.size(), i + 2);
+        reached.insert(clicked.last().at(0).value<MarkerId>());
+    }
+    EXPECT_EQ(reached, all);
+    // A saved picture shows the stack closed, with no ring and no balloon.
+    map->setMarkerDisplayState(*reached.begin(), 2);
+    const QImage balloon = map->picture();
+    map->setMarkerDisplayState(*reached.begin(), 1);
+    EXPECT_EQ(balloon, map->picture());
+    EXPECT_NE(balloon, fanned);
+    EXPECT_EQ(map->picture(QSize(1600, 1200)).size(), QSize(1600, 1200));
+    QTest::mouseClick(view, Qt::LeftButton, {}, QPoint(20, 20));
+    EXPECT_FALSE(map->spread()) << "a click elsewhere closes the fan";
 }

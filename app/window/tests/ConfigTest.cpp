@@ -2,6 +2,7 @@
 
 #include "window/frmConfig.h"
 
+#include <QPlainTextEdit>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
@@ -73,6 +74,10 @@ TEST_F(ConfigTest, DoneStoresEveryControlAndSaves)
     dialog->txtPorts[1]->setText("pts/9");
     dialog->chkTiles->setChecked(false);
     dialog->txtGpsdPort->setText("2948");
+    EXPECT_TRUE(dialog->chkAllTalkers->isChecked()) << "every satellite system by default";
+    dialog->chkAllTalkers->setChecked(false);
+    dialog->txtWatch->setPlainText("CorpNet*\n00:11:22\n");
+    dialog->txtWatchMetres->setText("250");
     dialogs.colors = {0x0000FF};
     dialog->picTrack_DblClick();
     dialog->cmdDone_Click();
@@ -89,6 +94,9 @@ TEST_F(ConfigTest, DoneStoresEveryControlAndSaves)
     EXPECT_EQ(settings.stored("Ports", "COM2"), "pts/9");
     EXPECT_EQ(settings.stored("Config", "TilesEnabled"), "0");
     EXPECT_EQ(settings.value("GpsdPort"), "2948");
+    EXPECT_EQ(settings.stored("Config", "AllTalkers"), "0");
+    EXPECT_EQ(settings.stored("Config", "WatchList"), "CorpNet*\n00:11:22");
+    EXPECT_EQ(settings.stored("Config", "WatchMetres"), "250");
 }
 
 // A value out of range would wrap (a port of 70000 is 4464) or overflow a cast: loading puts
@@ -99,7 +107,8 @@ TEST_F(ConfigTest, OutOfRangeValuesAreDefaultedOnLoadAndRefusedOnDone)
         const char *key, *stored, *loaded;
     } cases[] = {{"GpsdPort", "70000", "2947"}, {"GpsdPort", "0", "2947"},       {"GpsdPort", "2948", "2948"},
                  {"TrackColor", "99999999999", "0"}, {"NMEAColor", "-5", "0"}, {"NMEAColor", "16711680", "16711680"},
-                 {"GPSPort", "12", "1"},        {"CenLat", "48.5x", "48.5x"}};
+                 {"GPSPort", "12", "1"},        {"CenLat", "48.5x", "48.5x"},
+                 {"NearbyCount", "1000000000", "5"}, {"WatchMetres", "-1", "100"}};
     for (const auto& c : cases) {
         settings.store("Config", c.key, c.stored);
         settings.loadConfig();
@@ -110,6 +119,11 @@ TEST_F(ConfigTest, OutOfRangeValuesAreDefaultedOnLoadAndRefusedOnDone)
     EXPECT_EQ(dialogs.texts(), QStringList{"The gpsd port must be a number from 1 to 65535."});
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_EQ(settings.value("GpsdPort"), "2948");
+    dialogs.reset();
+    dialog->txtGpsdPort->setText("2948");
+    dialog->txtWatchMetres->setText("200000");
+    dialog->cmdDone_Click();
+    EXPECT_EQ(dialogs.texts(), QStringList{"The watch list's alert distance must be a number of metres from 0 to 100000."});
 }
 
 TEST_F(ConfigTest, MapDataExtractsAreReadWhenAddedAndAppliedOnDone)
