@@ -7,7 +7,8 @@
 #include "GPS.h"
 #include "PortMap.h"
 #include "commands/ImportCommands.h"
-#include "commands/SurveyImportCommands.h"
+#include "domain/SurveyExport.h"
+#include "survey/SurveyTableImport.h"
 #include "live/LivePosition.h"
 #include "commands/ListPanels.h"
 #include "commands/MapCommands.h"
@@ -39,6 +40,11 @@ Program::Program(Dialogs& dialogs, bool interactive)
     m_mapa = std::make_unique<MapControl>(MapOptions::fromSettings(m_settings));
     m_upMap = std::make_unique<MapControl>(MapOptions::fromSettings(m_settings));
     m_ctx.Mapa = m_mapa.get();
+    // A balloon shows what the logs said of its AP below the marker's note.
+    m_mapa->setBalloonExtra([this](const QString& name) {
+        const int slot = m_apList.findBySSID(name);
+        return slot > 0 ? import::observationLines(m_apList.observation(slot)).join(QStringLiteral("\r\n")) : QString();
+    });
     m_ctx.upMap = m_upMap.get();
     m_window = std::make_unique<frmPlotter>(m_ctx);
     m_ctx.window = m_window.get();
@@ -65,11 +71,8 @@ void Program::wireCommands()
 {
     frmPlotter& w = *m_window;
     AppContext& ctx = m_ctx;
-    w.setMenuCommand(entries::ImportSummary, [&ctx] { importNetStumbler(ctx); });
-    w.setMenuCommand(entries::ImportKismet, [&ctx] { importKismet(ctx); });
-    w.setMenuCommand(entries::ImportWigleCsv, [&ctx] { importWigleCsv(ctx); });
-    w.setMenuCommand(entries::ImportKismetNetxml, [&ctx] { importKismetNetxml(ctx); });
-    w.setMenuCommand(entries::ImportKismetDb, [&ctx] { importKismetDb(ctx); });
+    for (const import::SurveyPolicy& p : import::surveyPolicies())
+        w.setMenuCommand(*importEntryFor(p.format), [&ctx, format = p.format] { importSurveyLog(ctx, format); });
     w.setMenuCommand(entries::MapLoad, [&ctx] { loadMap(ctx); });
     w.setMenuCommand(entries::MapSave, [&ctx] { saveMap(ctx); });
     w.setMenuCommand(entries::MapSaveAs, [&ctx] { saveMapAs(ctx); });

@@ -62,7 +62,7 @@ void estimators(const QString& dir, const QString& drive, std::vector<double>* r
         int inside = 0;
         for (std::size_t i = 0; i < c.records.size(); ++i) {
             const auto t = truth.constFind(c.records[i].MAC);
-            const auto e = position::estimate(c.located[i], m);
+            const auto e = position::estimate(c.observed[i].located, m);
             if (t == truth.cend() || !e)
                 continue;
             const double err = position::metresBetween(e->latitude, e->longitude, t->latitude, t->longitude);
@@ -85,7 +85,7 @@ bool geotag(const QString& dir, const QString& drive)
     if (!csv.open(QIODevice::ReadOnly) || !gpx.open(QIODevice::ReadOnly))
         return false;
     APList table;
-    import::importKismet(table, csv);
+    import::appendSurvey(table, import::readKismetCsvSurvey(csv), csv.fileName(), import::Repeats::Appended, false);
     const track::TrackContents t = track::readGpxTrack(gpx);
     const track::GeotagResult r = track::placeByTrack(table, t.track, 0);
     std::vector<double> errors;

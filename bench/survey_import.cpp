@@ -5,10 +5,12 @@
 #include "Program.h"
 #include "ui/ToolbarTable.h"
 #include "window/frmPlotter.h"
+#include "domain/ApListExport.h"
 #include "survey/SurveyTableImport.h"
 #include "map/MapControl.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -239,8 +241,42 @@ void BM_ReadKismetDb(benchmark::State& state)
     readOnly(state, inputs().filePath("bench.kismet"), aero::import::SurveyFormat::KismetDb);
 }
 
+// The exports of a full table with what the logs said of every AP: GeoJSON streamed as text and
+// the WiGLE CSV, both into memory.
+void writeExport(benchmark::State& state, aero::ApListFormat format)
+{
+    static const aero::APList table = [] {
+        const QString path = inputs().filePath("bench-wigle.csv");
+        if (!QFile::exists(path))
+            writeWigle(path, 1000000, 100000);
+        aero::APList t;
+        const aero::import::SurveyImport r = aero::import::importSurvey(t, aero::import::SurveyFormat::WigleCsv, path);
+        (void)r;
+        return t;
+    }();
+    for (auto _ : state) {
+        QBuffer out;
+        out.open(QIODevice::WriteOnly);
+        aero::writeApList(table, out, format);
+        state.counters["MB"] = static_cast<double>(out.size()) / 1e6;
+    }
+    state.counters["APs"] = table.count();
+}
+
+void BM_WriteGeoJson100kAps(benchmark::State& state)
+{
+    writeExport(state, aero::ApListFormat::GeoJson);
+}
+
+void BM_WriteWigleCsv100kAps(benchmark::State& state)
+{
+    writeExport(state, aero::ApListFormat::WigleCsv);
+}
+
 } // namespace
 
+BENCHMARK(BM_WriteGeoJson100kAps)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_WriteWigleCsv100kAps)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_WigleCsv1MRows100kAps)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 BENCHMARK(BM_Netxml20000Networks)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 BENCHMARK(BM_KismetDb200MB50kDevices)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();

@@ -6,7 +6,7 @@ set -euo pipefail
 PKGS=(cmake ninja-build g++ pkg-config
       qt6-base-dev qt6-serialport-dev qt6-image-formats-plugins
       libgtest-dev libgmock-dev libbenchmark-dev
-      libzip-dev libsqlite3-dev libpq-dev
+      libzip-dev libsqlite3-dev libpq-dev ieee-data
       postgresql-15 postgresql-15-postgis-3 gdal-bin
       libosmium2-dev libprotozero-dev zlib1g-dev libexpat1-dev
       dbus xvfb xauth gpsd

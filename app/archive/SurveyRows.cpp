@@ -27,7 +27,7 @@ void readSummaryRows(QIODevice& file, SurveyRows& out)
 {
     import::SummaryReader reader(file);
     if (reader.readHeader() != import::SummaryStatus::Ok) {
-        out = refuse(std::move(out), QString::fromLatin1(import::NotSummaryMessage));
+        out = refuse(std::move(out), QString::fromLatin1(import::surveyPolicy(SurveyFormat::NetStumblerSummary)->notThisKind));
         return;
     }
     while (const auto record = reader.next()) {
@@ -39,14 +39,14 @@ void readSummaryRows(QIODevice& file, SurveyRows& out)
     out.skipped = reader.skippedCount();
     out.damaged = reader.status() == import::SummaryStatus::ReadError;
     if (out.rows.empty() && out.skipped > 0)
-        out = refuse(std::move(out), QString::fromLatin1(import::NotSummaryMessage));
+        out = refuse(std::move(out), QString::fromLatin1(import::surveyPolicy(SurveyFormat::NetStumblerSummary)->notThisKind));
 }
 
 void readKismetRows(QIODevice& file, SurveyRows& out)
 {
     import::KismetCsvReader reader(file);
     if (reader.readHeading() != import::KismetStatus::Ok) {
-        out = refuse(std::move(out), QString::fromLatin1(import::NotKismetMessage));
+        out = refuse(std::move(out), QString::fromLatin1(import::surveyPolicy(SurveyFormat::KismetCsv)->notThisKind));
         return;
     }
     while (const auto ap = reader.next())
@@ -87,7 +87,7 @@ SurveyRows readSurveyRows(const QString& path, SurveyFormat format)
     file.close();
     const import::SurveyContents c = import::readSurveyFile(format, path);
     if (c.status == import::SurveyStatus::NotRecognised || c.status == import::SurveyStatus::MissingColumn)
-        return refuse(std::move(out), import::notSurveyMessage(format));
+        return refuse(std::move(out), QString::fromLatin1(import::surveyPolicy(format)->notThisKind));
     if (c.status == import::SurveyStatus::ReadError && c.records.empty())
         return refuse(std::move(out), QStringLiteral("Could not read ") + path + QStringLiteral(": ") + c.detail);
     out.rows.reserve(c.records.size());

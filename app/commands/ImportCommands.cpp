@@ -1,64 +1,81 @@
 #include "commands/ImportCommands.h"
 
+#include "commands/Plotter.h"
+#include "domain/ApSymbols.h"
+#include "domain/ImportReport.h"
+#include "survey/SurveyTableImport.h"
 #include "ui/DoEvents.h"
 #include "ui/ErrorReport.h"
 #include "ui/PlotterWindow.h"
-#include "domain/ApSymbols.h"
-#include "domain/ImportReport.h"
-#include "domain/TableImport.h"
-#include "commands/Plotter.h"
 #include "commands/Placement.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QProgressBar>
 
 namespace aero {
 namespace {
 
-// Whether the reader refused the file as not being of its kind. Switches without a default: a
-// new status is a compile warning, never a file silently taken as read.
-bool refused(import::SummaryStatus status)
-{
-    switch (status) {
-    case import::SummaryStatus::NotSummaryLine1:
-    case import::SummaryStatus::NotSummaryLine2: return true;
-    case import::SummaryStatus::Ok:
-    case import::SummaryStatus::ReadError: return false;
-    }
-    return true;
-}
-
-bool refused(import::KismetStatus status)
-{
-    switch (status) {
-    case import::KismetStatus::Empty:
-    case import::KismetStatus::BadHeading: return true;
-    case import::KismetStatus::Ok:
-    case import::KismetStatus::BadNumber:
-    case import::KismetStatus::ReadError: return false;
-    }
-    return true;
-}
+using import::SurveyImport;
+using import::SurveyStatus;
 
 const QString Routine = QStringLiteral("tbMain_ButtonMenuClick");
 
-bool needMap(AppContext& ctx)
+// The file an import reads: the script's, or one the user picks under `filter`. False, having said
+// why where there is something to say, when there is nothing to read.
+bool chooseInputFile(AppContext& ctx, const QString& filter)
 {
-    if (ctx.state.MapLoaded)
-        return true;
-    ctx.dialogs.message(QStringLiteral("Cannot import data until a map has been loaded."), Icon::Exclamation);
-    return false;
+    if (!ctx.state.ScriptRunning) {
+        const QString chosen = ctx.dialogs.openFile({filter, {}, {}});
+        if (chosen.isEmpty())
+            return false;
+        ctx.CDG.FileName = chosen;
+    }
+    if (ctx.apList.NextAP == 0)
+        ctx.apList.NextAP = 1;
+    if (ctx.CDG.FileName.isEmpty()) {
+        ctx.dialogs.message(QStringLiteral("No input file has been specified."), Icon::Exclamation);
+        return false;
+    }
+    return true;
 }
 
-
-void openOrThrow(QFile& file)
+void refuse(AppContext& ctx, const import::SurveyPolicy& policy, const SurveyImport& result)
 {
-    if (!QFileInfo(file.fileName()).isFile())
-        throw AppError(errors::FileNotFound, QStringLiteral("File not found: ") + file.fileName());
-    if (!file.open(QIODevice::ReadOnly))
-        throw AppError(errors::FileAccess, QStringLiteral("Could not open ") + file.fileName() + QStringLiteral(": ")
-                                                     + file.errorString());
+    if (result.status == SurveyStatus::NoGpsLog) {
+        ctx.dialogs.message(result.detail, Icon::Exclamation);
+        return;
+    }
+    QString text = QString::fromLatin1(policy.notThisKind);
+    if (result.status == SurveyStatus::MissingColumn && !result.detail.isEmpty())
+        text += QStringLiteral(" Its heading has no %1 column.").arg(result.detail);
+    ctx.dialogs.message(text, Icon::Critical);
+}
+
+// What the user is told when the import was not the whole file: skipped lines in one message (under
+// a script on standard error, and the run's exit code says so), a damaged file, records of other kinds.
+void reportShortfall(AppContext& ctx, const QString& path, const SurveyImport& r)
+{
+    if (r.status == SurveyStatus::Damaged || r.status == SurveyStatus::ReadError) {
+        ctx.dialogs.message(QStringLiteral("The file is damaged or ends early (%1). The %2 access points read before "
+                                           "that point were imported; %3 lines could not be read.")
+                                .arg(r.detail)
+                                .arg(r.added)
+                                .arg(r.skipped),
+                            Icon::Exclamation);
+    } else if (r.skipped > 0) {
+        const QString text = import::skippedLinesMessage(path, r.skipped, r.firstSkipped);
+        if (ctx.state.ScriptRunning)
+            ctx.dialogs.scriptWarning(text);
+        else
+            ctx.dialogs.message(text, Icon::Exclamation);
+    }
+    if (r.otherKinds > 0)
+        ctx.dialogs.message(QStringLiteral("%1 records that are not Wi-Fi access points (cell towers, Bluetooth "
+                                           "devices, clients, probes) were left out.")
+                                .arg(r.otherKinds),
+                            Icon::Information);
+    if (!r.vendorsMissing.isEmpty())
+        ctx.dialogs.message(r.vendorsMissing, Icon::Information);
 }
 
 } // namespace
@@ -84,123 +101,63 @@ void refillPanels(AppContext& ctx)
     w.lstAP().setSortingEnabled(true);
 }
 
-bool chooseInputFile(AppContext& ctx, const QString& filter)
+void importSurveyLog(AppContext& ctx, import::SurveyFormat format)
 {
-    if (!ctx.state.ScriptRunning) {
-        const QString chosen = ctx.dialogs.openFile({filter, {}, {}});
-        if (chosen.isEmpty())
-            return false;
-        ctx.CDG.FileName = chosen;
-    }
-    if (ctx.apList.NextAP == 0)
-        ctx.apList.NextAP = 1;
-    if (ctx.CDG.FileName.isEmpty()) {
-        ctx.dialogs.message(QStringLiteral("No input file has been specified."), Icon::Exclamation);
-        return false;
-    }
-    return true;
-}
-
-ImportOutcome reportImport(AppContext& ctx, const QString& path, const import::TableImportResult& result,
-                           const QString& notThisKind)
-{
-    if (result.nothingRead()) {
-        ctx.dialogs.message(notThisKind, Icon::Critical);
-        return ImportOutcome::Refused;
-    }
-    if (result.skippedLines == 0)
-        return ImportOutcome::Clean;
-    const QString text = import::skippedLinesMessage(path, result.skippedLines, result.firstSkippedLine);
-    if (ctx.state.ScriptRunning)
-        ctx.dialogs.scriptWarning(text);
-    else
-        ctx.dialogs.message(text, Icon::Exclamation);
-    return ImportOutcome::LinesSkipped;
-}
-
-void importNetStumbler(AppContext& ctx)
-{
-    PlotterWindow& w = *ctx.window;
-    if (!needMap(ctx))
+    const import::SurveyPolicy* policy = import::surveyPolicy(format);
+    if (!policy)
         return;
-    if (!chooseInputFile(ctx, QStringLiteral("Netstumbler text summary (*.*)|*.*|NetStumbler log (*.ns1)|*.ns1")))
+    PlotterWindow& w = *ctx.window;
+    if (!ctx.state.MapLoaded) {
+        ctx.dialogs.message(QStringLiteral("Cannot import data until a map has been loaded."), Icon::Exclamation);
+        return;
+    }
+    if (!chooseInputFile(ctx, QString::fromLatin1(policy->dialogFilter)))
         return;
     w.SetToolbarEnabled(false);
     const bool ok = guarded(ctx.dialogs, Routine, [&] {
-        QFile file(ctx.CDG.FileName);
-        openOrThrow(file);
+        const QString path = ctx.CDG.FileName;
+        if (!QFileInfo(path).isFile())
+            throw AppError(errors::FileNotFound, QStringLiteral("File not found: ") + path);
         const QString caption = w.fraAPsCaption();
-        w.setFraAPsCaption(QStringLiteral("Reading input file."));
-        w.setImportAnimation(true);
-        const import::SummaryImport result = import::importSummary(ctx.apList, file, [&ctx] { yieldOrStop(ctx); });
-        const QString notSummary = QString::fromLatin1(import::NotSummaryMessage);
-        if (refused(result.status)) {
-            w.setImportAnimation(false);
-            w.setFraAPsCaption(caption);   // the header is checked before the caption changes
-            ctx.dialogs.message(notSummary, Icon::Critical);
-            return;
+        if (policy->plotted) {
+            w.setFraAPsCaption(QStringLiteral("Reading input file."));
+            w.setImportAnimation(true);
         }
-        if (result.nothingRead()) {
+        const SurveyImport result = import::importSurvey(ctx.apList, format, path, [&ctx] { yieldOrStop(ctx); });
+        if (result.refused()) {
             w.setImportAnimation(false);
             w.setFraAPsCaption(caption);
-        }
-        const ImportOutcome outcome = reportImport(ctx, ctx.CDG.FileName, result, notSummary);
-        if (outcome == ImportOutcome::Refused)
+            refuse(ctx, *policy, result);
             return;
-        placeImported(ctx);
+        }
+        if (result.status == SurveyStatus::ReadError && result.added == 0 && result.repeatedMacs == 0)
+            throw AppError(errors::FileAccess, QStringLiteral("Could not read ") + path + QStringLiteral(": ") + result.detail);
+        // With a track set, the timed APs it places are plotted even where the format lists only.
+        const int placed = placeImported(ctx);
         refillPanels(ctx);
         if (result.error && !result.tableFull())
             throw *result.error;
-        file.close();
         if (result.tableFull())   // reported, then what fitted is plotted like any import
             ShowErrorReport(ctx.dialogs, Routine, result.error->code, result.error->description);
-        General_GenerarAPs(ctx, outcome == ImportOutcome::Clean && !result.error);
+        if (policy->plotted || placed > 0)
+            General_GenerarAPs(ctx, result.complete());
+        reportShortfall(ctx, path, result);
     });
     if (!ok && w.importAnimationRunning())
         refillPanels(ctx);   // the records read before the error stay, and the lists show them
     w.SetToolbarEnabled(true);
 }
 
-void importKismet(AppContext& ctx)
+std::optional<MenuEntry> importEntryFor(import::SurveyFormat format)
 {
-    PlotterWindow& w = *ctx.window;
-    if (!needMap(ctx))
-        return;
-    // A script's $IMPORT hands the file over; the menu entry always asks.
-    const QString path = ctx.state.ScriptRunning ? ctx.CDG.FileName
-                                                 : ctx.dialogs.openFile({QStringLiteral("Kismet .csv file (*.csv)|*.csv"), {}, {}});
-    if (path.isEmpty())
-        return;
-    ctx.CDG.FileName = path;
-    if (ctx.apList.NextAP == 0)
-        ctx.apList.NextAP = 1;
-    const QString gps = import::kismetGpsLogPath(path);
-    if (gps.isEmpty() || !QFileInfo(gps).isFile()) {
-        ctx.dialogs.message(QString::fromLatin1(import::NoKismetGpsMessage), Icon::Exclamation);
-        return;
-    }
-    w.SetToolbarEnabled(false);
-    guarded(ctx.dialogs, Routine, [&] {
-        QFile file(path);
-        openOrThrow(file);
-        const import::KismetImport result = import::importKismet(ctx.apList, file, [&ctx] { yieldOrStop(ctx); });
-        const QString notKismet = QString::fromLatin1(import::NotKismetMessage);
-        if (refused(result.status)) {
-            ctx.dialogs.message(notKismet, Icon::Critical);
-            return;
-        }
-        if (reportImport(ctx, path, result, notKismet) == ImportOutcome::Refused)
-            return;
-        // Listed at once, without coordinates and without the de-duplication a summary does;
-        // with a track set, those it places are plotted.
-        const int placed = placeImported(ctx);
-        refillPanels(ctx);
-        if (result.error)
-            throw *result.error;
-        if (placed > 0)
-            General_GenerarAPs(ctx, false);
-    });
-    w.SetToolbarEnabled(true);
+    if (const import::SurveyPolicy* policy = import::surveyPolicy(format))
+        return MenuEntry{buttons::Import, policy->importEntry};
+    return std::nullopt;
+}
+
+QString notASurveyMessage(const QString& path)
+{
+    return QStringLiteral("The file %1 is not a survey log Aeroplotter can read.").arg(path);
 }
 
 } // namespace aero

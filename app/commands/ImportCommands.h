@@ -1,31 +1,22 @@
 #pragma once
-// The Import button's two entries: a text summary (then the lists are refilled and the new
-// APs plotted) and a Kismet network log.
+// The Import button's entries, one command for every survey format: map needed, file dialog (a
+// script's file instead), the reading caption, the file into the table under its format's rules,
+// the lists refilled and the new APs plotted (a Kismet .csv is only listed).
 #include "ui/AppContext.h"
+#include "ui/ToolbarTable.h"
+#include "survey/SurveyFormat.h"
 
 namespace aero {
 
-namespace import {
-struct TableImportResult;
-}
+void importSurveyLog(AppContext& ctx, import::SurveyFormat format);
 
-void importNetStumbler(AppContext& ctx);
-void importKismet(AppContext& ctx);
+// The Import entry that reads `format`; std::nullopt for Unknown.
+std::optional<MenuEntry> importEntryFor(import::SurveyFormat format);
+
+// The message for a file that is none of the survey logs.
+QString notASurveyMessage(const QString& path);
 
 // Refills lstAP and lstNoGps from the whole table and sets their captions.
 void refillPanels(AppContext& ctx);
-
-// The file an import reads: the script's, or one the user picks under `filter`. False, having said
-// why where there is something to say, when there is nothing to read.
-bool chooseInputFile(AppContext& ctx, const QString& filter);
-
-// What every survey import tells the user once the file is read. Refused: not one line of the
-// file could be read, so it is not a survey of that kind (`notThisKind`, critical). LinesSkipped:
-// one message with how many lines of `path` were skipped and the first of them (under a script
-// on standard error, and the run's exit code says so); the caller then does not call the import
-// complete. Clean: nothing to say.
-enum class ImportOutcome { Clean, LinesSkipped, Refused };
-ImportOutcome reportImport(AppContext& ctx, const QString& path, const import::TableImportResult& result,
-                           const QString& notThisKind);
 
 } // namespace aero

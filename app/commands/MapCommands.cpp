@@ -10,6 +10,7 @@
 #include "domain/ApListExport.h"
 #include "map/ImageExport.h"
 #include "commands/Plotter.h"
+#include "domain/ObservationRecords.h"
 #include "domain/UnplacedAps.h"
 
 #include <QFileInfo>
@@ -66,6 +67,7 @@ void keepUnplacedAps(AppContext& ctx)
         if (!ctx.apList.at(i).hasCoordinates())
             records << encodeUnplacedAp(ctx.apList.at(i));
     ctx.Mapa->setProgramData(UnplacedApKey, records);
+    ctx.Mapa->setProgramData(ObservationKey, observationRecords(ctx.apList));   // what the logs said, too
 }
 
 // Returns how many did not fit into the table.
@@ -212,6 +214,7 @@ void openMapAndRebuild(AppContext& ctx, const QString& path)
     clearLists(ctx);
     int left = ctx.Mapa->MarkerSetCount() >= 1 ? rebuildFromMarkers(ctx) : 0;
     left += restoreUnplacedAps(ctx);
+    restoreObservations(ctx.apList, ctx.Mapa->programData(ObservationKey));
     ctx.window->setLblNoAPsCaption(QStringLiteral("APs with no GPS coordinates: %1").arg(ctx.window->lstNoGps().count()));
     forBothMaps(ctx, [&](MapService& m) { addCustomSymbols(m, ctx.programFolder); });
     ctx.window->applyViewSettings();
@@ -335,7 +338,14 @@ void saveCsv(AppContext& ctx)
         }
         if (const SaveResult saved = saveApList(ctx.apList, path, format); !saved)
             throw AppError(errors::FileAccess, QStringLiteral("Path/File access error: %1 (%2)").arg(path, saved.error));
+        const qint64 unplaced = unplacedApCount(ctx.apList, format);
         tell(ctx, QStringLiteral("File saved!"), Icon::None);
+        if (unplaced > 0)
+            ctx.dialogs.message(QStringLiteral("%1 access points without a position were left out of %2: the format "
+                                               "needs one.")
+                                    .arg(unplaced)
+                                    .arg(path),
+                                Icon::Information);
     });
 }
 

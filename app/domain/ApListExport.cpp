@@ -34,14 +34,22 @@ ApListFormat apListFormatOfName(const QString& path)
 bool writeApList(const APList& list, QIODevice& out, ApListFormat format)
 {
     const import::ApSource source = [&list](int i) { return i < list.count() ? &list.at(i + 1) : nullptr; };
-    const import::PlacementSource placements = [&list](int i) { return &list.observation(i + 1); };
+    const import::ObservationSource seen = [&list](int i) { return &list.observation(i + 1); };
     switch (format) {
     case ApListFormat::ProgramCsv: writeApCsv(list, out); return true;
-    case ApListFormat::Gpx: return import::writeGpx(source, out, placements);
-    case ApListFormat::GeoJson: import::writeGeoJson(source, out, placements); return true;
-    case ApListFormat::WigleCsv: import::writeWigleCsv(source, out); return true;
+    case ApListFormat::Gpx: return import::writeGpx(source, out, seen);
+    case ApListFormat::GeoJson: import::writeGeoJson(source, out, seen); return true;
+    case ApListFormat::WigleCsv: import::writeWigleCsv(source, out, seen); return true;
     }
     return false;
+}
+
+qint64 unplacedApCount(const APList& list, ApListFormat format)
+{
+    qint64 n = 0;
+    for (int slot = 1; format != ApListFormat::ProgramCsv && slot <= list.count(); ++slot)
+        n += list.at(slot).hasCoordinates() ? 0 : 1;
+    return n;
 }
 
 SaveResult saveApList(const APList& list, const QString& path, ApListFormat format)

@@ -25,6 +25,10 @@ ApListFormat apListFormatOfName(const QString& path);
 // False when the format's writer failed; write through saveChecked to catch failed writes too.
 bool writeApList(const APList& list, QIODevice& out, ApListFormat format);
 
+// How many APs a GPX, GeoJSON or WiGLE CSV leaves out for want of a position (the program's CSV
+// carries all), so the user can be told.
+qint64 unplacedApCount(const APList& list, ApListFormat format);
+
 // Save CSV's file: the old one stays unless the whole list was written.
 SaveResult saveApList(const APList& list, const QString& path, ApListFormat format);
 

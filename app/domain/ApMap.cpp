@@ -1,5 +1,7 @@
 #include "domain/ApMap.h"
 
+#include "domain/ObservationRecords.h"
+
 #include "domain/ApSymbols.h"
 #include "domain/GIS.h"
 
@@ -62,6 +64,8 @@ MapFileData tableMapFile(const APList& table, const QStringList& symbolFiles)
     d.hasMarkerSet = !d.markers.empty();
     d.view = tableView(table);
     d.units = MapUnit::Kilometres;
+    for (const QString& record : observationRecords(table))
+        d.programData.emplace_back(ObservationKey, record);
     return d;
 }
 

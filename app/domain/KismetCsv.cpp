@@ -82,6 +82,10 @@ KismetColumns kismetColumns(QByteArrayView heading)
     c.netType = columnIndex(names, QLatin1StringView("NetType"));
     c.essid = columnIndex(names, QLatin1StringView("ESSID"));
     c.bssid = columnIndex(names, QLatin1StringView("BSSID"));
+    c.channel = columnIndex(names, QLatin1StringView("Channel"));
+    c.firstTime = columnIndex(names, QLatin1StringView("FirstTime"));
+    c.lastTime = columnIndex(names, QLatin1StringView("LastTime"));
+    c.cloaked = columnIndex(names, QLatin1StringView("Cloaked"));
     c.encryption = columnIndex(names, QLatin1StringView("Encryption"));
     c.wep = columnIndex(names, QLatin1StringView("WEP"));
     c.firstTime = columnIndex(names, QLatin1StringView("FirstTime"));

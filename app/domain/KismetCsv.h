@@ -26,8 +26,7 @@ struct KismetColumns {
     int bssid = -1;
     int encryption = -1;    // "Encryption" (2005 on): "None" means open
     int wep = -1;           // "WEP" (before 2005): "No" means open
-    int firstTime = -1;     // "FirstTime", "LastTime": "Sat Jun 11 12:30:05 2005", the logger's clock
-    int lastTime = -1;
+    int channel = -1, firstTime = -1, lastTime = -1, cloaked = -1;   // optional
     struct Numeric {
         int index;
         QString name;

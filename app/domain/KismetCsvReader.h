@@ -45,6 +45,7 @@ public:
     KismetStatus status() const { return m_status; }
     const KismetColumns& columns() const { return m_columns; }
     qint64 lineNumber() const { return m_lines.lineNumber(); }
+    QByteArrayView line() const { return m_lines.line(); }        // the last line read
     qint64 errorLine() const { return m_errorLine; }
     QString errorColumn() const { return m_errorColumn; }
     qint64 recordCount() const { return m_records; }

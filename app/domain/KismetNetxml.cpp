@@ -1,5 +1,7 @@
 #include "domain/KismetNetxml.h"
 
+#include "domain/ObservationFacts.h"
+
 #include <QFileInfo>
 #include <QIODevice>
 #include <QXmlStreamReader>
@@ -34,10 +36,37 @@ QString boundedText(QXmlStreamReader& xml)
     return text;
 }
 
+// Hands a netxml to the XML reader with control bytes XML forbids replaced by "?": Kismet writes
+// an SSID's bytes as they came, and one such byte would otherwise end the whole import.
+class ControlBytesFiltered : public QIODevice {
+public:
+    explicit ControlBytesFiltered(QIODevice& source) : m_source(source) { open(QIODevice::ReadOnly); }
+    bool isSequential() const override { return true; }
+    bool atEnd() const override { return m_source.atEnd() && QIODevice::bytesAvailable() == 0; }
+
+protected:
+    qint64 readData(char* data, qint64 max) override
+    {
+        const qint64 n = m_source.read(data, max);
+        for (qint64 i = 0; i < n; ++i) {
+            const auto c = static_cast<unsigned char>(data[i]);
+            if (c < 0x20 && c != '\t' && c != '\n' && c != '\r')
+                data[i] = '?';
+        }
+        return n;
+    }
+    qint64 writeData(const char*, qint64) override { return -1; }
+
+private:
+    QIODevice& m_source;
+};
+
 struct Network {
-    QString type, bssid, ssid;
+    QString type, bssid, ssid, encryption;
     bool cloaked = false, encrypted = false;
     float signal = 0;
+    int channel = 0, frequency = 0;
+    qint64 firstSeen = 0, lastSeen = 0;
     double peakLat = 0, peakLon = 0, avgLat = 0, avgLon = 0;
 };
 
@@ -48,11 +77,15 @@ void readSsidBlock(QXmlStreamReader& xml, Network& n)
             const QString e = boundedText(xml).trimmed();
             if (!e.isEmpty() && e.compare(QLatin1String("None"), Qt::CaseInsensitive) != 0)
                 n.encrypted = true;
+            if (!e.isEmpty() && n.encryption.size() < MaxCapabilities)
+                n.encryption += (n.encryption.isEmpty() ? QString() : QStringLiteral(" ")) + e;
         } else if (xml.name() == QLatin1String("essid")) {
             if (xml.attributes().value(QLatin1String("cloaked")) == QLatin1String("true"))
                 n.cloaked = true;
-            const QString name = boundedText(xml);
-            if (n.ssid.isEmpty())
+            // Kismet writes bytes outside printable ASCII as \\ooo; a name a probe response
+            // revealed stands even where the beacon was cloaked.
+            const QString name = kismetText(boundedText(xml).toUtf8());
+            if (n.ssid.trimmed().isEmpty())
                 n.ssid = name;
         } else {
             xml.skipCurrentElement();
@@ -90,12 +123,18 @@ void readGps(QXmlStreamReader& xml, Network& n)
 bool readNetwork(QXmlStreamReader& xml, Network& n)
 {
     n.type = xml.attributes().value(QLatin1String("type")).toString();
+    n.firstSeen = timeFromKismet(xml.attributes().value(QLatin1String("first-time")).toLatin1());
+    n.lastSeen = timeFromKismet(xml.attributes().value(QLatin1String("last-time")).toLatin1());
     while (xml.readNextStartElement()) {
         const QStringView name = xml.name();
         if (name == QLatin1String("SSID"))
             readSsidBlock(xml, n);
         else if (name == QLatin1String("BSSID"))
             n.bssid = boundedText(xml).trimmed();
+        else if (name == QLatin1String("channel"))
+            n.channel = plausibleChannel(static_cast<qint64>(toNumber(boundedText(xml))));
+        else if (name == QLatin1String("freqmhz"))   // "2437 40": frequency, then packets on it
+            n.frequency = plausibleFrequency(static_cast<qint64>(toNumber(boundedText(xml).section(QLatin1Char(' '), 0, 0))));
         else if (name == QLatin1String("snr-info"))
             readSnr(xml, n);
         else if (name == QLatin1String("gps-info"))
@@ -193,7 +232,8 @@ SurveyContents readKismetNetxml(QIODevice& device, QIODevice* gpsxml, const Read
         strongest = std::move(g.strongest);   // a damaged gpsxml still gives what it held
         located = std::move(g.located);
     }
-    QXmlStreamReader xml(&device);
+    ControlBytesFiltered filtered(device);
+    QXmlStreamReader xml(&filtered);
     SightingMerger merger;
     bool root = false;
     while (!xml.atEnd()) {
@@ -230,7 +270,7 @@ SurveyContents readKismetNetxml(QIODevice& device, QIODevice* gpsxml, const Read
         ++out.observations;
         AccessPoint ap;
         ap.MAC = storedMac(macField(bssid));
-        ap.SSID = n.cloaked ? QStringLiteral("BLANK SSID") : storedSsid(n.ssid);
+        ap.SSID = storedSsid(n.ssid);   // a name a probe response revealed stands, even where cloaked
         ap.Signal = n.signal;
         if (validPosition(n.peakLat, n.peakLon)) {
             ap.Latitude = n.peakLat;
@@ -244,7 +284,18 @@ SurveyContents readKismetNetxml(QIODevice& device, QIODevice* gpsxml, const Read
             ap.Longitude = it->lon;
         }
         setSecurity(ap, n.encrypted, adHoc);
-        merger.sighting(ap);
+        Observation o;
+        o.firstSeen = n.firstSeen;
+        o.lastSeen = std::max(n.firstSeen, n.lastSeen);
+        o.channel = n.channel != 0 ? n.channel : channelOf(n.frequency);
+        o.frequencyMHz = n.frequency;
+        o.band = bandOf(o.channel, o.frequencyMHz);
+        o.capabilities = boundedCapabilities(n.encryption);
+        o.security = securityClassOf(n.encryption);
+        o.hidden = n.ssid.trimmed().isEmpty();
+        o.originalSsid = o.hidden ? QString() : boundedSsid(n.ssid);
+        o.sourceLine = line;
+        merger.sighting(ap, o);
     }
     if (!root && !xml.hasError())
         out.status = SurveyStatus::NotRecognised;
@@ -253,11 +304,10 @@ SurveyContents readKismetNetxml(QIODevice& device, QIODevice* gpsxml, const Read
         out.detail = where(xml);
     }
     out.stoppedAt = xml.lineNumber();
-    out.located = merger.takeLocated();
-    for (std::size_t i = 0; i < out.located.size(); ++i)   // the per-packet points say more than the summary
-        if (auto it = located.find(merger.at(static_cast<int>(i)).MAC); it != located.end())
-            out.located[i] = it->take();
-    out.records = merger.take();
+    merger.takeInto(out);
+    for (std::size_t i = 0; i < out.records.size() && i < out.observed.size(); ++i)   // the per-packet points say more than the summary
+        if (auto it = located.find(out.records[i].MAC); it != located.end())
+            out.observed[i].located = it->take();
     return out;
 }
 

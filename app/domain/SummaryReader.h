@@ -45,6 +45,7 @@ public:
     const SummaryRecord& record() const { return m_record; }
     SummaryStatus status() const;
     qint64 lineNumber() const { return m_lines.lineNumber(); }   // last line read
+    QByteArrayView line() const { return m_lines.line(); }        // its bytes
     qint64 recordCount() const { return m_records; }
     qint64 truncatedCount() const { return m_truncated; }
     qint64 overlongCount() const { return m_lines.overlongCount(); }

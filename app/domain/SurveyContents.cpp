@@ -1,5 +1,6 @@
 #include "domain/SurveyContents.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace aero::import {
@@ -72,7 +73,7 @@ int SightingMerger::find(QByteArrayView mac) const
     return m_byText.value(storedMac(mac), -1);
 }
 
-int SightingMerger::add(QByteArrayView mac, AccessPoint ap)
+int SightingMerger::add(QByteArrayView mac, AccessPoint ap, Observation seen)
 {
     const int index = static_cast<int>(m_records.size());
     if (const auto key = macKey(mac))
@@ -82,18 +83,29 @@ int SightingMerger::add(QByteArrayView mac, AccessPoint ap)
     m_positionSignal.push_back(ap.hasCoordinates() ? ap.Signal : -std::numeric_limits<float>::infinity());
     m_located.emplace_back();
     if (ap.hasCoordinates())
-        m_located.back().add({ap.Latitude, ap.Longitude, ap.Signal, 0});
+        m_located.back().add({ap.Latitude, ap.Longitude, ap.Signal, seen.firstSeen});
     m_records.push_back(std::move(ap));
+    seen.sightings = std::max<qint64>(seen.sightings, 1);
+    if (seen.lastSeen < seen.firstSeen)
+        seen.lastSeen = seen.firstSeen;
+    m_observed.push_back(std::move(seen));
     return index;
 }
 
-void SightingMerger::observe(int index, float signal, double lat, double lon)
+void SightingMerger::observe(int index, float signal, double lat, double lon, qint64 time)
 {
     AccessPoint& r = m_records[static_cast<std::size_t>(index)];
+    Observation& o = m_observed[static_cast<std::size_t>(index)];
+    ++o.sightings;
+    if (time != 0) {
+        if (o.firstSeen == 0 || time < o.firstSeen)
+            o.firstSeen = time;
+        o.lastSeen = std::max(o.lastSeen, time);
+    }
     if (signal > r.Signal)
         r.Signal = signal;
     if (lat != 0.0 || lon != 0.0)
-        m_located[static_cast<std::size_t>(index)].add({lat, lon, signal, 0});
+        m_located[static_cast<std::size_t>(index)].add({lat, lon, signal, time});
     if ((lat != 0.0 || lon != 0.0) && signal > m_positionSignal[static_cast<std::size_t>(index)]) {
         m_positionSignal[static_cast<std::size_t>(index)] = signal;
         r.Latitude = lat;
@@ -101,28 +113,32 @@ void SightingMerger::observe(int index, float signal, double lat, double lon)
     }
 }
 
-std::vector<std::vector<Sighting>> SightingMerger::takeLocated()
-{
-    std::vector<std::vector<Sighting>> out;
-    out.reserve(m_located.size());
-    for (SightingSample& s : m_located)
-        out.push_back(s.take());
-    m_located.clear();
-    return out;
-}
-
-void SightingMerger::sighting(const AccessPoint& ap)
+void SightingMerger::sighting(const AccessPoint& ap, const Observation& seen)
 {
     const QByteArray mac = ap.MAC.toUtf8();
     const int index = find(mac);
     if (index < 0) {
-        add(mac, ap);
+        add(mac, ap, seen);
         return;
     }
     AccessPoint& r = at(index);
-    if (r.SSID == QLatin1String("BLANK SSID") && ap.SSID != QLatin1String("BLANK SSID"))
+    if (r.SSID == QLatin1String("BLANK SSID") && ap.SSID != QLatin1String("BLANK SSID")) {
         r.SSID = ap.SSID;
-    observe(index, ap.Signal, ap.Latitude, ap.Longitude);
+        observed(index).originalSsid = seen.originalSsid;
+        observed(index).hidden = false;
+    }
+    observe(index, ap.Signal, ap.Latitude, ap.Longitude, seen.firstSeen);
+    if (seen.lastSeen > seen.firstSeen)
+        observed(index).lastSeen = std::max(observed(index).lastSeen, seen.lastSeen);
+}
+
+void SightingMerger::takeInto(SurveyContents& out)
+{
+    out.records = std::move(m_records);
+    out.observed = std::move(m_observed);
+    for (std::size_t i = 0; i < m_located.size() && i < out.observed.size(); ++i)
+        out.observed[i].located = m_located[i].take();
+    m_located.clear();
 }
 
 } // namespace aero::import

@@ -1,9 +1,10 @@
 #pragma once
-// What every reader of today's survey logs (WiGLE CSV, Kismet netxml, Kismet database) hands
-// back: one record per MAC address in first-sighting order, with the position and signal of
-// that MAC's strongest observation in the file, and counts of what was left out.
+// What every survey reader hands back: the records in file order (formats that merge sightings
+// give one per MAC, with the position and signal of that MAC's strongest observation), what the
+// log said of each beyond the record, and counts of what was left out.
 // Qt Core and the standard library only.
 #include "domain/AccessPoint.h"
+#include "domain/Observation.h"
 #include "domain/SightingSample.h"
 
 #include <QByteArrayView>
@@ -15,11 +16,14 @@
 
 namespace aero::import {
 
+// The one status of every survey import.
 enum class SurveyStatus {
     Ok,
     NotRecognised,   // not a file of this kind: nothing read
     MissingColumn,   // the heading lacks a column the reader needs (detail names it)
+    NoGpsLog,        // the GPS log the format needs beside it is not there: nothing read
     Damaged,         // cut short or corrupt at `stoppedAt`; the records before it are kept
+    BadNumber,       // a number column held text at `stoppedAt` (detail names it); records before it are kept
     ReadError,       // the device failed; the records before it are kept
 };
 
@@ -27,7 +31,7 @@ struct SurveyContents {
     SurveyStatus status = SurveyStatus::Ok;
     QString detail;                      // the missing column, or what stopped the reading
     std::vector<AccessPoint> records;
-    std::vector<std::vector<Sighting>> located;   // per record, its bounded located sightings; may be empty
+    std::vector<Observation> observed;   // one per record, same order (sourceFile is the importer's)
     qint64 observations = 0;             // Wi-Fi observations read (rows, networks, packets)
     qint64 skipped = 0;                  // unreadable rows: wrong width, bad numbers, overlong
     qint64 firstSkipped = 0;             // line (database: row) of the first of them
@@ -75,23 +79,25 @@ class SightingMerger {
 public:
     // Index of the record for `mac`, or -1. Six hex pairs take a fast path.
     int find(QByteArrayView mac) const;
-    // A first sighting; returns its index.
-    int add(QByteArrayView mac, AccessPoint ap);
-    // A further observation of record `index`.
-    void observe(int index, float signal, double lat, double lon);
+    // A first sighting; returns its index. `seen` counts as its first sighting.
+    int add(QByteArrayView mac, AccessPoint ap, Observation seen = {});
+    // A further observation of record `index`, at `time` (ms UTC, 0 unknown).
+    void observe(int index, float signal, double lat, double lon, qint64 time = 0);
     AccessPoint& at(int index) { return m_records[static_cast<std::size_t>(index)]; }
+    Observation& observed(int index) { return m_observed[static_cast<std::size_t>(index)]; }
     qsizetype size() const { return static_cast<qsizetype>(m_records.size()); }
-    std::vector<AccessPoint> take() { return std::move(m_records); }
-    // Per record, the bounded sample of its sightings that had a position.
-    std::vector<std::vector<Sighting>> takeLocated();
+    // Moves the records and their observations, with each one's bounded sample of located
+    // sightings, into `out`.
+    void takeInto(SurveyContents& out);
 
     // The whole step for readers that build each observation as a record.
-    void sighting(const AccessPoint& ap);
+    void sighting(const AccessPoint& ap, const Observation& seen = {});
 
 private:
     static std::optional<quint64> macKey(QByteArrayView mac);
 
     std::vector<AccessPoint> m_records;
+    std::vector<Observation> m_observed;
     std::vector<SightingSample> m_located;
     std::vector<float> m_positionSignal;   // signal of the observation the position came from
     QHash<quint64, int> m_byKey;

@@ -1,9 +1,8 @@
 #include "domain/SurveyExport.h"
 
+#include "domain/ObservationFacts.h"
+
 #include <QIODevice>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QXmlStreamWriter>
 #include <cmath>
 
@@ -12,21 +11,30 @@ namespace {
 
 constexpr qsizetype Chunk = 1 << 20;
 
-template <class F> void forEach(const ApSource& aps, F&& f)
+// Calls f(ap, observation) for every AP with coordinates.
+template <class F> void forEachPlaced(const ApSource& aps, const ObservationSource& seen, F&& f)
 {
+    static const Observation none;
     for (int i = 0;; ++i) {
         const AccessPoint* ap = aps(i);
         if (!ap || ap->SSID.isEmpty())
             return;
-        f(*ap, i);
+        if (!ap->hasCoordinates())
+            continue;
+        const Observation* o = seen ? seen(i) : nullptr;
+        f(*ap, o ? *o : none);
     }
 }
 
-// The observation of record i when it states how the AP was placed.
-const Observation* placed(const PlacementSource& placements, int i)
+// "2024-05-03 12:35:19" as WiGLE writes times (UTC); empty when unknown.
+QByteArray wigleTime(qint64 msUtc)
 {
-    const Observation* o = placements ? placements(i) : nullptr;
-    return o && !o->positionMethod.isEmpty() ? o : nullptr;
+    return msUtc == 0 ? QByteArray() : isoTime(msUtc).replace(QLatin1Char('T'), QLatin1Char(' ')).remove(QLatin1Char('Z')).toLatin1();
+}
+
+QByteArray numberOrEmpty(int v)
+{
+    return v == 0 ? QByteArray() : QByteArray::number(v);
 }
 
 QString number(double v, int digits)
@@ -62,14 +70,52 @@ void appendCsvText(QByteArray& out, const QString& text)
 
 } // namespace
 
-QByteArray wigleAuthMode(const AccessPoint& ap)
+QByteArray wigleAuthMode(const AccessPoint& ap, const Observation& seen)
 {
-    QByteArray mode = ap.WEP == QLatin1String("1") ? "[WPA2-PSK-CCMP]" : "";
+    const QByteArray raw = seen.capabilities.trimmed().toUtf8();
+    if (raw.startsWith('[') && raw.endsWith(']') && !raw.contains(',') && !raw.contains('"'))
+        return raw;
+    QByteArray mode;
+    switch (seen.security) {
+    case SecurityClass::Open: break;
+    case SecurityClass::WEP: mode = "[WEP]"; break;
+    case SecurityClass::WPA: mode = "[WPA-PSK-TKIP]"; break;
+    case SecurityClass::WPA2: mode = "[WPA2-PSK-CCMP]"; break;
+    case SecurityClass::WPA3: mode = "[WPA3-SAE-CCMP]"; break;
+    case SecurityClass::OWE: mode = "[OWE]"; break;
+    case SecurityClass::Enterprise: mode = "[WPA2-EAP-CCMP]"; break;
+    case SecurityClass::Unknown:
+        if (ap.WEP != QLatin1String("0"))
+            mode = "[UNKNOWN]";
+        break;
+    }
     mode += ap.Mode == QLatin1String("0") ? "[IBSS]" : "[ESS]";
     return mode;
 }
 
-bool writeGpx(const ApSource& aps, QIODevice& out, const PlacementSource& placements)
+QStringList observationLines(const Observation& o)
+{
+    QStringList lines;
+    const auto add = [&lines](const char* key, const QString& value) {
+        if (!value.isEmpty())
+            lines << QStringLiteral("%1 = %2").arg(QLatin1String(key), value);
+    };
+    if (o.isEmpty())
+        return lines;
+    add("Security", o.security == SecurityClass::Unknown ? QString() : securityName(o.security));
+    add("Channel", o.channel == 0 ? QString() : QString::number(o.channel));
+    add("Frequency", o.frequencyMHz == 0 ? QString() : QStringLiteral("%1 MHz").arg(o.frequencyMHz));
+    add("Band", bandName(o.band));
+    add("First seen", isoTime(o.firstSeen));
+    add("Last seen", isoTime(o.lastSeen));
+    add("Vendor", o.vendor);
+    add("Hidden", o.hidden ? QStringLiteral("yes") : QString());
+    add("Sightings", o.sightings > 0 ? QString::number(o.sightings) : QString());
+    add("Source", o.sourceFormat);
+    return lines;
+}
+
+bool writeGpx(const ApSource& aps, QIODevice& out, const ObservationSource& seen)
 {
     QXmlStreamWriter xml(&out);
     xml.setAutoFormatting(true);
@@ -78,19 +124,19 @@ bool writeGpx(const ApSource& aps, QIODevice& out, const PlacementSource& placem
     xml.writeDefaultNamespace(QStringLiteral("http://www.topografix.com/GPX/1/1"));
     xml.writeAttribute(QStringLiteral("version"), QStringLiteral("1.1"));
     xml.writeAttribute(QStringLiteral("creator"), QStringLiteral("Aeroplotter"));
-    forEach(aps, [&](const AccessPoint& ap, int i) {
-        if (!ap.hasCoordinates())
-            return;
+    forEachPlaced(aps, seen, [&](const AccessPoint& ap, const Observation& o) {
         xml.writeStartElement(QStringLiteral("wpt"));
         xml.writeAttribute(QStringLiteral("lat"), number(ap.Latitude, 15));
         xml.writeAttribute(QStringLiteral("lon"), number(ap.Longitude, 15));
         xml.writeTextElement(QStringLiteral("name"), ap.SSID);
-        QString desc = QStringLiteral("MAC = %1, Signal = %2 dBm, WEP = %3, %4 mode")
-                           .arg(ap.MAC, number(ap.Signal, 7), encryptionText(ap), modeText(ap));
-        if (const Observation* o = placed(placements, i))
-            desc += QStringLiteral(", position = %1").arg(o->positionMethod)
-                    + (o->uncertaintyM >= 0 ? QStringLiteral(" within %1 m").arg(qRound(o->uncertaintyM)) : QString());
-        xml.writeTextElement(QStringLiteral("desc"), desc);
+        const QStringList desc = QStringList{QStringLiteral("MAC = %1, Signal = %2 dBm, WEP = %3, %4 mode")
+                                                 .arg(ap.MAC, number(ap.Signal, 7), encryptionText(ap), modeText(ap))}
+                                 + observationLines(o);
+        QString text = desc.join(QStringLiteral(", "));
+        if (!o.positionMethod.isEmpty())
+            text += QStringLiteral(", position = %1").arg(o.positionMethod)
+                    + (o.uncertaintyM >= 0 ? QStringLiteral(" within %1 m").arg(qRound(o.uncertaintyM)) : QString());
+        xml.writeTextElement(QStringLiteral("desc"), text);
         // The symbol names the program's own AP symbols: O open, W encrypted.
         xml.writeTextElement(QStringLiteral("sym"), ap.encrypted() ? QStringLiteral("Wireless AP encrypted")
                                                                    : QStringLiteral("Wireless AP open"));
@@ -102,41 +148,89 @@ bool writeGpx(const ApSource& aps, QIODevice& out, const PlacementSource& placem
     return !xml.hasError();
 }
 
-void writeGeoJson(const ApSource& aps, QIODevice& out, const PlacementSource& placements)
+// A JSON string literal.
+void appendJsonText(QByteArray& out, const QString& text)
 {
-    // Written feature by feature, so a full table never builds one huge document in memory.
-    out.write("{\"type\":\"FeatureCollection\",\"features\":[\n");
-    QByteArray buffer;
-    bool first = true;
-    forEach(aps, [&](const AccessPoint& ap, int i) {
-        if (!ap.hasCoordinates())
-            return;
-        QJsonObject properties{
-            {QStringLiteral("SSID"), ap.SSID},
-            {QStringLiteral("MAC"), ap.MAC},
-            {QStringLiteral("Signal"), static_cast<double>(ap.Signal)},
-            {QStringLiteral("Flags"), ap.Flags},
-            {QStringLiteral("WEP"), ap.WEP},
-            {QStringLiteral("Mode"), ap.Mode},
-            {QStringLiteral("Latitude"), ap.Latitude},
-            {QStringLiteral("Longitude"), ap.Longitude},
-        };
-        if (const Observation* o = placed(placements, i)) {
-            properties.insert(QStringLiteral("position_method"), o->positionMethod);
-            if (o->uncertaintyM >= 0)
-                properties.insert(QStringLiteral("uncertainty_m"), std::round(o->uncertaintyM * 10.0) / 10.0);
+    out += '"';
+    for (const char c : text.toUtf8()) {
+        const auto u = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (u < 0x20) {
+            out += "\\u00";
+            out += "0123456789abcdef"[u >> 4];
+            out += "0123456789abcdef"[u & 15];
+        } else {
+            out += c;
         }
-        const QJsonObject feature{
-            {QStringLiteral("type"), QStringLiteral("Feature")},
-            {QStringLiteral("geometry"),
-             QJsonObject{{QStringLiteral("type"), QStringLiteral("Point")},
-                         {QStringLiteral("coordinates"), QJsonArray{ap.Longitude, ap.Latitude}}}},
-            {QStringLiteral("properties"), properties},
-        };
-        if (!first)
-            buffer += ",\n";
+    }
+    out += '"';
+}
+
+void appendJsonNumber(QByteArray& out, double v, int digits)
+{
+    out += std::isfinite(v) ? QByteArray::number(v, 'g', digits) : QByteArray("null");
+}
+
+void writeGeoJson(const ApSource& aps, QIODevice& out, const ObservationSource& seen)
+{
+    // Written as text feature by feature: no JSON object per AP, no document of the whole table.
+    QByteArray buffer = "{\"type\":\"FeatureCollection\",\"features\":[\n";
+    bool first = true;
+    forEachPlaced(aps, seen, [&](const AccessPoint& ap, const Observation& o) {
+        buffer += first ? "" : ",\n";
         first = false;
-        buffer += QJsonDocument(feature).toJson(QJsonDocument::Compact);
+        buffer += "{\"type\":\"Feature\",\"geometry\":{\"type\":\"Point\",\"coordinates\":[";
+        appendJsonNumber(buffer, ap.Longitude, 15);
+        buffer += ',';
+        appendJsonNumber(buffer, ap.Latitude, 15);
+        buffer += "]},\"properties\":{";
+        const auto text = [&](const char* key, const QString& value) {
+            buffer += '"';
+            buffer += key;
+            buffer += "\":";
+            appendJsonText(buffer, value);
+            buffer += ',';
+        };
+        const auto num = [&](const char* key, double value, int digits) {
+            buffer += '"';
+            buffer += key;
+            buffer += "\":";
+            appendJsonNumber(buffer, value, digits);
+            buffer += ',';
+        };
+        text("SSID", ap.SSID);
+        text("MAC", ap.MAC);
+        num("Signal", static_cast<double>(ap.Signal), 7);
+        text("Flags", ap.Flags);
+        text("WEP", ap.WEP);
+        text("Mode", ap.Mode);
+        num("Latitude", ap.Latitude, 15);
+        num("Longitude", ap.Longitude, 15);
+        if (!o.isEmpty()) {
+            text("security", securityName(o.security));
+            text("capabilities", o.capabilities);
+            num("channel", o.channel, 10);
+            num("frequencyMHz", o.frequencyMHz, 10);
+            text("band", bandName(o.band));
+            text("firstSeen", isoTime(o.firstSeen));
+            text("lastSeen", isoTime(o.lastSeen));
+            text("originalSsid", o.originalSsid);
+            buffer += o.hidden ? "\"hidden\":true," : "\"hidden\":false,";
+            text("vendor", o.vendor);
+            num("sightings", static_cast<double>(o.sightings), 18);
+            text("sourceFile", o.sourceFile);
+            text("sourceFormat", o.sourceFormat);
+            num("sourceLine", static_cast<double>(o.sourceLine), 18);
+        }
+        if (!o.positionMethod.isEmpty()) {
+            text("position_method", o.positionMethod);
+            if (o.uncertaintyM >= 0)
+                num("uncertainty_m", std::round(o.uncertaintyM * 10.0) / 10.0, 15);
+        }
+        buffer.chop(1);   // the last comma
+        buffer += "}}";
         if (buffer.size() > Chunk) {
             out.write(buffer);
             buffer.clear();
@@ -146,19 +240,26 @@ void writeGeoJson(const ApSource& aps, QIODevice& out, const PlacementSource& pl
     out.write(buffer);
 }
 
-void writeWigleCsv(const ApSource& aps, QIODevice& out)
+void writeWigleCsv(const ApSource& aps, QIODevice& out, const ObservationSource& seen)
 {
     QByteArray buffer = "WigleWifi-1.6,appRelease=Aeroplotter,model=Aeroplotter,release=1.5,device=Aeroplotter,"
                         "display=,board=,brand=Aeroplotter,star=Sol,body=3,subBody=0\n"
                         "MAC,SSID,AuthMode,FirstSeen,Channel,Frequency,RSSI,CurrentLatitude,CurrentLongitude,"
                         "AltitudeMeters,AccuracyMeters,RCOIs,MfgrId,Type\n";
-    forEach(aps, [&](const AccessPoint& ap, int) {
+    forEachPlaced(aps, seen, [&](const AccessPoint& ap, const Observation& o) {
         appendCsvText(buffer, ap.MAC);
         buffer += ',';
-        appendCsvText(buffer, ap.SSID);
+        // The name as the log wrote it, before the table numbered repeats; empty for a hidden one.
+        appendCsvText(buffer, o.isEmpty() ? ap.SSID : o.originalSsid);
         buffer += ',';
-        buffer += wigleAuthMode(ap);
-        buffer += ",1970-01-01 00:00:00,0,0,";
+        buffer += wigleAuthMode(ap, o);
+        buffer += ',';
+        buffer += wigleTime(o.firstSeen);
+        buffer += ',';
+        buffer += numberOrEmpty(o.channel != 0 ? o.channel : channelOf(o.frequencyMHz));
+        buffer += ',';
+        buffer += numberOrEmpty(o.frequencyMHz != 0 ? o.frequencyMHz : frequencyOf(o.channel, o.band));
+        buffer += ',';
         buffer += QByteArray::number(static_cast<double>(ap.Signal), 'g', 7);
         buffer += ',';
         buffer += QByteArray::number(ap.Latitude, 'g', 15);

@@ -1,6 +1,7 @@
 #include "domain/WigleCsv.h"
 
 #include "domain/LineReader.h"
+#include "domain/ObservationFacts.h"
 
 #include <QIODevice>
 #include <charconv>
@@ -13,6 +14,7 @@ constexpr int ProgressEvery = 4096;
 
 struct Columns {
     int mac = -1, ssid = -1, auth = -1, rssi = -1, lat = -1, lon = -1, type = -1;
+    int firstSeen = -1, channel = -1, frequency = -1, rcois = -1, mfgrId = -1;
     int count = 0;
 };
 
@@ -80,7 +82,9 @@ Columns findColumns(const CsvFields& heading)
             const char* name;
             int* column;
         } const known[] = {{"MAC", &c.mac}, {"SSID", &c.ssid}, {"AuthMode", &c.auth}, {"RSSI", &c.rssi},
-                           {"CurrentLatitude", &c.lat}, {"CurrentLongitude", &c.lon}, {"Type", &c.type}};
+                           {"CurrentLatitude", &c.lat}, {"CurrentLongitude", &c.lon}, {"Type", &c.type},
+                           {"FirstSeen", &c.firstSeen}, {"Channel", &c.channel}, {"Frequency", &c.frequency},
+                           {"RCOIs", &c.rcois}, {"MfgrId", &c.mfgrId}};
         for (const auto& k : known)
             if (*k.column < 0 && equalsIgnoringCase(name, k.name))
                 *k.column = i;
@@ -140,8 +144,7 @@ public:
             m_out.detail = QStringLiteral("the file could not be read past line %1").arg(m_lines.lineNumber());
         }
         m_out.stoppedAt = m_lines.lineNumber();
-        m_out.located = m_merger.takeLocated();
-        m_out.records = m_merger.take();
+        m_merger.takeInto(m_out);
         return std::move(m_out);
     }
 
@@ -176,18 +179,36 @@ private:
         return true;
     }
 
+    // Kismet's current wiglecsv writes Wi-Fi rows without the RCOIs and MfgrId fields its heading
+    // names: the type is then the last field, and the fields before it keep their places.
+    bool shortKismetRow() const
+    {
+        const Columns& c = m_columns;
+        return m_fields.size() == c.count - 2 && c.type == c.count - 1 && c.rcois == c.count - 3
+               && c.mfgrId == c.count - 2 && equalsIgnoringCase(m_fields[static_cast<int>(m_fields.size()) - 1].trimmed(), "WIFI");
+    }
+
+    QByteArrayView field(int column) const
+    {
+        if (column < 0)
+            return {};
+        if (column == m_columns.type && m_fields.size() != m_columns.count)
+            return m_fields[static_cast<int>(m_fields.size()) - 1];
+        return column < m_fields.size() ? m_fields[column] : QByteArrayView();
+    }
+
     void row(QByteArrayView line)
     {
         if (line.trimmed().isEmpty())
             return;
         m_fields.split(line);
         const Columns& c = m_columns;
-        if (m_fields.size() != c.count) {   // a cut row or an SSID with an unquoted comma
+        if (m_fields.size() != c.count && !shortKismetRow()) {   // a cut row or an SSID with an unquoted comma
             m_out.skip(m_lines.lineNumber());
             return;
         }
-        if (c.type >= 0 && c.type < m_fields.size()) {
-            const QByteArrayView type = m_fields[c.type].trimmed();
+        if (c.type >= 0) {
+            const QByteArrayView type = field(c.type).trimmed();
             if (!type.isEmpty() && !equalsIgnoringCase(type, "WIFI")) {
                 ++m_out.otherKinds;
                 return;
@@ -201,22 +222,46 @@ private:
             return;
         }
         ++m_out.observations;
+        const qint64 seen = timeFromLog(field(c.firstSeen));
         const int index = m_merger.find(mac);
         if (index >= 0) {
             AccessPoint& r = m_merger.at(index);
-            if (r.SSID == QLatin1String("BLANK SSID") && !m_fields[c.ssid].trimmed().isEmpty())
-                r.SSID = storedSsid(QString::fromUtf8(m_fields[c.ssid]));
-            m_merger.observe(index, static_cast<float>(rssi), lat, lon);
+            if (r.SSID == QLatin1String("BLANK SSID") && !m_fields[c.ssid].trimmed().isEmpty()) {
+                const QString name = kismetText(m_fields[c.ssid]);
+                r.SSID = storedSsid(name);
+                m_merger.observed(index).originalSsid = boundedSsid(name);
+                m_merger.observed(index).hidden = false;
+            }
+            m_merger.observe(index, static_cast<float>(rssi), lat, lon, seen);
             return;
         }
+        const QString name = kismetText(m_fields[c.ssid]);
+        const QByteArrayView auth = m_fields[c.auth];
         AccessPoint ap;
         ap.MAC = storedMac(mac);
-        ap.SSID = storedSsid(QString::fromUtf8(m_fields[c.ssid]));
+        ap.SSID = storedSsid(name);
         ap.Signal = static_cast<float>(rssi);
         ap.Latitude = lat;
         ap.Longitude = lon;
-        setSecurity(ap, wigleAuthEncrypted(m_fields[c.auth]), wigleAuthAdHoc(m_fields[c.auth]));
-        m_merger.add(mac, std::move(ap));
+        Observation o;
+        o.firstSeen = o.lastSeen = seen;
+        o.capabilities = boundedCapabilities(logText(auth.first(std::min<qsizetype>(auth.size(), MaxCapabilities))));
+        o.security = securityClassOf(o.capabilities);
+        o.hidden = name.trimmed().isEmpty();
+        o.originalSsid = o.hidden ? QString() : boundedSsid(name);
+        double channel = 0, frequency = 0;
+        if (number(field(c.channel), channel))
+            o.channel = plausibleChannel(static_cast<qint64>(channel));
+        if (number(field(c.frequency), frequency))
+            o.frequencyMHz = plausibleFrequency(static_cast<qint64>(frequency));
+        o.band = bandOf(o.channel, o.frequencyMHz);
+        if (o.channel == 0)
+            o.channel = channelOf(o.frequencyMHz);
+        o.sourceLine = m_lines.lineNumber();
+        setSecurity(ap, wigleAuthEncrypted(auth), wigleAuthAdHoc(auth));
+        if (o.security == SecurityClass::Unknown && !o.capabilities.trimmed().isEmpty())
+            ap.WEP.clear();   // "[UNKNOWN]": neither open nor encrypted
+        m_merger.add(mac, std::move(ap), std::move(o));
     }
 
     LineReader& m_lines;

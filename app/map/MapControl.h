@@ -154,6 +154,8 @@ public:
     // The marker drawn highlighted above the others (the AP chosen in the list or on the map).
     void setHighlightedMarker(std::optional<MarkerId> marker);
     std::optional<MarkerId> highlightedMarker() const { return m_highlighted; }
+    // Lines shown in a marker's balloon below its note; the note itself is left as it is.
+    void setBalloonExtra(std::function<QString(const QString& markerName)> extra) { m_balloonExtra = std::move(extra); }
     QImage symbolImage(int symbol) const { return m_symbols.image(symbol, m_doc); }
     const Viewport& viewport() const { return m_viewport; }
     void setViewSize(QSize size);
@@ -201,6 +203,7 @@ private:
     int m_layersGeneration = 0;
     QStringList m_layerProblems;
     std::optional<MarkerId> m_highlighted;
+    std::function<QString(const QString&)> m_balloonExtra;
     std::optional<MarkerSpread> m_spread;
     QPointer<MapView> m_view;
     mutable BaseLayerCache m_baseCache;   // a drawing aid only, not state of the map

@@ -127,6 +127,7 @@ RenderScene MapControl::scene(std::optional<ShapeId> selected, const std::vector
     s.pack = m_pack.isOpen() ? &m_pack : nullptr;
     s.layersGeneration = m_layersGeneration;
     s.highlighted = m_highlighted;
+    s.balloonExtra = m_balloonExtra;
     s.spread = m_spread ? &*m_spread : nullptr;
     return s;
 }

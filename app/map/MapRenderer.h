@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -55,6 +56,8 @@ struct RenderScene {
     TilePackLayer* pack = nullptr;        // a tile pack, when one is open
     int layersGeneration = 0;             // changes whenever the offline layers do
     std::optional<MarkerId> highlighted = std::nullopt;   // drawn last, ringed
+    // Lines a balloon shows below a marker's note (what the program knows beyond it); may be empty.
+    std::function<QString(const QString& markerName)> balloonExtra = {};
     bool decorations = true;              // scale bar and attribution
     // A saved picture: no notice, no ring around the chosen AP, no open balloon.
     bool picture = false;

@@ -224,9 +224,11 @@ void drawMarkers(QPainter& painter, const RenderScene& scene, RenderStats& stats
                 ++stats.labelsDrawn;
             }
         } else {
-            const QRectF box = balloonRect(s, m->name, m->note, fm);
+            const QString extra = scene.balloonExtra ? scene.balloonExtra(m->name) : QString();
+            const QString text = extra.isEmpty() ? m->note : m->note + QStringLiteral("\r\n") + extra;
+            const QRectF box = balloonRect(s, m->name, text, fm);
             if (labels.takeRect(box)) {
-                drawBalloon(painter, s, box, m->name, m->note);
+                drawBalloon(painter, s, box, m->name, text);
                 ++stats.labelsDrawn;
             }
         }

@@ -4,7 +4,7 @@
 #include "ui/ToolbarTable.h"
 #include "ui/PlotterWindow.h"
 #include "survey/SurveyFormat.h"
-#include "commands/SurveyImportCommands.h"
+#include "commands/ImportCommands.h"
 #include "map/MapService.h"
 #include "domain/ScriptParser.h"
 #include "script/ScriptArchive.h"
@@ -91,12 +91,12 @@ void menu(AppContext& ctx, MenuEntry entry, const QString& fileName)
 void importAny(AppContext& ctx, const QString& path, ScriptArchive& archive)
 {
     const import::SurveyFormat format = import::detectSurveyFile(path);
-    const int entry = importEntryFor(format);
-    if (entry == 0) {
+    const std::optional<MenuEntry> entry = importEntryFor(format);
+    if (!entry) {
         ctx.dialogs.message(notASurveyMessage(path), Icon::Critical);
         return;
     }
-    menu(ctx, {buttons::Import, entry}, path);
+    menu(ctx, *entry, path);
     archive.add(ctx, path, format);
 }
 

@@ -1,5 +1,6 @@
 #include "survey/KismetDb.h"
 
+#include "domain/ObservationFacts.h"
 #include "domain/SqliteBounds.h"
 
 #include <QFileInfo>
@@ -47,6 +48,8 @@ struct DeviceFacts {
     QString ssid;
     bool encrypted = false;
     bool adHoc = false;
+    Observation seen;
+    double peakLat = 0, peakLon = 0;   // where the device's strongest signal was heard
 };
 
 bool cryptTextEncrypted(const QString& crypt)
@@ -63,7 +66,25 @@ DeviceFacts deviceFacts(QByteArrayView json, const QString& type)
     if (json.size() > MaxDeviceJson)
         return f;   // the AP still counts, as an open network without a name
     const QJsonObject device = QJsonDocument::fromJson(json.toByteArray()).object();
-    f.encrypted = cryptTextEncrypted(device.value(QLatin1String("kismet.device.base.crypt")).toString());
+    const QString crypt = device.value(QLatin1String("kismet.device.base.crypt")).toString();
+    f.encrypted = cryptTextEncrypted(crypt);
+    f.seen.capabilities = boundedCapabilities(crypt);
+    f.seen.security = securityClassOf(crypt);
+    f.seen.channel = plausibleChannel(device.value(QLatin1String("kismet.device.base.channel")).toString().toLongLong());
+    f.seen.frequencyMHz = plausibleFrequency(static_cast<qint64>(device.value(QLatin1String("kismet.device.base.frequency")).toDouble() / 1000));
+    f.seen.band = bandOf(f.seen.channel, f.seen.frequencyMHz);
+    if (f.seen.channel == 0)
+        f.seen.channel = channelOf(f.seen.frequencyMHz);
+    const QJsonArray peak = device.value(QLatin1String("kismet.device.base.signal"))
+                                .toObject()
+                                .value(QLatin1String("kismet.common.signal.peak_loc"))
+                                .toObject()
+                                .value(QLatin1String("kismet.common.location.geopoint"))
+                                .toArray();
+    if (peak.size() >= 2) {   // [lon, lat]
+        f.peakLon = peak[0].toDouble();
+        f.peakLat = peak[1].toDouble();
+    }
     const QJsonObject dot11 = device.value(QLatin1String("dot11.device")).toObject();
     f.ssid = dot11.value(QLatin1String("dot11.device.last_beaconed_ssid")).toString();
     const QJsonObject beaconed = dot11.value(QLatin1String("dot11.device.last_beaconed_ssid_record")).toObject();
@@ -85,6 +106,8 @@ DeviceFacts deviceFacts(QByteArrayView json, const QString& type)
     }
     if (f.ssid.isEmpty())
         f.ssid = device.value(QLatin1String("kismet.device.base.name")).toString();
+    f.seen.hidden = f.ssid.trimmed().isEmpty();
+    f.seen.originalSsid = f.seen.hidden ? QString() : boundedSsid(f.ssid);
     return f;
 }
 
@@ -108,7 +131,7 @@ public:
         readDevices();
         if (m_out.status == SurveyStatus::Ok && hasTable("packets"))
             readPackets();
-        m_out.records = m_merger.take();
+        m_merger.takeInto(m_out);
         return std::move(m_out);
     }
 
@@ -148,7 +171,7 @@ private:
 
     void readDevices()
     {
-        Stmt s = prepare("SELECT devmac, phyname, type, strongest_signal, avg_lat, avg_lon, device FROM devices");
+        Stmt s = prepare("SELECT devmac, phyname, type, strongest_signal, avg_lat, avg_lon, device, first_time, last_time FROM devices");
         if (!s) {
             fail("devices");
             return;
@@ -171,19 +194,30 @@ private:
                 continue;
             }
             ++m_out.observations;
-            const DeviceFacts facts = deviceFacts(columnBytes(s.get(), 6), type);
+            DeviceFacts facts = deviceFacts(columnBytes(s.get(), 6), type);
             AccessPoint ap;
             ap.MAC = storedMac(mac);
             ap.SSID = storedSsid(facts.ssid);
             const double signal = sqlite3_column_double(s.get(), 3);
             ap.Signal = std::isfinite(signal) ? static_cast<float>(signal) : 0.0f;
+            // The strongest-signal location the device record keeps, before the average.
             const double lat = sqlite3_column_double(s.get(), 4), lon = sqlite3_column_double(s.get(), 5);
-            if (validPosition(lat, lon)) {
+            if (validPosition(facts.peakLat, facts.peakLon)) {
+                ap.Latitude = facts.peakLat;
+                ap.Longitude = facts.peakLon;
+            } else if (validPosition(lat, lon)) {
                 ap.Latitude = lat;
                 ap.Longitude = lon;
             }
             setSecurity(ap, facts.encrypted, facts.adHoc);
-            m_merger.sighting(ap);
+            const auto seconds = [&s](int column) {   // bounded before scaling: a lying log cannot overflow
+                const qint64 t = sqlite3_column_int64(s.get(), column);
+                return t > 0 && t < 8'000'000'000LL ? plausibleTime(t * 1000) : 0;
+            };
+            facts.seen.firstSeen = seconds(7);
+            facts.seen.lastSeen = std::max(facts.seen.firstSeen, seconds(8));
+            facts.seen.sourceLine = row;
+            m_merger.sighting(ap, facts.seen);
         }
         if (rc != SQLITE_DONE)
             fail("devices");

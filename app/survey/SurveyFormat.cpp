@@ -1,6 +1,7 @@
 #include "survey/SurveyFormat.h"
 
 #include "domain/KismetCsv.h"
+#include "survey/Gzip.h"
 #include "survey/KismetDb.h"
 #include "domain/KismetNetxml.h"
 #include "domain/SummaryLine.h"
@@ -54,7 +55,14 @@ SurveyFormat detectSurveyFile(const QString& path)
     // A FIFO or device (also behind a link) would block or never end: only regular files.
     if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
         return SurveyFormat::Unknown;
-    return detectSurveyFormat(file.read(SurveyFormatHead));
+    const QByteArray head = file.read(SurveyFormatHead);
+    if (looksLikeGzip(head)) {   // told by what it holds; only WiGLE logs come gzipped
+        file.close();
+        const Inflated inflated = inflateFile(path, qint64(64) * 1024 * 1024);
+        const SurveyFormat inner = detectSurveyFormat(QByteArrayView(inflated.bytes).first(std::min<qsizetype>(inflated.bytes.size(), SurveyFormatHead)));
+        return inner == SurveyFormat::WigleCsv ? inner : SurveyFormat::Unknown;
+    }
+    return detectSurveyFormat(head);
 }
 
 QString surveyFormatName(SurveyFormat format)

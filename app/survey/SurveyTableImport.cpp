@@ -1,94 +1,138 @@
 #include "survey/SurveyTableImport.h"
 
-#include "survey/KismetDb.h"
 #include "domain/KismetNetxml.h"
 #include "domain/WigleCsv.h"
+#include "survey/Gzip.h"
+#include "survey/KismetDb.h"
 
 #include <QFile>
+#include <QFileInfo>
+#include <array>
 
 namespace aero::import {
 namespace {
 
-SurveyContents cannotOpen(const QFile& file)
+SurveyContents failed(SurveyStatus status, QString detail)
 {
     SurveyContents out;
-    out.status = SurveyStatus::ReadError;
-    out.detail = file.errorString();
+    out.status = status;
+    out.detail = std::move(detail);
     return out;
 }
+
+// Opens `path` and hands it to `read`; ReadError with the reason when it cannot be opened.
+template <class Read> SurveyContents withFile(const QString& path, Read read)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return failed(SurveyStatus::ReadError, file.errorString());
+    return read(file);
+}
+
+SurveyContents readSummaryFile(const QString& path, const ReadProgress& progress)
+{
+    return withFile(path, [&](QFile& f) { return readSummarySurvey(f, progress); });
+}
+
+SurveyContents readKismetCsvFile(const QString& path, const ReadProgress& progress)
+{
+    return withFile(path, [&](QFile& f) { return readKismetCsvSurvey(f, progress); });
+}
+
+SurveyContents readWigleFile(const QString& path, const ReadProgress& progress)
+{
+    return withFile(path, [&](QFile& f) {
+        if (!looksLikeGzip(f.peek(2)))
+            return readWigleCsv(f, progress);
+        f.close();
+        const Inflated inflated = inflateFile(path, MaxInflatedLog);
+        SurveyContents c = readWigleCsv(inflated.bytes, progress);
+        if (!inflated.error.isEmpty() && c.status == SurveyStatus::Ok) {   // what came before the damage stays
+            c.status = inflated.bytes.isEmpty() ? SurveyStatus::ReadError : SurveyStatus::Damaged;
+            c.detail = inflated.error;
+        }
+        return c;
+    });
+}
+
+SurveyContents readNetxmlFile(const QString& path, const ReadProgress& progress)
+{
+    return withFile(path, [&](QFile& f) {
+        QFile gps(gpsxmlBeside(path));
+        const bool withGps = !gps.fileName().isEmpty() && gps.open(QIODevice::ReadOnly);
+        return readKismetNetxml(f, withGps ? &gps : nullptr, progress);
+    });
+}
+
+SurveyContents readKismetDbFile(const QString& path, const ReadProgress& progress)
+{
+    QFile probe(path);
+    if (!probe.open(QIODevice::ReadOnly))
+        return failed(SurveyStatus::ReadError, probe.errorString());
+    return readKismetDb(path, progress);
+}
+
+constexpr std::array<SurveyPolicy, 5> Policies{{
+    {SurveyFormat::NetStumblerSummary, 1, "Netstumbler text summary (*.*)|*.*|NetStumbler log (*.ns1)|*.ns1",
+     "The file selected is not a NetStumbler summary.", Repeats::Dropped, false, true, readSummaryFile},
+    {SurveyFormat::KismetCsv, 2, "Kismet .csv file (*.csv)|*.csv", "The file selected is not a Kismet .csv network log.",
+     Repeats::Appended, true, false, readKismetCsvFile},
+    {SurveyFormat::WigleCsv, 3, "WiGLE CSV (*.csv *.csv.gz)|*.csv;*.csv.gz|All files (*.*)|*.*", "The file selected is not a WiGLE CSV file.",
+     Repeats::Dropped, false, true, readWigleFile},
+    {SurveyFormat::KismetNetxml, 4, "Kismet netxml (*.netxml)|*.netxml|All files (*.*)|*.*",
+     "The file selected is not a Kismet netxml file.", Repeats::Dropped, false, true, readNetxmlFile},
+    {SurveyFormat::KismetDb, 5, "Kismet log (*.kismet)|*.kismet|All files (*.*)|*.*",
+     "The file selected is not a Kismet log (.kismet) file.", Repeats::Dropped, false, true, readKismetDbFile},
+}};
 
 } // namespace
 
+std::span<const SurveyPolicy> surveyPolicies()
+{
+    return Policies;
+}
+
+const SurveyPolicy* surveyPolicy(SurveyFormat format)
+{
+    for (const SurveyPolicy& p : Policies)
+        if (p.format == format)
+            return &p;
+    return nullptr;
+}
+
 SurveyContents readSurveyFile(SurveyFormat format, const QString& path, const ReadProgress& progress)
 {
-    if (format == SurveyFormat::KismetDb) {
-        QFile probe(path);
-        if (!probe.open(QIODevice::ReadOnly))
-            return cannotOpen(probe);
-        return readKismetDb(path, progress);
-    }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return cannotOpen(file);
-    if (format == SurveyFormat::WigleCsv)
-        return readWigleCsv(file, progress);
-    if (format == SurveyFormat::KismetNetxml) {
-        QFile gps(gpsxmlBeside(path));
-        const bool withGps = !gps.fileName().isEmpty() && gps.open(QIODevice::ReadOnly);
-        return readKismetNetxml(file, withGps ? &gps : nullptr, progress);
-    }
-    SurveyContents out;
-    out.status = SurveyStatus::NotRecognised;
-    return out;
+    const SurveyPolicy* policy = surveyPolicy(format);
+    if (!policy)
+        return failed(SurveyStatus::NotRecognised, {});
+    SurveyContents contents = policy->read(path, progress);
+    const QString name = surveyFormatName(format);
+    contents.observed.resize(contents.records.size());
+    for (Observation& o : contents.observed)
+        o.sourceFormat = name;
+    return contents;
 }
 
-TableImportResult importSurveyContents(APList& table, const SurveyContents& contents, const Yield& yield)
+SurveyImport importSurvey(APList& table, SurveyFormat format, const QString& path, const Yield& yield)
 {
-    TableImportResult result;
-    if (table.NextAP == 0)
-        table.NextAP = 1;
-    table.NextAP = table.findFirstFree();
-    result.skippedLines = contents.skipped;
-    result.firstSkippedLine = contents.firstSkipped;
-    std::size_t n = 0;
-    try {
-        for (; n < contents.records.size(); ++n) {
-            const AccessPoint& ap = contents.records[n];
-            if (table.containsMac(ap.MAC)) {
-                ++result.repeatedMacs;
-            } else if (n < contents.located.size() && !contents.located[n].empty()) {
-                Observation kept;   // the sightings, so another position method needs no re-import
-                kept.located = contents.located[n];
-                table.append(ap, std::move(kept));
-                ++result.added;
-            } else {
-                table.append(ap);
-                ++result.added;
-            }
-            if (yield && (n + 1) % 256 == 0)
-                yield();
-        }
-        if (yield)
-            yield();
-        table.DedupeSSIDs();
-    } catch (const AppError& e) {
-        result.error = e;
-        if (result.tableFull()) {
-            // The error report stands, and says what it cost: the APs of the file left out
-            // (records are one per MAC already; those the table holds are not counted).
-            qint64 left = 0;
-            for (; n < contents.records.size(); ++n)
-                left += table.containsMac(contents.records[n].MAC) ? 0 : 1;
-            result.error->description += QStringLiteral("; %1 APs of this file did not fit").arg(left);
-            table.DedupeSSIDs();
+    const SurveyPolicy* policy = surveyPolicy(format);
+    if (policy && policy->needsGpsLog) {
+        const QString gps = kismetGpsLogPath(path);
+        if (gps.isEmpty() || !QFileInfo(gps).isFile()) {
+            SurveyImport refused;
+            refused.status = SurveyStatus::NoGpsLog;
+            refused.detail = QString::fromLatin1(NoKismetGpsMessage);
+            return refused;
         }
     }
-    return result;
-}
-
-QString notSurveyMessage(SurveyFormat format)
-{
-    return QStringLiteral("The file selected is not a %1 file.").arg(surveyFormatName(format));
+    SurveyContents contents = readSurveyFile(format, path, yield);
+    if (!policy || contents.status == SurveyStatus::NotRecognised || contents.status == SurveyStatus::MissingColumn) {
+        SurveyImport refused;
+        refused.status = contents.status;
+        refused.detail = contents.detail;
+        return refused;
+    }
+    return appendSurvey(table, std::move(contents), path, policy->repeats, policy->plotted, yield);
 }
 
 } // namespace aero::import

@@ -3,9 +3,11 @@
 #include "ProgramFixture.h"
 
 #include "ImportTestSupport.h"
+#include "domain/FilterRules.h"
 #include "script/RunScript.h"
 
 #include <QFile>
+#include <QTreeView>
 
 namespace aero::testing {
 namespace {
@@ -37,8 +39,7 @@ TEST_F(SurveyImportTest, EachFormatThroughTheWindowAndThroughImportMatchesItsGol
         QStringList messages;   // after the import
     } cases[] = {
         {3, "survey-wigle.csv", "survey-wigle.expected",
-         {"2 lines of %1 could not be read and were skipped; the first is line 30. The 8 access points of the other "
-          "lines were imported.",
+         {"2 lines of %1 could not be read and were skipped; the first is line 30.",
           "4 records that are not Wi-Fi access points (cell towers, Bluetooth devices, clients, probes) were left out."}},
         {4, "survey.netxml", "survey-netxml.expected",
          {"Import complete!",
@@ -133,6 +134,46 @@ TEST_F(SurveyImportTest, SaveCsvDialogWritesTheChosenFormatAndAddsItsExtension)
         ASSERT_TRUE(written.open(QIODevice::ReadOnly));
         EXPECT_TRUE(written.readAll().startsWith(c.starts));
     }
+}
+
+TEST_F(SurveyImportTest, UpperListSortsByWhatTheLogsSaidAndTheFiltersAskIt)
+{
+    newMap();
+    dialogs.files = {QStringLiteral(AEROPLOTTER_SURVEY_TEST_DATA "/modern-wigle.csv")};
+    window().tbMain_ButtonMenuClick(entries::ImportWigleCsv);
+    APListModel& list = window().lstAP();
+    ASSERT_EQ(list.count(), 7);
+    ASSERT_EQ(list.columnCount(), int(APListModel::DetailColumns));
+    struct Case {
+        APListModel::Column column;
+        Qt::SortOrder order;
+        QString first;   // what the first row shows in that column
+    } cases[] = {
+        {APListModel::ChannelColumn, Qt::AscendingOrder, "1 (2.4 GHz)"},
+        {APListModel::ChannelColumn, Qt::DescendingOrder, "37 (6 GHz)"},
+        {APListModel::SignalColumn, Qt::DescendingOrder, "-50 dBm"},
+        {APListModel::SecurityColumn, Qt::AscendingOrder, "enterprise"},
+        {APListModel::FirstSeenColumn, Qt::DescendingOrder, "2026-06-11T12:30:06Z"},
+        {APListModel::MacColumn, Qt::AscendingOrder, "00:14:6C:00:00:01"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(int(c.column));
+        window().lstAPView()->sortByColumn(c.column, c.order);
+        EXPECT_EQ(list.data(list.index(0, c.column), Qt::DisplayRole).toString(), c.first);
+        // A row still leads to its own record.
+        EXPECT_EQ(ctx().apList.at(list.rowAt(0).slot).SSID, list.rowAt(0).ssid);
+    }
+
+    // Band, security and seen rows beside the five kinds: the 5 and 6 GHz WPA3 network only.
+    FilterDefinition d;
+    d.rows[0] = {FilterField::Band, FilterCondition::GreaterThan, "5"};
+    d.rows[1] = {FilterField::Security, FilterCondition::Equals, "WPA3"};
+    d.rows[2] = {FilterField::Seen, FilterCondition::Equals, "2026-06-11"};
+    d.link1 = d.link2 = FilterLink::And;
+    int passing = 0;
+    for (int slot = 1; slot <= ctx().apList.count(); ++slot)
+        passing += passes(ctx().apList.at(slot), d, ctx().apList.observation(slot)) ? 1 : 0;
+    EXPECT_EQ(passing, 1);
 }
 
 } // namespace

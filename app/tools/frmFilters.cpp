@@ -36,7 +36,8 @@ frmFilters::frmFilters(AppContext& ctx, QWidget* parent) : QDialog(parent), m_ct
     buildLayout();
     for (int i = 0; i < 3; ++i) {
         cmbField[i]->addItems({QStringLiteral("SSID"), QStringLiteral("MAC Address"), QStringLiteral("Signal"),
-                               QStringLiteral("Mode"), QStringLiteral("WEP")});
+                               QStringLiteral("Mode"), QStringLiteral("WEP"), QStringLiteral("Band (GHz)"),
+                               QStringLiteral("Security"), QStringLiteral("Seen (date..date)")});
         cmbBool[i]->addItems({QStringLiteral("Equals"), QStringLiteral("Contains"), QStringLiteral("Is greater than"),
                               QStringLiteral("Is less than")});
         cmbField[i]->setCurrentIndex(-1);
@@ -179,7 +180,7 @@ void frmFilters::cmdDone_Click()
             progress.setValue(i);
             yieldOrStop(m_ctx);
             const AccessPoint& ap = table.at(i);
-            if (!passes(ap, d))
+            if (!passes(ap, d, table.observation(i)))
                 mark(i);
         }
         lblFilterP->setText(QStringLiteral("Idle"));

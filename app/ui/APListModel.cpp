@@ -1,5 +1,7 @@
 #include "ui/APListModel.h"
 
+#include "domain/ObservationFacts.h"
+
 #include <QBrush>
 #include <QColor>
 #include <QPainter>
@@ -15,7 +17,39 @@ int APListModel::rowCount(const QModelIndex& parent) const
     return parent.isValid() ? 0 : count();
 }
 
-int APListModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : 2; }
+int APListModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : m_table ? int(DetailColumns) : 2;
+}
+
+void APListModel::setTable(const APList* table)
+{
+    beginResetModel();
+    m_table = table;
+    endResetModel();
+}
+
+QVariant APListModel::detail(const Row& r, int column, int role) const
+{
+    if (!m_table || r.slot < 1 || r.slot > m_table->count() || (role != Qt::DisplayRole && role != Qt::UserRole))
+        return {};
+    const AccessPoint& ap = m_table->at(r.slot);
+    const Observation& o = m_table->observation(r.slot);
+    const bool key = role == Qt::UserRole;   // the sort key: numbers compare as numbers
+    switch (column) {
+    case MacColumn: return ap.MAC;
+    case SignalColumn: return key ? QVariant(double(ap.Signal)) : QVariant(QStringLiteral("%1 dBm").arg(double(ap.Signal)));
+    case ChannelColumn:
+        if (key)
+            return double(o.frequencyMHz != 0 ? o.frequencyMHz : frequencyOf(o.channel, o.band));
+        return o.channel == 0 ? QString() : QStringLiteral("%1 (%2)").arg(o.channel).arg(bandName(o.band)).remove(QStringLiteral(" ()"));
+    case SecurityColumn: return o.security == SecurityClass::Unknown ? QString() : securityName(o.security);
+    case FirstSeenColumn: return key ? QVariant(double(o.firstSeen)) : QVariant(isoTime(o.firstSeen));
+    case LastSeenColumn: return key ? QVariant(double(o.lastSeen)) : QVariant(isoTime(o.lastSeen));
+    case VendorColumn: return o.vendor;
+    default: return {};
+    }
+}
 
 QVariant APListModel::data(const QModelIndex& index, int role) const
 {
@@ -30,6 +64,8 @@ QVariant APListModel::data(const QModelIndex& index, int role) const
         if (role == Qt::ForegroundRole && r.red)
             return QBrush(QColor(255, 0, 0));
     }
+    if (index.column() > 1)
+        return detail(r, index.column(), role);
     return {};
 }
 
@@ -37,27 +73,45 @@ QVariant APListModel::headerData(int section, Qt::Orientation orientation, int r
 {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return {};
-    return section == 1 ? QStringLiteral("SSID") : QString();
+    static const char* const names[] = {"", "SSID", "MAC", "Signal", "Channel", "Security", "First seen",
+                                        "Last seen", "Vendor"};
+    return section >= 0 && section < int(DetailColumns) ? QString::fromLatin1(names[section]) : QString();
 }
 
 void APListModel::sort(int column, Qt::SortOrder order)
 {
-    if (!m_sorting || column != 1)
+    if (!m_sorting || column < SsidColumn || column >= columnCount())
         return;
+    m_sortColumn = column;
+    m_sortOrder = order;
     Q_EMIT layoutAboutToBeChanged();
-    // Case-folded keys made once: comparing them is far cheaper than a case-insensitive compare
-    // per step on 100000 rows.
-    std::vector<std::pair<QString, std::size_t>> keys;
+    // Keys made once (case-folded text, or a number): comparing them is far cheaper than a
+    // case-insensitive compare or a lookup per step on 100000 rows.
+    struct Key {
+        double number;
+        QString text;
+        std::size_t row;
+    };
+    std::vector<Key> keys;
     keys.reserve(m_rows.size());
-    for (std::size_t i = 0; i < m_rows.size(); ++i)
-        keys.emplace_back(m_rows[i].ssid.toCaseFolded(), i);
-    std::stable_sort(keys.begin(), keys.end(), [order](const auto& a, const auto& b) {
-        return order == Qt::AscendingOrder ? a.first < b.first : b.first < a.first;
-    });
+    for (std::size_t i = 0; i < m_rows.size(); ++i) {
+        if (column == SsidColumn) {
+            keys.push_back({0, m_rows[i].ssid.toCaseFolded(), i});
+            continue;
+        }
+        const QVariant v = detail(m_rows[i], column, Qt::UserRole);
+        if (v.typeId() == QMetaType::Double)
+            keys.push_back({v.toDouble(), {}, i});
+        else
+            keys.push_back({0, v.toString().toCaseFolded(), i});
+    }
+    const auto less = [](const Key& a, const Key& b) { return a.number != b.number ? a.number < b.number : a.text < b.text; };
+    std::stable_sort(keys.begin(), keys.end(),
+                     [&](const Key& a, const Key& b) { return order == Qt::AscendingOrder ? less(a, b) : less(b, a); });
     std::vector<Row> sorted;
     sorted.reserve(m_rows.size());
-    for (const auto& k : keys)
-        sorted.push_back(std::move(m_rows[k.second]));
+    for (const Key& k : keys)
+        sorted.push_back(std::move(m_rows[k.row]));
     m_rows = std::move(sorted);
     m_indexValid = false;
     Q_EMIT layoutChanged();
@@ -154,7 +208,7 @@ void APListModel::setSortingEnabled(bool on)
 {
     m_sorting = on;
     if (on)
-        sort(1, Qt::AscendingOrder);
+        sort(m_sortColumn, m_sortOrder);
 }
 
 QIcon APListModel::smallImage(int image)

@@ -1,7 +1,11 @@
 #pragma once
 // The rows of the two AP list panels (`lstAP`, `lstNoGps`): an icon column without text and the
 // SSID column. A model over plain rows, so 100000 rows fill at once; a name index finds the row
-// of an SSID without walking the list.
+// of an SSID without walking the list. Given the AP table, the upper list also shows what the
+// logs said of each AP (MAC, signal, channel and band, security, first and last seen, vendor),
+// read from the table's slot on demand, and sorts by any of those columns.
+#include "domain/APList.h"
+
 #include <QAbstractTableModel>
 #include <QHash>
 #include <QIcon>
@@ -13,6 +17,8 @@ class APListModel final : public QAbstractTableModel {
     Q_OBJECT
 public:
     enum SmallImage { OpenImage = 1, EncryptedImage = 3 };
+    enum Column { IconColumn, SsidColumn, MacColumn, SignalColumn, ChannelColumn, SecurityColumn, FirstSeenColumn,
+                  LastSeenColumn, VendorColumn, DetailColumns };
     struct Row {
         QString ssid;
         int image = OpenImage;
@@ -49,8 +55,16 @@ public:
 
     static QIcon smallImage(int image);
 
+    // Shows the detail columns, read from `table` by each row's slot; nullptr: icon and SSID only.
+    void setTable(const APList* table);
+
 private:
     void rebuildIndex() const;
+    QVariant detail(const Row& row, int column, int role) const;
+
+    const APList* m_table = nullptr;
+    int m_sortColumn = SsidColumn;
+    Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
 
     std::vector<Row> m_rows;
     mutable QHash<QString, int> m_index;

@@ -159,6 +159,7 @@ void frmPlotter::buildPanels()
 
     m_fraAPs = new QGroupBox(QStringLiteral("Logged APs:"), central);
     m_fraAPs->setObjectName(QStringLiteral("fraAPs"));
+    m_lstAPModel.setTable(&m_ctx.apList);   // the upper list shows and sorts what the logs said
     m_lstAP = makeList(m_fraAPs, m_lstAPModel, "lstAP");
     m_lblNoAPs = new QLabel(QStringLiteral("APs with no GPS coordinates:"), m_fraAPs);
     m_lblNoAPs->setObjectName(QStringLiteral("lblNoAPs"));

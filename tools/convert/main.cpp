@@ -9,7 +9,6 @@
 #include "domain/Geotag.h"
 #include "domain/KmlWriter.h"
 #include "domain/ProgramFolder.h"
-#include "domain/TableImport.h"
 #include "survey/SurveyTableImport.h"
 #include "archive/ArchiveWork.h"
 
@@ -128,36 +127,11 @@ void report(const aero::AppError& e)
     say(QStringLiteral("%1 (error %2)").arg(e.description).arg(e.code));
 }
 
-// Today's survey logs: read whole, then into the table.
-bool convertSurvey(SurveyFormat format, const QString& path, aero::APList& table)
-{
-    using aero::import::SurveyStatus;
-    const aero::import::SurveyContents c = aero::import::readSurveyFile(format, path);
-    if (c.status == SurveyStatus::NotRecognised || c.status == SurveyStatus::MissingColumn) {
-        say(aero::import::notSurveyMessage(format));
-        return false;
-    }
-    if (c.status == SurveyStatus::ReadError && c.records.empty()) {
-        report(aero::AppError(aero::errors::FileNotFound, QStringLiteral("Could not read ") + path + QStringLiteral(": ") + c.detail));
-        return false;
-    }
-    const aero::import::TableImportResult result = aero::import::importSurveyContents(table, c);
-    std::fprintf(stderr, "aeroplotter-convert: %s: %s, %d added, %d repeated MACs dropped, %lld lines skipped, "
-                         "%lld records of other kinds left out\n",
-                 qPrintable(path), qPrintable(aero::import::surveyFormatName(format)), result.added, result.repeatedMacs,
-                 static_cast<long long>(c.skipped), static_cast<long long>(c.otherKinds));
-    if (c.status != SurveyStatus::Ok)
-        std::fprintf(stderr, "aeroplotter-convert: %s: damaged or cut short: %s\n", qPrintable(path), qPrintable(c.detail));
-    if (result.error) {
-        report(*result.error);
-        return false;
-    }
-    return c.complete();
-}
-
-// One file into the table; false when it was refused or its import ended in an error.
+// One file into the table, as the program's import of it; false when it was refused, its
+// import ended in an error or it was not read whole.
 bool convert(Input in, aero::APList& table)
 {
+    using aero::import::SurveyStatus;
     if (in.format == SurveyFormat::Unknown) {
         in.format = aero::import::detectSurveyFile(in.path);
         if (in.format == SurveyFormat::Unknown) {
@@ -165,45 +139,33 @@ bool convert(Input in, aero::APList& table)
             return false;
         }
     }
-    if (in.format == SurveyFormat::WigleCsv || in.format == SurveyFormat::KismetNetxml || in.format == SurveyFormat::KismetDb)
-        return convertSurvey(in.format, in.path, table);
-    const bool kismet = in.format == SurveyFormat::KismetCsv;
-    if (kismet) {
-        const QString gps = aero::import::kismetGpsLogPath(in.path);
-        if (gps.isEmpty() || !QFileInfo(gps).isFile()) {
-            say(QString::fromLatin1(aero::import::NoKismetGpsMessage));
-            return false;
-        }
-    }
-    QFile file(in.path);
-    if (!QFileInfo(in.path).isFile() || !file.open(QIODevice::ReadOnly)) {
+    if (!QFileInfo(in.path).isFile()) {
         report(aero::AppError(aero::errors::FileNotFound, QStringLiteral("File not found: ") + in.path));
         return false;
     }
-    aero::import::TableImportResult result;
-    bool refused = false;
-    if (kismet) {
-        const auto k = aero::import::importKismet(table, file);
-        refused = k.status == aero::import::KismetStatus::Empty || k.status == aero::import::KismetStatus::BadHeading;
-        if (refused)
-            say(QString::fromLatin1(aero::import::NotKismetMessage));
-        result = k;
-    } else {
-        const auto s = aero::import::importSummary(table, file);
-        refused = s.status != aero::import::SummaryStatus::Ok;
-        if (refused)
-            say(QString::fromLatin1(aero::import::NotSummaryMessage));
-        result = s;
-    }
-    if (refused)
-        return false;
-    std::fprintf(stderr, "aeroplotter-convert: %s: %d added, %d repeated MACs dropped, %lld lines skipped\n",
-                 qPrintable(in.path), result.added, result.repeatedMacs, static_cast<long long>(result.skippedLines));
-    if (result.error) {
-        report(*result.error);
+    const aero::import::SurveyImport r = aero::import::importSurvey(table, in.format, in.path);
+    if (r.refused()) {
+        say(r.status == SurveyStatus::NoGpsLog ? r.detail
+                                               : QString::fromLatin1(aero::import::surveyPolicy(in.format)->notThisKind));
         return false;
     }
-    return true;
+    if (r.status == SurveyStatus::ReadError && r.added == 0 && r.repeatedMacs == 0) {
+        report(aero::AppError(aero::errors::FileNotFound, QStringLiteral("Could not read ") + in.path + QStringLiteral(": ") + r.detail));
+        return false;
+    }
+    std::fprintf(stderr, "aeroplotter-convert: %s: %s, %d added, %d repeated MACs dropped, %lld lines skipped, "
+                         "%lld records of other kinds left out\n",
+                 qPrintable(in.path), qPrintable(aero::import::surveyFormatName(in.format)), r.added, r.repeatedMacs,
+                 static_cast<long long>(r.skipped), static_cast<long long>(r.otherKinds));
+    if (r.status == SurveyStatus::Damaged || r.status == SurveyStatus::ReadError)
+        say(QStringLiteral("%1: damaged or cut short: %2").arg(in.path, r.detail));
+    if (!r.vendorsMissing.isEmpty())
+        say(r.vendorsMissing);
+    if (r.error) {
+        report(*r.error);
+        return false;
+    }
+    return r.complete();
 }
 
 // APs with times but no position, placed from the track; false when the track cannot be used.
@@ -231,6 +193,8 @@ bool writeList(const QString& path, const aero::APList& table, aero::ApListForma
     const aero::SaveResult saved = aero::saveApList(table, path, format);
     if (!saved)
         std::fprintf(stderr, "aeroplotter-convert: %s: %s\n", qPrintable(path), qPrintable(saved.error));
+    else if (const qint64 unplaced = aero::unplacedApCount(table, format); unplaced > 0)
+        say(QStringLiteral("%1 access points without a position were left out of %2: the format needs one.").arg(unplaced).arg(path));
     return saved.ok;
 }
 

@@ -53,6 +53,45 @@ TEST(FilterRules, EachFieldAndConditionMarksWhatFailsIt)
     }
 }
 
+TEST(FilterRules, BandSecurityAndSeenAskWhatTheLogsSaid)
+{
+    using F = FilterField;
+    using C = FilterCondition;
+    Observation five;
+    five.band = Band::GHz5;
+    five.security = SecurityClass::WPA3;
+    five.firstSeen = 1781181000000;   // 2026-06-11 12:30 UTC
+    five.lastSeen = 1781267400000;    // 2026-06-12 12:30 UTC
+    const Observation nothing;
+    struct Case {
+        const char* legend;
+        const Observation& seen;
+        FilterRow row;
+        bool fails;
+    } cases[] = {
+        {"band equals 5", five, row(F::Band, C::Equals, "5"), false},
+        {"band equals 2.4", five, row(F::Band, C::Equals, "2.4 GHz"), true},
+        {"band greater than 2.4", five, row(F::Band, C::GreaterThan, "2.4"), false},
+        {"band less than 5", five, row(F::Band, C::LessThan, "5"), false},
+        {"unknown band fails", nothing, row(F::Band, C::Equals, "5"), true},
+        {"security equals ignores case", five, row(F::Security, C::Equals, "wpa3"), false},
+        {"security contains WPA keeps WPA3", five, row(F::Security, C::Contains, "WPA"), false},
+        {"security equals WEP", five, row(F::Security, C::Equals, "WEP"), true},
+        {"security greater than marks nothing", five, row(F::Security, C::GreaterThan, "WEP"), false},
+        {"seen between overlapping days", five, row(F::Seen, C::Equals, "2026-06-12..2026-06-30"), false},
+        {"seen between later days", five, row(F::Seen, C::Equals, "2026-06-13..2026-06-30"), true},
+        {"seen on one day", five, row(F::Seen, C::Contains, "2026-06-11"), false},
+        {"last seen after", five, row(F::Seen, C::GreaterThan, "2026-06-12"), true},
+        {"first seen before", five, row(F::Seen, C::LessThan, "2026-06-12"), false},
+        {"an unreadable date fails", five, row(F::Seen, C::Equals, "last week"), true},
+        {"never seen fails", nothing, row(F::Seen, C::Equals, "2026-06-11"), true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.legend);
+        EXPECT_EQ(failsRow(ap("a", "m", 0), c.row, c.seen), c.fails);
+    }
+}
+
 TEST(FilterRules, LinksCombineRowsOneThenTwoThenThree)
 {
     FilterDefinition d;
