@@ -16,6 +16,7 @@
 #include "map/MapView.h"
 #include "map/OsmExtractMarks.h"
 #include "commands/Plotter.h"
+#include "commands/Placement.h"
 #include "domain/ProgramFolder.h"
 #include "receiver/ReceiverCommands.h"
 #include "receiver/frmNavlet.h"
@@ -105,6 +106,7 @@ void Program::wireCommands()
     QObject::connect(&w, &frmPlotter::lstAPClicked, &panels, &ListPanels::lstAP_Click);
     QObject::connect(&w, &frmPlotter::lstAPDoubleClicked, &panels, &ListPanels::lstAP_DblClick);
     QObject::connect(&w, &frmPlotter::lstNoGpsDoubleClicked, &panels, &ListPanels::lstNoGps_DblClick);
+    QObject::connect(&w, &frmPlotter::lstNoGpsPlaceByTrack, &w, [this] { placeByTrackFile(m_ctx); });
     MapView* view = m_mapa->mapView();
     QObject::connect(view, &MapView::mousePressed, &panels, &ListPanels::Map_MouseDown);
     QObject::connect(view, &MapView::mouseReleased, &panels, [&panels] { panels.Map_MouseUp(); });
@@ -141,6 +143,7 @@ void Program::wireMapData()
     QObject::connect(m_mapa.get(), &MapControl::baseLayerProblem, m_window.get(), [this](const QString& text) {
         m_dialogs.message(QStringLiteral("Map data left out: %1").arg(text), Icon::Exclamation);
     });
+    m_ctx.positionMethodChanged = [this] { replaceByMethod(m_ctx); };
     m_ctx.mapDataChanged = [this] {
         const MapOptions o = MapOptions::fromSettings(m_settings);
         for (MapControl* map : {m_mapa.get(), m_upMap.get()}) {

@@ -8,6 +8,7 @@
 #include "ui/ErrorReport.h"
 #include "ui/PlotterWindow.h"
 #include "ui/RecentFiles.h"
+#include "commands/Placement.h"
 
 #include <QFileInfo>
 #include <QProgressBar>
@@ -141,13 +142,15 @@ void importSurveyLog(AppContext& ctx, import::SurveyFormat format)
         }
         if (result.status == SurveyStatus::ReadError && result.added == 0 && result.repeatedMacs == 0)
             throw AppError(errors::FileAccess, QStringLiteral("Could not read ") + path + QStringLiteral(": ") + result.detail);
+        // With a track set, the timed APs it places are plotted even where the format lists only.
+        const int placed = placeImported(ctx);
         refillPanels(ctx);
         importDone(ctx, path, result.added);
         if (result.error && !result.tableFull())
             throw *result.error;
         if (result.tableFull())   // reported, then what fitted is plotted like any import
             ShowErrorReport(ctx.dialogs, Routine, result.error->code, result.error->description);
-        if (policy->plotted)
+        if (policy->plotted || placed > 0)
             General_GenerarAPs(ctx, result.complete());
         reportShortfall(ctx, path, result);
     });

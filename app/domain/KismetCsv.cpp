@@ -2,6 +2,10 @@
 
 #include "domain/WindowsText.h"
 
+#include <QDateTime>
+#include <QStringList>
+#include <QTimeZone>
+
 #include <array>
 
 namespace aero::import {
@@ -84,6 +88,8 @@ KismetColumns kismetColumns(QByteArrayView heading)
     c.cloaked = columnIndex(names, QLatin1StringView("Cloaked"));
     c.encryption = columnIndex(names, QLatin1StringView("Encryption"));
     c.wep = columnIndex(names, QLatin1StringView("WEP"));
+    c.firstTime = columnIndex(names, QLatin1StringView("FirstTime"));
+    c.lastTime = columnIndex(names, QLatin1StringView("LastTime"));
     // The 2002 layout (with the DHCP address column) wrote two more empty fields for a network
     // whose address it had not learnt.
     if (columnIndex(names, QLatin1StringView("DHCP")) >= 0)
@@ -153,7 +159,7 @@ bool fitsHeading(const std::vector<QByteArray>& fields, const KismetColumns& col
 } // namespace
 
 KismetLineKind parseKismetLine(QByteArrayView line, const KismetColumns& columns,
-                               AccessPoint& record, QString* badColumn)
+                               AccessPoint& record, QString* badColumn, KismetSeen* seen)
 {
     if (line.trimmed().isEmpty())
         return KismetLineKind::Blank;
@@ -175,7 +181,26 @@ KismetLineKind parseKismetLine(QByteArrayView line, const KismetColumns& columns
     record.Mode = at(columns.netType) == "infrastructure" ? QStringLiteral("1") : QStringLiteral("0");
     const bool open = columns.encryption >= 0 ? at(columns.encryption) == "None" : at(columns.wep) == "No";
     record.WEP = open ? QStringLiteral("0") : QStringLiteral("1");
+    if (seen) {
+        seen->first = columns.firstTime >= 0 ? kismetTime(at(columns.firstTime)) : 0;
+        seen->last = columns.lastTime >= 0 ? kismetTime(at(columns.lastTime)) : 0;
+    }
     return KismetLineKind::Record;
+}
+
+qint64 kismetTime(QByteArrayView text)
+{
+    if (text.size() > 64)
+        return 0;
+    const QStringList parts = QString::fromLatin1(text).simplified().split(QLatin1Char(' '));
+    if (parts.size() != 5)
+        return 0;
+    const QDate date = QDate::fromString(parts[1] + QLatin1Char(' ') + parts[2] + QLatin1Char(' ') + parts[4],
+                                         QStringLiteral("MMM d yyyy"));
+    const QTime time = QTime::fromString(parts[3], QStringLiteral("HH:mm:ss"));
+    if (!date.isValid() || !time.isValid())
+        return 0;
+    return QDateTime(date, time, QTimeZone::utc()).toMSecsSinceEpoch();
 }
 
 } // namespace aero::import

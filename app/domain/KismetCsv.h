@@ -53,7 +53,18 @@ enum class KismetLineKind {
     BadNumber,         // a GPS column holds text; `badColumn` names it
 };
 
+// First and last seen of the line just parsed (ms since 1970, the logger's clock read as UTC;
+// 0 when absent or unreadable).
+struct KismetSeen {
+    qint64 first = 0;
+    qint64 last = 0;
+};
+
 KismetLineKind parseKismetLine(QByteArrayView line, const KismetColumns& columns,
-                               AccessPoint& record, QString* badColumn = nullptr);
+                               AccessPoint& record, QString* badColumn = nullptr, KismetSeen* seen = nullptr);
+
+// "Sat Jun 11 12:30:05 2005" (C's ctime layout, the day padded with a blank) as ms since 1970
+// UTC; 0 when it is not one.
+qint64 kismetTime(QByteArrayView text);
 
 } // namespace aero::import

@@ -60,7 +60,7 @@ KismetCsvReader::Step KismetCsvReader::step()
         break;
     }
     QString badColumn;
-    switch (parseKismetLine(m_lines.line(), m_columns, m_record, &badColumn)) {
+    switch (parseKismetLine(m_lines.line(), m_columns, m_record, &badColumn, &m_seen)) {
     case KismetLineKind::Blank:
         return Step::Other;
     case KismetLineKind::WrongFieldCount:

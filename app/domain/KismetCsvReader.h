@@ -41,6 +41,7 @@ public:
     std::optional<AccessPoint> next();
 
     const AccessPoint& record() const { return m_record; }
+    const KismetSeen& seen() const { return m_seen; }
     KismetStatus status() const { return m_status; }
     const KismetColumns& columns() const { return m_columns; }
     qint64 lineNumber() const { return m_lines.lineNumber(); }
@@ -63,6 +64,7 @@ private:
     KismetStatus m_status = KismetStatus::Ok;
     KismetColumns m_columns;
     AccessPoint m_record;
+    KismetSeen m_seen;
     qint64 m_errorLine = 0;
     QString m_errorColumn;
     qint64 m_records = 0;

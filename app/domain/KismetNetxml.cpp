@@ -205,6 +205,8 @@ GpsxmlContents readKismetGpsxml(QIODevice& device, const ReadProgress& progress)
         const QStringView sig = a.hasAttribute(QLatin1String("signal_dbm")) ? a.value(QLatin1String("signal_dbm"))
                                                                              : a.value(QLatin1String("signal"));
         const float signal = static_cast<float>(toNumber(sig));
+        const qint64 seconds = static_cast<qint64>(toNumber(a.value(QLatin1String("time-sec"))));
+        out.located[bssid].add({lat, lon, signal, seconds * 1000});
         auto it = out.strongest.find(bssid);
         if (it == out.strongest.end())
             out.strongest.insert(bssid, {lat, lon, signal});
@@ -224,9 +226,11 @@ SurveyContents readKismetNetxml(QIODevice& device, QIODevice* gpsxml, const Read
 {
     SurveyContents out;
     QHash<QString, GpsxmlPoint> strongest;
+    QHash<QString, SightingSample> located;
     if (gpsxml) {
         GpsxmlContents g = readKismetGpsxml(*gpsxml, progress);
         strongest = std::move(g.strongest);   // a damaged gpsxml still gives what it held
+        located = std::move(g.located);
     }
     ControlBytesFiltered filtered(device);
     QXmlStreamReader xml(&filtered);
@@ -301,6 +305,9 @@ SurveyContents readKismetNetxml(QIODevice& device, QIODevice* gpsxml, const Read
     }
     out.stoppedAt = xml.lineNumber();
     merger.takeInto(out);
+    for (std::size_t i = 0; i < out.records.size() && i < out.observed.size(); ++i)   // the per-packet points say more than the summary
+        if (auto it = located.find(out.records[i].MAC); it != located.end())
+            out.observed[i].located = it->take();
     return out;
 }
 

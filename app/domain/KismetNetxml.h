@@ -29,6 +29,7 @@ struct GpsxmlContents {
     SurveyStatus status = SurveyStatus::Ok;
     QString detail;
     QHash<QString, GpsxmlPoint> strongest;
+    QHash<QString, SightingSample> located;   // every located point per BSSID, bounded
     qint64 points = 0;
 };
 GpsxmlContents readKismetGpsxml(QIODevice& gpsxml, const ReadProgress& progress = {});

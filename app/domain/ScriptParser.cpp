@@ -6,7 +6,7 @@
 namespace aero {
 namespace {
 
-constexpr std::array<std::pair<const char*, ScriptCommand>, 12> Words{{
+constexpr std::array<std::pair<const char*, ScriptCommand>, 13> Words{{
     {"NEW", ScriptCommand::New},
     {"OPEN", ScriptCommand::Open},
     {"CLOSE", ScriptCommand::Close},
@@ -18,6 +18,7 @@ constexpr std::array<std::pair<const char*, ScriptCommand>, 12> Words{{
     {"SAVECSV", ScriptCommand::SaveCsv},
     {"SAVEHTML", ScriptCommand::SaveHtml},
     {"IMPORT", ScriptCommand::Import},
+    {"TRACK", ScriptCommand::Track},
     {"ARCHIVE", ScriptCommand::Archive},
 }};
 
@@ -35,7 +36,8 @@ int parameterPosition(ScriptCommand command)
     switch (command) {
     case ScriptCommand::New: return 6;
     case ScriptCommand::Open: return 7;
-    case ScriptCommand::Batch: return 8;
+    case ScriptCommand::Batch:
+    case ScriptCommand::Track: return 8;
     case ScriptCommand::Import: return 9;
     case ScriptCommand::Process:
     case ScriptCommand::Archive:

@@ -7,7 +7,7 @@ namespace aero {
 inline constexpr const char* ScriptHeader = "AEROPLOTTER SCRIPT FILE V1.0";
 
 enum class ScriptCommand { None, Unknown, New, Open, Close, End, Process, Batch, SaveMap, SaveBmp, SaveCsv, SaveHtml,
-                           Import, Archive };
+                           Import, Track, Archive };
 
 struct ScriptLine {
     ScriptCommand command = ScriptCommand::None;

@@ -8,7 +8,7 @@
 namespace aero {
 namespace {
 
-constexpr std::array<SettingDefault, 34> Defaults{{
+constexpr std::array<SettingDefault, 35> Defaults{{
     {"MapName", ""},
     {"CustomMapName", ""},
     {"LoadMap", "0"},
@@ -49,6 +49,8 @@ constexpr std::array<SettingDefault, 34> Defaults{{
     {"OsmExtractReading", ""},
     // Size of the pictures a script saves: an unattended window's own size is an accident.
     {"PictureSize", "1600x1200"},
+    // How an AP is placed from the sightings its log kept: strongest, weighted or trimmed.
+    {"PositionMethod", "strongest"},
 }};
 
 constexpr std::array<SettingRange, 9> Ranges{{

@@ -81,6 +81,9 @@ int SightingMerger::add(QByteArrayView mac, AccessPoint ap, Observation seen)
     else
         m_byText.insert(storedMac(mac), index);
     m_positionSignal.push_back(ap.hasCoordinates() ? ap.Signal : -std::numeric_limits<float>::infinity());
+    m_located.emplace_back();
+    if (ap.hasCoordinates())
+        m_located.back().add({ap.Latitude, ap.Longitude, ap.Signal, seen.firstSeen});
     m_records.push_back(std::move(ap));
     seen.sightings = std::max<qint64>(seen.sightings, 1);
     if (seen.lastSeen < seen.firstSeen)
@@ -101,6 +104,8 @@ void SightingMerger::observe(int index, float signal, double lat, double lon, qi
     }
     if (signal > r.Signal)
         r.Signal = signal;
+    if (lat != 0.0 || lon != 0.0)
+        m_located[static_cast<std::size_t>(index)].add({lat, lon, signal, time});
     if ((lat != 0.0 || lon != 0.0) && signal > m_positionSignal[static_cast<std::size_t>(index)]) {
         m_positionSignal[static_cast<std::size_t>(index)] = signal;
         r.Latitude = lat;
@@ -131,6 +136,9 @@ void SightingMerger::takeInto(SurveyContents& out)
 {
     out.records = std::move(m_records);
     out.observed = std::move(m_observed);
+    for (std::size_t i = 0; i < m_located.size() && i < out.observed.size(); ++i)
+        out.observed[i].located = m_located[i].take();
+    m_located.clear();
 }
 
 } // namespace aero::import

@@ -5,6 +5,7 @@
 // Qt Core and the standard library only.
 #include "domain/AccessPoint.h"
 #include "domain/Observation.h"
+#include "domain/SightingSample.h"
 
 #include <QByteArrayView>
 #include <QHash>
@@ -85,7 +86,8 @@ public:
     AccessPoint& at(int index) { return m_records[static_cast<std::size_t>(index)]; }
     Observation& observed(int index) { return m_observed[static_cast<std::size_t>(index)]; }
     qsizetype size() const { return static_cast<qsizetype>(m_records.size()); }
-    // Moves the records and their observations into `out`.
+    // Moves the records and their observations, with each one's bounded sample of located
+    // sightings, into `out`.
     void takeInto(SurveyContents& out);
 
     // The whole step for readers that build each observation as a record.
@@ -96,6 +98,7 @@ private:
 
     std::vector<AccessPoint> m_records;
     std::vector<Observation> m_observed;
+    std::vector<SightingSample> m_located;
     std::vector<float> m_positionSignal;   // signal of the observation the position came from
     QHash<quint64, int> m_byKey;
     QHash<QString, int> m_byText;

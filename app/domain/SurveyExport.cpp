@@ -132,7 +132,11 @@ bool writeGpx(const ApSource& aps, QIODevice& out, const ObservationSource& seen
         const QStringList desc = QStringList{QStringLiteral("MAC = %1, Signal = %2 dBm, WEP = %3, %4 mode")
                                                  .arg(ap.MAC, number(ap.Signal, 7), encryptionText(ap), modeText(ap))}
                                  + observationLines(o);
-        xml.writeTextElement(QStringLiteral("desc"), desc.join(QStringLiteral(", ")));
+        QString text = desc.join(QStringLiteral(", "));
+        if (!o.positionMethod.isEmpty())
+            text += QStringLiteral(", position = %1").arg(o.positionMethod)
+                    + (o.uncertaintyM >= 0 ? QStringLiteral(" within %1 m").arg(qRound(o.uncertaintyM)) : QString());
+        xml.writeTextElement(QStringLiteral("desc"), text);
         // The symbol names the program's own AP symbols: O open, W encrypted.
         xml.writeTextElement(QStringLiteral("sym"), ap.encrypted() ? QStringLiteral("Wireless AP encrypted")
                                                                    : QStringLiteral("Wireless AP open"));
@@ -219,6 +223,11 @@ void writeGeoJson(const ApSource& aps, QIODevice& out, const ObservationSource& 
             text("sourceFile", o.sourceFile);
             text("sourceFormat", o.sourceFormat);
             num("sourceLine", static_cast<double>(o.sourceLine), 18);
+        }
+        if (!o.positionMethod.isEmpty()) {
+            text("position_method", o.positionMethod);
+            if (o.uncertaintyM >= 0)
+                num("uncertainty_m", std::round(o.uncertaintyM * 10.0) / 10.0, 15);
         }
         buffer.chop(1);   // the last comma
         buffer += "}}";

@@ -19,6 +19,8 @@ namespace aero::import {
 using ApSource = std::function<const AccessPoint*(int index)>;
 
 // The observation of the same index; nullptr or an empty one when the log said nothing more.
+// An AP placed by a stated method carries it and its radius: GeoJSON properties position_method
+// and uncertainty_m, and the same words at the end of the GPX description.
 using ObservationSource = std::function<const Observation*(int index)>;
 
 // False when the XML writer failed (text it cannot encode).

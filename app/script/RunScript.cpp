@@ -52,7 +52,8 @@ bool needsPath(ScriptCommand command)
     case ScriptCommand::SaveMap:
     case ScriptCommand::SaveBmp:
     case ScriptCommand::SaveHtml:
-    case ScriptCommand::SaveCsv: return true;
+    case ScriptCommand::SaveCsv:
+    case ScriptCommand::Track: return true;
     default: return false;
     }
 }
@@ -117,6 +118,25 @@ void batch(AppContext& ctx, const QString& folder, ScriptArchive& archive)
     }
 }
 
+// $TRACK: the imports after it place their timed APs without a position by this track. A track
+// that cannot be used is reported and none is kept, so no import is placed by a stale one.
+void useTrack(AppContext& ctx, const QString& path)
+{
+    ctx.importTrack.reset();
+    if (!fileNamed(ctx, path))
+        return;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        ctx.dialogs.message(QStringLiteral("The track %1 could not be read.").arg(path), Icon::Critical);
+        return;
+    }
+    track::TrackContents c = track::readTrack(file);
+    if (c.status != track::TrackStatus::Ok)
+        ctx.dialogs.message(track::trackMessage(c, path), Icon::Exclamation);
+    if (!c.track.isEmpty())
+        ctx.importTrack = std::move(c.track);
+}
+
 // Runs one command line; false when the script must stop reading.
 bool runLine(AppContext& ctx, const ScriptLine& line, qint64 number, ScriptOutcome& outcome, ScriptArchive& archive)
 {
@@ -169,6 +189,9 @@ bool runLine(AppContext& ctx, const ScriptLine& line, qint64 number, ScriptOutco
     case ScriptCommand::Archive:
         archive.open(ctx, line.parameter);
         return true;
+    case ScriptCommand::Track:
+        useTrack(ctx, line.parameter);
+        return true;
     case ScriptCommand::SaveMap: menu(ctx, entries::MapSaveAs, line.parameter); return true;
     case ScriptCommand::SaveBmp: menu(ctx, entries::MapSaveImage, line.parameter); return true;
     case ScriptCommand::SaveHtml: menu(ctx, entries::MapSaveHtml, line.parameter); return true;
@@ -217,6 +240,7 @@ ScriptOutcome RunScript(AppContext& ctx, const QString& path)
             break;
     }
     ctx.state.ScriptRunning = false;
+    ctx.importTrack.reset();   // a script's track never places what the user imports later
     return outcome;
 }
 

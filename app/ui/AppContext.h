@@ -5,10 +5,12 @@
 #include "domain/APList.h"
 #include "ui/Dialogs.h"
 #include "domain/Settings.h"
+#include "domain/TrackLog.h"
 
 #include <QString>
 #include <array>
 #include <functional>
+#include <optional>
 #include <utility>
 
 namespace aero {
@@ -64,6 +66,11 @@ struct AppContext {
     std::function<std::pair<bool, QString>(const QString& extract, const std::function<bool(int)>& progress)> readMapData;
     // Applies the map-data settings to the open maps (set by the composition root).
     std::function<void()> mapDataChanged;
+    // Re-places the APs by the "PositionMethod" option and moves their markers (set by the
+    // composition root).
+    std::function<void()> positionMethodChanged;
+    // The track a script's $TRACK set: the imports after it place their timed APs by it.
+    std::optional<track::Track> importTrack;
 };
 
 // The main window's file dialog: the file handed over if there is one, else the user's choice

@@ -6,6 +6,7 @@
 #include "map/MapService.h"
 
 #include <QCheckBox>
+#include <algorithm>
 #include <QComboBox>
 #include <QEvent>
 #include <QFormLayout>
@@ -91,6 +92,12 @@ QWidget* frmConfig::buildDefaults()
     units->addWidget(optKm);
     units->addWidget(optMi);
     form->addRow(units);
+    // How an AP is placed from the sightings its log kept; the data is the setting's value.
+    cmbPosition = new QComboBox(box);
+    cmbPosition->addItem(QStringLiteral("Strongest sighting"), QStringLiteral("strongest"));
+    cmbPosition->addItem(QStringLiteral("Signal-weighted centroid"), QStringLiteral("weighted"));
+    cmbPosition->addItem(QStringLiteral("Trimmed weighted centroid"), QStringLiteral("trimmed"));
+    form->addRow(QStringLiteral("AP position from its sightings:"), cmbPosition);
     return box;
 }
 
@@ -276,6 +283,7 @@ void frmConfig::fillFromSettings()
     chkScriptIn->setChecked(s.number(QStringLiteral("ScriptInput")) != 0);
     chkVoice->setChecked(s.number(QStringLiteral("VoiceOut")) != 0);
     chkRTVoice->setChecked(s.number(QStringLiteral("RTVoiceOut")) != 0);
+    cmbPosition->setCurrentIndex(std::max(0, cmbPosition->findData(s.value(QStringLiteral("PositionMethod")))));
     for (int n = 1; n <= 8; ++n)
         txtPorts[static_cast<std::size_t>(n - 1)]->setText(portmap::devicePath(n));
     chkTiles->setChecked(s.value(QStringLiteral("TilesEnabled")) != QLatin1String("0"));
@@ -332,6 +340,11 @@ void frmConfig::cmdDone_Click()
         s.setValue(QStringLiteral("ScriptInput"), flag(chkScriptIn));
         s.setValue(QStringLiteral("VoiceOut"), flag(chkVoice));
         s.setValue(QStringLiteral("RTVoiceOut"), flag(chkRTVoice));
+        const QString method = cmbPosition->currentData().toString();
+        const bool methodChanged = method != s.value(QStringLiteral("PositionMethod"));
+        s.setValue(QStringLiteral("PositionMethod"), method);
+        if (methodChanged && m_ctx.positionMethodChanged)   // from the kept sightings: nothing is read again
+            m_ctx.positionMethodChanged();
         s.setValue(QStringLiteral("TilesEnabled"), flag(chkTiles));
         s.setValue(QStringLiteral("TileURL"), txtTileUrl->text().trimmed());
         s.setValue(QStringLiteral("GpsdHost"), txtGpsdHost->text().trimmed());

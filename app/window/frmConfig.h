@@ -31,7 +31,7 @@ public:
 
     // Controls, by their names, for the window's own use and for tests.
     QCheckBox *chkLoad, *chkCustom, *chkCenter, *chkAutoCenter, *chkScriptIn, *chkVoice, *chkRTVoice;
-    QComboBox *cmbMaps, *cmbNavlet;
+    QComboBox *cmbMaps, *cmbNavlet, *cmbPosition;
     QLineEdit *txtCustom, *txtLat, *txtLon, *txtZoom, *txtChars;
     QRadioButton *optKm, *optMi;
     QFrame *picTrack, *picNMEA;

@@ -248,6 +248,11 @@ void frmPlotter::buildPanels()
         connect(model, &QAbstractItemModel::rowsRemoved, this, &frmPlotter::refreshSoon);
         connect(model, &QAbstractItemModel::dataChanged, this, &frmPlotter::refreshSoon);
     }
+    auto* placeByTrack = new QAction(QStringLiteral("Place by track…"), m_lstNoGps);
+    placeByTrack->setObjectName(QStringLiteral("actPlaceByTrack"));
+    m_lstNoGps->addAction(placeByTrack);
+    m_lstNoGps->setContextMenuPolicy(Qt::ActionsContextMenu);
+    connect(placeByTrack, &QAction::triggered, this, [this] { Q_EMIT lstNoGpsPlaceByTrack(); });
 }
 
 void frmPlotter::setMapWidget(QWidget* map)

@@ -129,6 +129,7 @@ Q_SIGNALS:
     void lstAPClicked(int row);
     void lstAPDoubleClicked(int row);
     void lstNoGpsDoubleClicked(int row);
+    void lstNoGpsPlaceByTrack();   // "Place by track…" from the lower list's context menu
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

@@ -4,7 +4,9 @@
 #include "domain/ApCsv.h"
 #include "domain/ApListExport.h"
 #include "domain/ApMap.h"
+#include "domain/ApPositions.h"
 #include "domain/ApSymbols.h"
+#include "domain/Geotag.h"
 #include "domain/KmlWriter.h"
 #include "domain/ProgramFolder.h"
 #include "survey/SurveyTableImport.h"
@@ -16,6 +18,7 @@
 #include <QFileInfo>
 #include "domain/CheckedSave.h"
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <iterator>
 #include <optional>
@@ -33,6 +36,7 @@ struct Input {
 struct Options {
     std::vector<Input> inputs;
     QString csv, kml, gpx, geojson, wigleCsv;
+    QString position, track, clockOffset;
     QString archive, session, bbox;   // with an archive the inputs go there and the outputs come from it
     bool help = false;
     QString error;
@@ -42,6 +46,7 @@ const char* Usage =
     "Usage: aeroplotter-convert [--netstumbler FILE | --kismet FILE | --wigle FILE | --netxml FILE |\n"
     "                            --kismetdb FILE | --input FILE]...\n"
     "                           [--csv OUT] [--kml OUT] [--gpx OUT] [--geojson OUT] [--wigle-csv OUT]\n"
+    "                           [--position strongest|weighted|trimmed] [--track FILE [--clock-offset SECONDS]]\n"
     "                           [--archive FILE.gpkg|postgresql://... [--session LABEL]\n"
     "                            [--bbox MINLON,MINLAT,MAXLON,MAXLAT]]\n"
     "\n"
@@ -51,6 +56,11 @@ const char* Usage =
     "numbered); --input tells the format from the file's content. Then writes the AP list as\n"
     "Aeroplotter's CSV, a KML map it opens, GPX 1.1 waypoints, GeoJSON and/or WiGLE CSV 1.6.\n"
     "A Kismet .csv log needs its .gps log beside it.\n"
+    "--position places each AP from the sightings its log kept: at the strongest, at their\n"
+    "signal-weighted centroid, or at that centroid without outlying sightings; each AP then gets\n"
+    "the method and a radius in metres (position_method, uncertainty_m in GeoJSON).\n"
+    "--track places the APs that have times but no position (a Kismet .csv, for one) from a GPX\n"
+    "track or an NMEA log by time; --clock-offset is added to the log's times first.\n"
     "With --archive the inputs are added to a survey archive (a GeoPackage file, created when\n"
     "missing, or a PostGIS database), each file once, and the outputs hold the archive's APs inside\n"
     "--bbox (default: all), strongest first, up to the AP table's 100000.\n"
@@ -73,6 +83,7 @@ Options parse(const QStringList& args)
             {"--kismetdb", SurveyFormat::KismetDb}, {"--input", SurveyFormat::Unknown}};
         const std::pair<const char*, QString*> outputs[] = {
             {"--csv", &o.csv}, {"--kml", &o.kml}, {"--gpx", &o.gpx}, {"--geojson", &o.geojson}, {"--wigle-csv", &o.wigleCsv},
+            {"--position", &o.position}, {"--track", &o.track}, {"--clock-offset", &o.clockOffset},
             {"--archive", &o.archive}, {"--session", &o.session}, {"--bbox", &o.bbox}};
         const auto input = std::find_if(std::begin(inputs), std::end(inputs), [&](const auto& p) { return a == QLatin1String(p.first); });
         const auto output = std::find_if(std::begin(outputs), std::end(outputs), [&](const auto& p) { return a == QLatin1String(p.first); });
@@ -95,6 +106,14 @@ Options parse(const QStringList& args)
         o.error = QStringLiteral("--bbox needs four numbers: minlon,minlat,maxlon,maxlat");
     else if (!o.help && o.inputs.empty() && o.archive.isEmpty())
         o.error = QStringLiteral("no input files");
+    bool number = true;
+    constexpr double MaxOffsetSeconds = 10.0 * 366 * 86400;   // a clock off by more is no clock
+    if (!o.clockOffset.isEmpty() && std::abs(o.clockOffset.toDouble(&number)) > MaxOffsetSeconds)
+        number = false;
+    if (!number)
+        o.error = QStringLiteral("--clock-offset needs a number of seconds (at most ten years)");
+    if (!o.position.isEmpty() && !aero::position::methodFromName(o.position))
+        o.error = QStringLiteral("--position is strongest, weighted or trimmed");
     return o;
 }
 
@@ -147,6 +166,26 @@ bool convert(Input in, aero::APList& table)
         return false;
     }
     return r.complete();
+}
+
+// APs with times but no position, placed from the track; false when the track cannot be used.
+bool placeByTrack(const QString& path, qint64 clockOffsetMs, aero::APList& table)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        report(aero::AppError(aero::errors::FileNotFound, QStringLiteral("File not found: ") + path));
+        return false;
+    }
+    const aero::track::TrackContents c = aero::track::readTrack(file);
+    if (c.status != aero::track::TrackStatus::Ok)
+        say(aero::track::trackMessage(c, path));
+    if (c.track.isEmpty())
+        return false;
+    const aero::track::GeotagResult r = aero::track::placeByTrack(table, c.track, clockOffsetMs);
+    std::fprintf(stderr, "aeroplotter-convert: %s: %d placed by time, %d outside the track's time span left unplaced, "
+                         "%d without times left unplaced, %lld track points skipped\n",
+                 qPrintable(path), r.placed, r.outsideTrack, r.withoutTimes, static_cast<long long>(c.skipped));
+    return c.status == aero::track::TrackStatus::Ok;
 }
 
 bool writeList(const QString& path, const aero::APList& table, aero::ApListFormat format)
@@ -236,6 +275,10 @@ int main(int argc, char** argv)
             return 1;
         ok = *archived;
     }
+    if (const auto method = aero::position::methodFromName(o.position))
+        aero::position::reestimatePositions(table, *method);
+    if (!o.track.isEmpty())
+        ok = placeByTrack(o.track, qRound64(o.clockOffset.toDouble() * 1000.0), table) && ok;
     const std::pair<QString, aero::ApListFormat> lists[] = {{o.csv, aero::ApListFormat::ProgramCsv},
                                                             {o.gpx, aero::ApListFormat::Gpx},
                                                             {o.geojson, aero::ApListFormat::GeoJson},

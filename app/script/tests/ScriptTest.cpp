@@ -34,6 +34,7 @@ TEST(ScriptParser, CommandIsTheWordAfterTheDollarAndParametersGoByPosition)
         {"savehtml", "$SAVEHTML out/a.html", ScriptCommand::SaveHtml, "out/a.html"},
         {"batch", "$BATCH /logs", ScriptCommand::Batch, "/logs"},
         {"import", "$IMPORT /logs/drive.kismet", ScriptCommand::Import, "/logs/drive.kismet"},
+        {"track", "$TRACK /logs/drive.gpx ", ScriptCommand::Track, "/logs/drive.gpx"},
         {"archive", "$ARCHIVE postgresql://db/a", ScriptCommand::Archive, "postgresql://db/a"},
         {"end", "$END", ScriptCommand::End, ""},
         {"unknown word", "$FOO bar", ScriptCommand::Unknown, ""},

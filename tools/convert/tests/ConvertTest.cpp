@@ -2,7 +2,14 @@
 // own imports followed by Save CSV.
 #include "../../../app/tests/ProgramFixture.h"
 
+#include "domain/PositionEstimate.h"
+
+#include <QHash>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
+#include <algorithm>
 
 namespace aero::testing {
 namespace {
@@ -105,6 +112,65 @@ TEST_F(ConvertTest, TodaysLogsByContentGiveTheProgramsTableInEveryOutput)
     EXPECT_EQ(testing_support::readFile(path("t.geojson")).count("\"Feature\""), 8);
     EXPECT_TRUE(testing_support::readFile(path("t.csv")).startsWith("WigleWifi-1.6,"));
     EXPECT_EQ(convert({"--input", data + "README.md"}).exitCode, 1);
+}
+
+} // namespace
+} // namespace aero::testing
+
+namespace aero::testing {
+namespace {
+
+// Median distance (m) from each GeoJSON feature to the truth of examples/make-drive.py.
+double medianError(const QString& geojson, const QString& truthCsv, int* withRadius)
+{
+    QHash<QString, std::pair<double, double>> truth;
+    for (const QByteArray& line : testing_support::readFile(truthCsv).split('\n')) {
+        const QList<QByteArray> f = line.split(',');
+        if (f.size() >= 3)
+            truth.insert(QString::fromLatin1(f[0]), {f[1].toDouble(), f[2].toDouble()});
+    }
+    std::vector<double> errors;
+    *withRadius = 0;
+    const QJsonArray features = QJsonDocument::fromJson(testing_support::readFile(geojson))["features"].toArray();
+    for (const QJsonValue& f : features) {
+        const QJsonObject p = f["properties"].toObject();
+        const auto t = truth.constFind(p["MAC"].toString());
+        if (t == truth.cend())
+            continue;
+        errors.push_back(position::metresBetween(p["Latitude"].toDouble(), p["Longitude"].toDouble(), t->first, t->second));
+        *withRadius += p.contains("uncertainty_m") && p.contains("position_method") ? 1 : 0;
+    }
+    std::sort(errors.begin(), errors.end());
+    return errors.empty() ? 0.0 : errors[errors.size() / 2];
+}
+
+TEST_F(ConvertTest, SimulatedDrivesArePlacedByMethodAndByTrack)
+{
+    QProcess sim;
+    sim.start(QStringLiteral("python3"), {example("make-drive.py"), path("drives"), "--scale", "0.5"});
+    ASSERT_TRUE(sim.waitForFinished(60000) && sim.exitCode() == 0) << sim.readAllStandardError().toStdString();
+    for (const char* drive : {"town", "suburb"}) {
+        SCOPED_TRACE(drive);
+        const QString base = path("drives") + "/" + drive;
+        double median[2] = {};
+        int placed[2] = {};
+        for (int i = 0; i < 2; ++i) {
+            const ToolRun r = convert({"--wigle", base + "-wigle.csv", "--position", i ? "weighted" : "strongest",
+                                       "--geojson", path("out.geojson")});
+            ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+            median[i] = medianError(path("out.geojson"), base + "-truth.csv", &placed[i]);
+        }
+        EXPECT_GT(placed[0], 10) << "every AP carries its method and radius";
+        EXPECT_EQ(placed[0], placed[1]);
+        EXPECT_LE(median[1], 0.7 * median[0]) << "the weighted centroid beats the strongest sighting";
+    }
+    const QString town = path("drives") + "/town";
+    const ToolRun onTime = convert({"--kismet", town + ".csv", "--track", town + ".gpx", "--csv", path("t.csv")});
+    EXPECT_EQ(onTime.exitCode, 0) << onTime.err.toStdString();
+    EXPECT_TRUE(onTime.err.contains("27 placed by time, 0 outside")) << onTime.err.toStdString();
+    const ToolRun dayOff = convert({"--kismet", town + ".csv", "--track", town + ".gpx", "--clock-offset", "86400", "--csv", path("t.csv")});
+    EXPECT_TRUE(dayOff.err.contains("0 placed by time, 27 outside the track's time span")) << dayOff.err.toStdString();
+    EXPECT_EQ(convert({"--kismet", town + ".csv", "--clock-offset", "soon"}).exitCode, 2);
 }
 
 } // namespace
