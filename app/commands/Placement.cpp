@@ -17,7 +17,10 @@ position::Method configuredPositionMethod(const Settings& settings)
 
 int placeImported(AppContext& ctx)
 {
-    position::reestimatePositions(ctx.apList, configuredPositionMethod(ctx.settings));
+    // The readers already place each AP at its strongest sighting, which may be one (a packet)
+    // that is not in its kept sample.
+    if (const position::Method m = configuredPositionMethod(ctx.settings); m != position::Method::Strongest)
+        position::reestimatePositions(ctx.apList, m);
     if (!ctx.importTrack)
         return 0;
     const track::GeotagResult r = track::placeByTrack(ctx.apList, *ctx.importTrack, 0);
