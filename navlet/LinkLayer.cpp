@@ -71,6 +71,8 @@ void LinkLayer::superviseAfterSend(const QByteArray& wire)
 void LinkLayer::closePort()
 {
     m_timer.stop();
+    // Frames still buffered belong to the closed line: none of them is answered.
+    m_buffer.clear();
     m_channel.close();
 }
 
@@ -99,7 +101,7 @@ void LinkLayer::tick()
         send(m_last);
     } else {
         m_timer.stop();
-        send(m_prepared.reset);
+        sendOnOpenLine(m_prepared.reset);
         Q_EMIT supervisionGaveUp();
     }
 }
@@ -298,14 +300,23 @@ void LinkLayer::sendAck(std::uint8_t id)
 {
     QByteArray ack = m_prepared.ack;
     ack[3] = static_cast<char>(id);
-    send(ack);
+    sendOnOpenLine(ack);
 }
 
 void LinkLayer::sendNak(std::uint8_t id)
 {
     QByteArray nak = m_prepared.nak;
     nak[3] = static_cast<char>(id);
-    send(nak);
+    sendOnOpenLine(nak);
+}
+
+void LinkLayer::sendOnOpenLine(const QByteArray& packet)
+{
+    // Only the host's own requests open a closed port. An answer or a reset of the link's own
+    // must not: the line hung up or was closed, and its device name may by now be another
+    // program's pseudo-terminal.
+    if (m_channel.isOpen())
+        send(packet);
 }
 
 } // namespace navlet

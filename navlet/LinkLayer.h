@@ -74,6 +74,7 @@ private:
     void superviseAfterSend(const QByteArray& wire);
     void sendAck(std::uint8_t id);
     void sendNak(std::uint8_t id);
+    void sendOnOpenLine(const QByteArray& packet);
 
     ByteChannel& m_channel;
     const LinkIds& m_ids;

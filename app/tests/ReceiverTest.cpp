@@ -394,6 +394,12 @@ TEST_F(ReceiverTest, AgainstAStrictReceiverTheWindowsAndTheToolEndAlike)
         QObject context;
         QObject::connect(&downloadWindow().download(), &TrackDownload::progress, &context,
                          [&](const QString& text) { shown << text; });
+        QStringList trace; // the link's first lines: which receiver answered, and how
+        QObject::connect(&downloadWindow().download().navlet(), &navlet::Navlet::HexDebug, &context,
+                         [&](const QString& t) {
+                             if (trace.size() < 150)
+                                 trace << t;
+                         });
         const std::size_t drawnBefore = polylines().size();
         ASSERT_TRUE(download(LongTransferMs));
         EXPECT_TRUE(shown.join("|").contains(r.status)) << shown.join("|").toStdString();
@@ -406,7 +412,7 @@ TEST_F(ReceiverTest, AgainstAStrictReceiverTheWindowsAndTheToolEndAlike)
         }
         const std::vector<TrackPointLine> lines = pointLines();
         if (r.points >= 0) {
-            ASSERT_EQ(lines.size(), static_cast<std::size_t>(r.points));
+            ASSERT_EQ(lines.size(), static_cast<std::size_t>(r.points)) << trace.join("\n").toStdString();
         } else {
             EXPECT_GT(lines.size(), 250u);
             EXPECT_LT(lines.size(), 300u);

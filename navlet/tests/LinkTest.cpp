@@ -293,4 +293,27 @@ TEST_F(Link, SendOpensAClosedPort)
     EXPECT_EQ(takeOne(), packet(10, QByteArray("\x07\x00", 2)));
 }
 
+TEST_F(Link, OnlyTheHostReopensALineItClosed)
+{
+    // A frame read together with the one whose handler closed the port is not answered.
+    QSignalSpy received(&navlet, &Navlet::Receive);
+    QObject context;
+    QObject::connect(&navlet, &Navlet::Receive, &context, [&] { navlet.PortClose(); });
+    receiver.sendRaw(receiver.wire(35, d108("A")) + receiver.wire(35, d108("B")));
+    ASSERT_TRUE(received.wait(5000));
+    EXPECT_FALSE(navlet.isPortOpen());
+    EXPECT_EQ(received.size(), 1);
+    EXPECT_EQ(navlet.link().bufferedBytes(), 0);
+
+    // Giving up on a closed line sends no reset: its device may be another program's by now.
+    QObject::disconnect(&navlet, &Navlet::Receive, &context, nullptr);
+    navlet.PortOpen();
+    navlet.Request_Product_Data();
+    navlet.PortClose();
+    for (int i = 0; i <= navlet::timing::SilentTicksBeforePrompt; ++i)
+        navlet.link().tick();
+    ASSERT_EQ(prompt.calls.size(), 1u);
+    EXPECT_FALSE(navlet.isPortOpen());
+}
+
 } // namespace
