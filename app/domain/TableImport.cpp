@@ -82,6 +82,21 @@ Observation kismetFacts(QByteArrayView line, const KismetColumns& c, const Acces
     return o;
 }
 
+bool hasMac(const AccessPoint& ap)
+{
+    return !macField(ap.MAC.toUtf8()).isEmpty();
+}
+
+// Rows a reader took but the import skips, counted with the reader's own.
+void addSkipped(SurveyContents& out, const SurveyContents& more)
+{
+    if (more.skipped == 0)
+        return;
+    if (out.skipped == 0 || more.firstSkipped < out.firstSkipped)
+        out.firstSkipped = more.firstSkipped;
+    out.skipped += more.skipped;
+}
+
 } // namespace
 
 bool SurveyImport::refused() const
@@ -165,13 +180,16 @@ SurveyContents readSummarySurvey(QIODevice& file, const ReadProgress& progress)
     case SummaryStatus::ReadError: out.status = SurveyStatus::ReadError; return out;
     }
     qint64 date = 0;
+    SurveyContents noMac; // rows without a MAC: no AP to file them under
     for (qint64 n = 1;; ++n) {
         const SummaryReader::Step step = reader.step();
         if (step == SummaryReader::Step::End)
             break;
         if (step == SummaryReader::Step::Other && date == 0)
             date = summaryDate(reader.line());
-        if (step == SummaryReader::Step::Record) {
+        if (step == SummaryReader::Step::Record && !hasMac(reader.record().ap)) {
+            noMac.skip(reader.lineNumber());
+        } else if (step == SummaryReader::Step::Record) {
             const AccessPoint& ap = reader.record().ap;
             Observation o;
             o.sightings = 1;
@@ -197,6 +215,7 @@ SurveyContents readSummarySurvey(QIODevice& file, const ReadProgress& progress)
     }
     out.skipped = reader.skippedCount();
     out.firstSkipped = reader.firstSkippedLine();
+    addSkipped(out, noMac);
     out.stoppedAt = reader.lineNumber();
     return out;
 }
@@ -215,11 +234,14 @@ SurveyContents readKismetCsvSurvey(QIODevice& file, const ReadProgress& progress
     case KismetStatus::BadNumber:
     case KismetStatus::ReadError: out.status = SurveyStatus::ReadError; return out;
     }
+    SurveyContents noMac;
     for (qint64 n = 1;; ++n) {
         const KismetCsvReader::Step step = reader.step();
         if (step == KismetCsvReader::Step::End)
             break;
-        if (step == KismetCsvReader::Step::Record) {
+        if (step == KismetCsvReader::Step::Record && !hasMac(reader.record())) {
+            noMac.skip(reader.lineNumber());
+        } else if (step == KismetCsvReader::Step::Record) {
             Observation o = kismetFacts(reader.line(), reader.columns(), reader.record());
             o.sourceLine = reader.lineNumber();
             out.records.push_back(reader.record());
@@ -244,6 +266,7 @@ SurveyContents readKismetCsvSurvey(QIODevice& file, const ReadProgress& progress
     }
     out.skipped = reader.skippedCount();
     out.firstSkipped = reader.firstSkippedLine();
+    addSkipped(out, noMac);
     out.stoppedAt = reader.lineNumber();
     return out;
 }

@@ -6,6 +6,7 @@
 #include "survey/KismetDb.h"
 #include "domain/KismetNetxml.h"
 #include "domain/SurveyExport.h"
+#include "domain/TableImport.h"
 #include "survey/SurveyFormat.h"
 #include "survey/SurveyTableImport.h"
 #include "domain/WigleCsv.h"
@@ -125,7 +126,18 @@ TEST(SurveyReaders, DamagedOrForeignInputGivesAClearStatusAndKeepsWhatWasRead)
     const auto withMac = [](QByteArray bytes, const QByteArray& mac) { return bytes.replace("00:0f:66:2a:01:11", mac); };
     const auto withBssid = [](QByteArray bytes, const QByteArray& mac) { return bytes.replace("00:0F:66:2A:01:11", mac); };
 
+    // A row without a MAC files under no AP: skipped and counted in every format.
+    const QByteArray summary = bytesOf(import_test::sourceFile("app/survey/tests/data/modern-summary.txt"));
+    const QByteArray kismetCsv = bytesOf(import_test::sourceFile("app/survey/tests/data/modern-kismet.csv"));
+    const auto fromBuffer = [](const QByteArray& bytes, SurveyContents (*read)(QIODevice&, const ReadProgress&)) {
+        QBuffer b;
+        b.setData(bytes);
+        b.open(QIODevice::ReadOnly);
+        return read(b, {});
+    };
+
     const BadCase cases[] = {
+
         {"csv missing column", [&] { return readWigleCsv(noRssi); }, SurveyStatus::MissingColumn, 0, 0, 0},
         {"csv 10 MB line", [&] { return readWigleCsv(longLine); }, SurveyStatus::Ok, 8, 8, 3},
         {"csv cut mid-row", [&] { return readWigleCsv(wigle.first(wigle.size() / 2)); }, SurveyStatus::Ok, 4, 8, 1},
@@ -159,6 +171,19 @@ TEST(SurveyReaders, DamagedOrForeignInputGivesAClearStatusAndKeepsWhatWasRead)
         }
         for (const auto& ap : got.records)
             EXPECT_EQ(ap.Flags.size(), 4);
+    }
+
+    const std::tuple<const char*, SurveyContents, std::size_t, qint64> noMac[] = {
+        {"summary", fromBuffer(QByteArray(summary).replace("00:14:6c:00:00:01", "  "), readSummarySurvey), 2, 5},
+        {"kismet csv", fromBuffer(QByteArray(kismetCsv).replace("00:14:6C:00:00:01", ""), readKismetCsvSurvey), 6, 2},
+    };
+    for (const auto& [legend, got, records, line] : noMac) {
+        SCOPED_TRACE(legend);
+        EXPECT_EQ(got.records.size(), records);
+        EXPECT_EQ(got.skipped, 1);
+        EXPECT_EQ(got.firstSkipped, line);
+        for (const auto& ap : got.records)
+            EXPECT_FALSE(ap.MAC.isEmpty());
     }
 }
 
