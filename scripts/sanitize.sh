@@ -15,4 +15,8 @@ cmake --build "$BUILD"
 # sanitizer finding fails the test that met it.
 export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1
-scripts/test-env.sh ctest --test-dir "$BUILD" --output-on-failure --no-tests=error -j2 --timeout 600
+# The long window-and-tool receiver table is bound by the receiver's real resend times, not by
+# memory; it already ran twice before this stage, so it is left out here.
+scripts/test-env.sh ctest --test-dir "$BUILD" --output-on-failure --no-tests=error -j2 --timeout 600 \
+    -E '^ReceiverTest\.AgainstAStrictReceiver'
+

@@ -9,6 +9,18 @@
 #include <QFile>
 
 namespace aero {
+namespace {
+
+QString placedText(const track::GeotagResult& r)
+{
+    return QStringLiteral("%1 APs were placed by the track; %2 seen outside its time span and %3 without times "
+                          "stay without a position.")
+        .arg(r.placed)
+        .arg(r.outsideTrack)
+        .arg(r.withoutTimes);
+}
+
+} // namespace
 
 position::Method configuredPositionMethod(const Settings& settings)
 {
@@ -25,12 +37,7 @@ int placeImported(AppContext& ctx)
         return 0;
     const track::GeotagResult r = track::placeByTrack(ctx.apList, *ctx.importTrack, 0);
     if (r.outsideTrack > 0 || r.withoutTimes > 0)
-        ctx.dialogs.message(QStringLiteral("%1 APs were placed by the track; %2 seen outside its time span and %3 "
-                                           "without times stay without a position.")
-                                .arg(r.placed)
-                                .arg(r.outsideTrack)
-                                .arg(r.withoutTimes),
-                            Icon::Information);
+        ctx.dialogs.message(placedText(r), Icon::Information);
     return r.placed;
 }
 
@@ -57,12 +64,7 @@ void placeByTrackFile(AppContext& ctx)
     const track::GeotagResult r = track::placeByTrack(ctx.apList, c.track, 0);
     refillPanels(ctx);
     General_GenerarAPs(ctx, false);
-    ctx.dialogs.message(QStringLiteral("%1 APs were placed by the track; %2 seen outside its time span and %3 "
-                                       "without times stay without a position.")
-                            .arg(r.placed)
-                            .arg(r.outsideTrack)
-                            .arg(r.withoutTimes),
-                        Icon::Information);
+    ctx.dialogs.message(placedText(r), Icon::Information);
 }
 
 void replaceByMethod(AppContext& ctx)

@@ -1,6 +1,7 @@
 #include "domain/KismetNetxml.h"
 
 #include "domain/ObservationFacts.h"
+#include "domain/XmlRoot.h"
 
 #include <QFileInfo>
 #include <QIODevice>
@@ -177,18 +178,8 @@ GpsxmlContents readKismetGpsxml(QIODevice& device, const ReadProgress& progress)
 {
     GpsxmlContents out;
     QXmlStreamReader xml(&device);
-    bool root = false;
-    while (!xml.atEnd()) {
-        if (xml.readNext() != QXmlStreamReader::StartElement)
-            continue;
-        if (!root) {
-            if (xml.name() != QLatin1String("gps-run")) {
-                out.status = SurveyStatus::NotRecognised;
-                return out;
-            }
-            root = true;
-            continue;
-        }
+    ElementsUnderRoot elements(xml, QLatin1String("gps-run"));
+    while (elements.next()) {
         if (xml.name() != QLatin1String("gps-point"))
             continue;
         const QXmlStreamAttributes a = xml.attributes();
@@ -213,10 +204,10 @@ GpsxmlContents readKismetGpsxml(QIODevice& device, const ReadProgress& progress)
         else if (signal > it->signal)
             *it = {lat, lon, signal};
     }
-    if (!root && !xml.hasError())
+    if (!elements.rootSeen() && !xml.hasError())
         out.status = SurveyStatus::NotRecognised;
     else if (xml.hasError()) {
-        out.status = root ? statusOf(xml) : SurveyStatus::NotRecognised;
+        out.status = elements.rootSeen() ? statusOf(xml) : SurveyStatus::NotRecognised;
         out.detail = where(xml);
     }
     return out;
@@ -235,18 +226,8 @@ SurveyContents readKismetNetxml(QIODevice& device, QIODevice* gpsxml, const Read
     ControlBytesFiltered filtered(device);
     QXmlStreamReader xml(&filtered);
     SightingMerger merger;
-    bool root = false;
-    while (!xml.atEnd()) {
-        if (xml.readNext() != QXmlStreamReader::StartElement)
-            continue;
-        if (!root) {
-            if (xml.name() != QLatin1String("detection-run")) {
-                out.status = SurveyStatus::NotRecognised;
-                return out;
-            }
-            root = true;
-            continue;
-        }
+    ElementsUnderRoot elements(xml, QLatin1String("detection-run"));
+    while (elements.next()) {
         if (xml.name() != QLatin1String("wireless-network")) {
             xml.skipCurrentElement();
             continue;
@@ -297,10 +278,10 @@ SurveyContents readKismetNetxml(QIODevice& device, QIODevice* gpsxml, const Read
         o.sourceLine = line;
         merger.sighting(ap, o);
     }
-    if (!root && !xml.hasError())
+    if (!elements.rootSeen() && !xml.hasError())
         out.status = SurveyStatus::NotRecognised;
     else if (xml.hasError()) {
-        out.status = root ? statusOf(xml) : SurveyStatus::NotRecognised;
+        out.status = elements.rootSeen() ? statusOf(xml) : SurveyStatus::NotRecognised;
         out.detail = where(xml);
     }
     out.stoppedAt = xml.lineNumber();

@@ -1,6 +1,7 @@
 #include "domain/TrackLog.h"
 
 #include "domain/PositionEstimate.h"
+#include "domain/XmlRoot.h"
 
 #include <QDateTime>
 #include <QTimeZone>
@@ -75,6 +76,18 @@ bool usable(double lat, double lon, bool ok)
     return ok && lat >= -90 && lat <= 90 && lon >= -180 && lon <= 180 && (lat != 0.0 || lon != 0.0);
 }
 
+// Keeps `p` unless the track is full: then the log is too long to be a drive, and says so.
+bool addPoint(std::vector<TrackPoint>& points, const TrackPoint& p, TrackContents& out)
+{
+    if (static_cast<qint64>(points.size()) >= MaxTrackPoints) {
+        out.status = TrackStatus::Damaged;
+        out.detail = QStringLiteral("more than %1 track points").arg(MaxTrackPoints);
+        return false;
+    }
+    points.push_back(p);
+    return true;
+}
+
 } // namespace
 
 TrackContents readGpxTrack(QIODevice& device)
@@ -82,18 +95,8 @@ TrackContents readGpxTrack(QIODevice& device)
     TrackContents out;
     std::vector<TrackPoint> points;
     QXmlStreamReader xml(&device);
-    bool root = false;
-    while (!xml.atEnd()) {
-        if (xml.readNext() != QXmlStreamReader::StartElement)
-            continue;
-        if (!root) {
-            if (xml.name() != QLatin1String("gpx")) {
-                out.status = TrackStatus::NotRecognised;
-                return out;
-            }
-            root = true;
-            continue;
-        }
+    ElementsUnderRoot elements(xml, QLatin1String("gpx"));
+    while (elements.next()) {
         if (xml.name() != QLatin1String("trkpt"))
             continue;   // descend into trk and trkseg; metadata and waypoints carry no track
         bool okLat = false, okLon = false;
@@ -110,17 +113,13 @@ TrackContents readGpxTrack(QIODevice& device)
             ++out.skipped;
             continue;
         }
-        if (static_cast<qint64>(points.size()) >= MaxTrackPoints) {
-            out.status = TrackStatus::Damaged;
-            out.detail = QStringLiteral("more than %1 track points").arg(MaxTrackPoints);
+        if (!addPoint(points, {when.toMSecsSinceEpoch(), lat, lon}, out))
             break;
-        }
-        points.push_back({when.toMSecsSinceEpoch(), lat, lon});
     }
     if (xml.hasError() && out.status == TrackStatus::Ok) {
-        out.status = root ? TrackStatus::Damaged : TrackStatus::NotRecognised;
+        out.status = elements.rootSeen() ? TrackStatus::Damaged : TrackStatus::NotRecognised;
         out.detail = QStringLiteral("%1 (line %2)").arg(xml.errorString()).arg(xml.lineNumber());
-    } else if (!root) {
+    } else if (!elements.rootSeen()) {
         out.status = TrackStatus::NotRecognised;
     }
     if (out.status == TrackStatus::Ok && points.empty())
@@ -199,12 +198,8 @@ TrackContents readNmeaTrack(QIODevice& device)
             ++out.skipped;
             continue;
         }
-        if (static_cast<qint64>(points.size()) >= MaxTrackPoints) {
-            out.status = TrackStatus::Damaged;
-            out.detail = QStringLiteral("more than %1 track points").arg(MaxTrackPoints);
+        if (!addPoint(points, *p, out))
             break;
-        }
-        points.push_back(*p);
     }
     if (!sentences)
         out.status = TrackStatus::NotRecognised;

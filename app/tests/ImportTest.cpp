@@ -47,9 +47,11 @@ TEST_F(ImportTest, SummaryFillsTableListsAndMapWithBandSymbolsAndNotes)
         line("N 37.7750000", "W 122.4150000", "b91", "00:06:25:00:00:06", 58, "0001"),    // -91
         line("N 0.4560000", "W 122.4160000", "nofix", "00:06:25:00:00:07", 0, "0011"),    // below 1 degree: no fix
         line("N 37.7760000", "W 122.4170000", "home", "00:06:25:0A:1B:2C", 90, "0011"),   // repeated MAC
-        line("N 37.7770000", "W 122.4180000", "nomac", " ", 90, "0011"),                   // empty MAC: dropped
+        line("N 37.7770000", "W 122.4180000", "nomac", " ", 90, "0011"),                   // empty MAC: skipped
     })));
-    EXPECT_EQ(dialogs.texts(), QStringList{"Import complete!"});
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_TRUE(dialogs.last().startsWith("1 line of ")) << dialogs.last().toStdString();
+    EXPECT_TRUE(dialogs.last().endsWith("could not be read and was skipped: line 13.")) << dialogs.last().toStdString();
     const APList& t = ctx().apList;
     ASSERT_EQ(t.count(), 8);
     EXPECT_EQ(t.at(2).SSID, "BLANK SSID");
