@@ -20,7 +20,7 @@ while read -r name dict seeds; do
   log="$scratch/$name.log"
   dictarg=(); [ "$dict" = "-" ] || dictarg=(-dict="$dict")
   if ASAN_OPTIONS=detect_leaks=0 "$BUILD/bin/$name" "${dictarg[@]}" -max_total_time="$SECONDS_PER_TARGET" -runs="$RUNS" \
-       -rss_limit_mb=2048 -print_final_stats=1 "$corpus" >"$log" 2>&1; then
+       -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$scratch/$name-" "$corpus" >"$log" 2>&1; then
     runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
     echo "[fuzz] $name: ${runs:-?} runs in ${SECONDS_PER_TARGET}s or less, no crash ($(ls "$corpus" | wc -l) corpus files, dictionary ${dict})"
   else

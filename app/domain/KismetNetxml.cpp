@@ -98,7 +98,7 @@ void readSnr(QXmlStreamReader& xml, Network& n)
 {
     while (xml.readNextStartElement()) {
         if (xml.name() == QLatin1String("max_signal_dbm"))
-            n.signal = static_cast<float>(toNumber(boundedText(xml)));
+            n.signal = plausibleSignal(toNumber(boundedText(xml)));
         else
             xml.skipCurrentElement();
     }
@@ -133,9 +133,9 @@ bool readNetwork(QXmlStreamReader& xml, Network& n)
         else if (name == QLatin1String("BSSID"))
             n.bssid = boundedText(xml).trimmed();
         else if (name == QLatin1String("channel"))
-            n.channel = plausibleChannel(static_cast<qint64>(toNumber(boundedText(xml))));
+            n.channel = plausibleChannel(toNumber(boundedText(xml)));
         else if (name == QLatin1String("freqmhz"))   // "2437 40": frequency, then packets on it
-            n.frequency = plausibleFrequency(static_cast<qint64>(toNumber(boundedText(xml).section(QLatin1Char(' '), 0, 0))));
+            n.frequency = plausibleFrequency(toNumber(boundedText(xml).section(QLatin1Char(' '), 0, 0)));
         else if (name == QLatin1String("snr-info"))
             readSnr(xml, n);
         else if (name == QLatin1String("gps-info"))
@@ -195,9 +195,9 @@ GpsxmlContents readKismetGpsxml(QIODevice& device, const ReadProgress& progress)
             continue;
         const QStringView sig = a.hasAttribute(QLatin1String("signal_dbm")) ? a.value(QLatin1String("signal_dbm"))
                                                                              : a.value(QLatin1String("signal"));
-        const float signal = static_cast<float>(toNumber(sig));
-        const qint64 seconds = static_cast<qint64>(toNumber(a.value(QLatin1String("time-sec"))));
-        out.located[bssid].add({lat, lon, signal, seconds * 1000});
+        const float signal = plausibleSignal(toNumber(sig));
+        const double seconds = toNumber(a.value(QLatin1String("time-sec")));
+        out.located[bssid].add({lat, lon, signal, seconds > 0 && seconds < 4e9 ? static_cast<qint64>(seconds) * 1000 : 0});
         auto it = out.strongest.find(bssid);
         if (it == out.strongest.end())
             out.strongest.insert(bssid, {lat, lon, signal});

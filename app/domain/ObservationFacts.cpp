@@ -34,14 +34,19 @@ qint64 plausibleTime(qint64 msUtc)
     return msUtc >= EarliestTime && msUtc < LatestTime ? msUtc : 0;
 }
 
-int plausibleChannel(qint64 channel)
+int plausibleChannel(double channel)
 {
-    return channel >= 1 && channel <= 233 ? static_cast<int>(channel) : 0;
+    return channel >= 1 && channel < 234 ? static_cast<int>(channel) : 0;
 }
 
-int plausibleFrequency(qint64 mhz)
+int plausibleFrequency(double mhz)
 {
-    return mhz >= 2400 && mhz <= 7125 ? static_cast<int>(mhz) : 0;
+    return mhz >= 2400 && mhz < 7126 ? static_cast<int>(mhz) : 0;
+}
+
+float plausibleSignal(double dbm)
+{
+    return dbm > -1000 && dbm < 1000 ? static_cast<float>(dbm) : 0.0f;
 }
 
 Band bandOf(int channel, int frequencyMHz)

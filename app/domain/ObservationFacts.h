@@ -16,9 +16,12 @@ inline constexpr qsizetype MaxOriginalSsid = 64;    // an 802.11 name is at most
 // anything else is a lie and gives 0 (unknown).
 qint64 plausibleTime(qint64 msUtc);
 
-// A channel of 1..233 and a frequency of 2400..7125 MHz, else 0 (unknown).
-int plausibleChannel(qint64 channel);
-int plausibleFrequency(qint64 mhz);
+// A channel of 1..233 and a frequency of 2400..7125 MHz (fractions cut), else 0 (unknown).
+// They take doubles so that no number of a log reaches an integer it does not fit.
+int plausibleChannel(double channel);
+int plausibleFrequency(double mhz);
+// A signal in dBm that fits any record (|dBm| < 1000), else 0 (unknown).
+float plausibleSignal(double dbm);
 
 // The band of a frequency; without one, channels 1-14 are 2.4 GHz and 32-177 5 GHz.
 Band bandOf(int channel, int frequencyMHz);

@@ -232,7 +232,7 @@ private:
                 m_merger.observed(index).originalSsid = boundedSsid(name);
                 m_merger.observed(index).hidden = false;
             }
-            m_merger.observe(index, static_cast<float>(rssi), lat, lon, seen);
+            m_merger.observe(index, plausibleSignal(rssi), lat, lon, seen);
             return;
         }
         const QString name = kismetText(m_fields[c.ssid]);
@@ -240,7 +240,7 @@ private:
         AccessPoint ap;
         ap.MAC = storedMac(mac);
         ap.SSID = storedSsid(name);
-        ap.Signal = static_cast<float>(rssi);
+        ap.Signal = plausibleSignal(rssi);
         ap.Latitude = lat;
         ap.Longitude = lon;
         Observation o;
@@ -251,9 +251,9 @@ private:
         o.originalSsid = o.hidden ? QString() : boundedSsid(name);
         double channel = 0, frequency = 0;
         if (number(field(c.channel), channel))
-            o.channel = plausibleChannel(static_cast<qint64>(channel));
+            o.channel = plausibleChannel(channel);
         if (number(field(c.frequency), frequency))
-            o.frequencyMHz = plausibleFrequency(static_cast<qint64>(frequency));
+            o.frequencyMHz = plausibleFrequency(frequency);
         o.band = bandOf(o.channel, o.frequencyMHz);
         if (o.channel == 0)
             o.channel = channelOf(o.frequencyMHz);

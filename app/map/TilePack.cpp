@@ -89,7 +89,7 @@ bool TilePack::openMbtiles(const QString& path)
         return false;
     }
     sqlite3_stmt* st = nullptr;
-    if (sqlite3_prepare_v2(m_db, "SELECT MIN(zoom_level), MAX(zoom_level) FROM tiles", -1, &st, nullptr) == SQLITE_OK &&
+    if (sqlite3_prepare_v2(m_db, "SELECT MIN(zoom_level), MAX(zoom_level) FROM tiles WHERE typeof(zoom_level)='integer'", -1, &st, nullptr) == SQLITE_OK &&
         sqlite3_step(st) == SQLITE_ROW && sqlite3_column_type(st, 0) != SQLITE_NULL) {
         m_minZoom = std::clamp(sqlite3_column_int(st, 0), 0, MaxPackZoom);
         m_maxZoom = std::clamp(sqlite3_column_int(st, 1), 0, MaxPackZoom);

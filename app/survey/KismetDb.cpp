@@ -71,7 +71,7 @@ DeviceFacts deviceFacts(QByteArrayView json, const QString& type)
     f.seen.capabilities = boundedCapabilities(crypt);
     f.seen.security = securityClassOf(crypt);
     f.seen.channel = plausibleChannel(device.value(QLatin1String("kismet.device.base.channel")).toString().toLongLong());
-    f.seen.frequencyMHz = plausibleFrequency(static_cast<qint64>(device.value(QLatin1String("kismet.device.base.frequency")).toDouble() / 1000));
+    f.seen.frequencyMHz = plausibleFrequency(device.value(QLatin1String("kismet.device.base.frequency")).toDouble() / 1000);
     f.seen.band = bandOf(f.seen.channel, f.seen.frequencyMHz);
     if (f.seen.channel == 0)
         f.seen.channel = channelOf(f.seen.frequencyMHz);
@@ -199,7 +199,7 @@ private:
             ap.MAC = storedMac(mac);
             ap.SSID = storedSsid(facts.ssid);
             const double signal = sqlite3_column_double(s.get(), 3);
-            ap.Signal = std::isfinite(signal) ? static_cast<float>(signal) : 0.0f;
+            ap.Signal = plausibleSignal(signal);
             // The strongest-signal location the device record keeps, before the average.
             const double lat = sqlite3_column_double(s.get(), 4), lon = sqlite3_column_double(s.get(), 5);
             if (validPosition(facts.peakLat, facts.peakLon)) {
@@ -248,9 +248,9 @@ private:
                 continue;
             auto it = best.find(index);
             if (it == best.end())
-                best.insert(index, {lat, lon, static_cast<float>(signal)});
+                best.insert(index, {lat, lon, plausibleSignal(signal)});
             else if (signal > it->signal)
-                *it = {lat, lon, static_cast<float>(signal)};
+                *it = {lat, lon, plausibleSignal(signal)};
         }
         if (rc != SQLITE_DONE)
             fail("packets");   // the positions found so far are still used

@@ -144,6 +144,12 @@ TEST(SurveyReaders, DamagedOrForeignInputGivesAClearStatusAndKeepsWhatWasRead)
         {"csv garbage", [&] { return readWigleCsv(garbage); }, SurveyStatus::NotRecognised, 0, 0, 0},
         {"csv BOM-only MAC", [&] { return readWigleCsv(withMac(wigle, "\xEF\xBB\xBF")); }, SurveyStatus::Ok, 7, 7, 5},
         {"csv 100-character MAC", [&] { return readWigleCsv(withMac(wigle, QByteArray(100, 'a'))); }, SurveyStatus::Ok, 7, 7, 5},
+        {"csv numbers beyond any integer or float", [&] {
+             return readWigleCsv(QByteArray(wigle).replace(",6,2437,-69,", ",-7.7e65,2e76,1e300,"));
+         }, SurveyStatus::Ok, 8, 8, 2},
+        {"netxml numbers beyond any integer", [&] {
+             return xml(QByteArray(netxml).replace("<channel>6</channel><freqmhz>2437", "<channel>-7e65</channel><freqmhz>2e76"));
+         }, SurveyStatus::Ok, 8, 8, 0},
         {"netxml BOM-only BSSID", [&] { return xml(withBssid(netxml, "\xEF\xBB\xBF")); }, SurveyStatus::Ok, 7, 7, 1},
         {"netxml cut mid-element", [&] { return xml(netxml.first(netxml.size() / 2)); }, SurveyStatus::Damaged, 2, 6, 0},
         {"netxml garbage", [&] { return xml(garbage); }, SurveyStatus::NotRecognised, 0, 0, 0},
